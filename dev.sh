@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine:
+#   ./dev.sh start   install what is needed, build, start the program
+#   ./dev.sh test    install what is needed, build, run every test
+#   ./dev.sh sanitize  the same tests in a build with AddressSanitizer and UBSan
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+          lhasa qt6-base-dev libgl-dev xvfb xauth poppler-utils)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+build() {  # build DIR [cmake options...]
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake --build "$dir"
+}
+
+run_tests() {  # run_tests DIR
+  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2)
+}
+
+case "${1:-}" in
+  start)
+    install_packages
+    build build
+    if [ -x build/bin/LumoraV3 ]; then
+      if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then exec build/bin/LumoraV3
+      else exec xvfb-run -a build/bin/LumoraV3; fi
+    fi
+    exec build/bin/lumora-cli dump examples/sample.txt
+    ;;
+  test)
+    install_packages
+    build build -DLUMORA_WERROR=ON
+    run_tests build
+    ;;
+  sanitize)
+    install_packages
+    build build-asan -DLUMORA_WERROR=ON -DLUMORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      run_tests build-asan
+    ;;
+  *)
+    echo "usage: $0 start|test|sanitize" >&2
+    exit 2
+    ;;
+esac

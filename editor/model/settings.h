@@ -1,0 +1,69 @@
+// Application settings, the settings file "LV32.cfg", the receiver model table
+// and the per-model defaults.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace lumora {
+
+inline constexpr int kLanguageSetCapacity = 33;
+inline constexpr int kModelCount = 28;
+inline constexpr const char* kSettingsFileName = "LV32.cfg";
+
+struct TSystemInfo {
+    uint8_t COMPORT = 0;
+    uint8_t BAUDRATE = 0;
+    uint8_t MODEL = 0;
+    uint8_t ANT32 = 0;
+    uint8_t MENUTYPE = 0;
+    uint8_t FLASHTYPE = 0;
+    std::string SYSTEMID;
+    int32_t LangModel = 0;
+};
+
+struct TLanguageSet {
+    int32_t wLanguageNum = 0;
+    std::array<std::string, kLanguageSetCapacity> Language{};
+};
+
+struct TDefaultSet {
+    uint8_t MenuType = 0;
+    uint8_t FlashType = 0;
+    std::string SYSTEMID;
+};
+
+// The settings of the whole program, as held in memory.
+struct TSettings {
+    TSystemInfo SystemInfo;
+    TLanguageSet MenuLanguage;      // section "MAIN LANGUAGE"
+    TLanguageSet AudioLanguage;     // section "AUDIO LANGUAGE"
+    TLanguageSet SubtitleLanguage;  // section "SUBTITLE LANGUAGE"
+    TLanguageSet AntennaLanguage;   // section "ANTENNA LANGUAGE" (satellite names)
+};
+
+// Reads the settings file at `path`. Returns false, changing nothing, when the
+// file does not exist.
+bool LoadConfigData(const std::string& path, TSettings& settings);
+
+// Writes all settings into the file at `path`, creating it when missing and
+// keeping every other section, key and comment. Throws std::runtime_error
+// (path and reason) when the file cannot be written.
+void WriteConfigData(const std::string& path, const TSettings& settings);
+
+// Where "LV32.cfg" lives for a program in `programDir`: there when the
+// directory is writable or the file already exists there, otherwise
+// $XDG_CONFIG_HOME/LumoraV3/LV32.cfg.
+std::string SettingsFilePath(const std::string& programDir);
+
+// Sets `name` to the model name at `position` 0..27; leaves it unchanged otherwise.
+void GetModelName(int position, std::string& name);
+
+// The system id text read as hexadecimal, wrapping modulo 2^32.
+int32_t HexToInt(const std::string& text);
+
+// The default menu type, flash type and system id of model `position` 0..27.
+TDefaultSet GetDefaultSet(int position);
+
+}  // namespace lumora
