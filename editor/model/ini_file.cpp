@@ -1,0 +1,255 @@
+#include "ini_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "intparse.h"
+
+namespace lumora {
+
+namespace {
+
+constexpr const char* kBlanks = " \t";
+
+std::string Trim(const std::string& s)
+{
+    std::size_t first = s.find_first_not_of(kBlanks);
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+}
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// The profile functions drop one pair of matching quotes around a value.
+std::string Unquote(const std::string& value)
+{
+    if (value.size() >= 2 && IsQuote(value.front()) && value.front() == value.back())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// The text to store so that reading gives `value` back: a line break would
+// split the entry, and blanks or quotes at the ends would be stripped.
+std::string StoredValue(std::string value)
+{
+    for (char& c : value)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    if (Trim(value) != value || Unquote(value) != value)
+        return '"' + value + '"';
+    return value;
+}
+
+// The name of a "[Section]" line, or nothing for any other line.
+std::optional<std::string> SectionName(const std::string& line)
+{
+    std::string text = Trim(line);
+    if (text.empty() || text.front() != '[')
+        return std::nullopt;
+    // Up to the last ']'; without one, the rest of the line.
+    return Trim(text.substr(1, text.rfind(']') - 1));
+}
+
+std::runtime_error FileError(const std::string& path, int error)
+{
+    return std::runtime_error(path + ": " + std::strerror(error));
+}
+
+// A failed system call inside Save, carrying its errno.
+struct SystemCallFailed {
+    int error;
+};
+
+void Check(bool ok)
+{
+    if (!ok)
+        throw SystemCallFailed{errno};
+}
+
+void WriteAll(int fd, const std::string& data)
+{
+    std::size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        Check(n >= 0);
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// The mode a new file gets from open(..., 0666) under the current umask.
+mode_t NewFileMode()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+TIniFile TIniFile::Load(const std::string& path)
+{
+    TIniFile ini;
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return ini;
+    if (std::filesystem::is_directory(status))
+        throw FileError(path, EISDIR);
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    if (!in || !(content << in.rdbuf()) || in.bad())
+        throw FileError(path, errno ? errno : EIO);
+    std::string text = content.str();
+    if (text.starts_with("\xEF\xBB\xBF"))  // a byte-order mark some editors add
+        text.erase(0, 3);
+
+    std::size_t newline = text.find('\n');
+    if (newline != std::string::npos && (newline == 0 || text[newline - 1] != '\r'))
+        ini.lineEnd_ = "\n";
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        ini.lines_.push_back(std::move(line));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return ini;
+}
+
+std::optional<TIniFile::Range> TIniFile::FindSection(const std::string& section) const
+{
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        auto name = SectionName(lines_[i]);
+        if (!name || !SameName(*name, section))
+            continue;
+        std::size_t end = i + 1;
+        while (end < lines_.size() && !SectionName(lines_[end]))
+            ++end;
+        return Range{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> TIniFile::FindKey(const Range& range, const std::string& key) const
+{
+    for (std::size_t i = range.header + 1; i < range.end; ++i) {
+        const std::string& line = lines_[i];
+        std::size_t eq = line.find('=');
+        if (eq == std::string::npos || Trim(line).starts_with(';'))
+            continue;
+        if (SameName(Trim(line.substr(0, eq)), key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> TIniFile::Find(const std::string& section, const std::string& key) const
+{
+    auto range = FindSection(section);
+    if (!range)
+        return std::nullopt;
+    auto line = FindKey(*range, key);
+    if (!line)
+        return std::nullopt;
+    const std::string& text = lines_[*line];
+    return Unquote(Trim(text.substr(text.find('=') + 1)));
+}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const
+{
+    return Find(section, key).value_or(def);
+}
+
+int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const
+{
+    auto value = Find(section, key);
+    if (!value)
+        return def;
+    try {
+        return StrToInt(*value);
+    } catch (const EConvertError&) {
+        return def;
+    }
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+{
+    auto range = FindSection(section);
+    if (!range) {
+        lines_.push_back('[' + section + ']');
+        lines_.push_back(key + '=' + StoredValue(value));
+        return;
+    }
+    if (auto line = FindKey(*range, key)) {
+        std::string& text = lines_[*line];
+        text = text.substr(0, text.find('=') + 1) + StoredValue(value);
+        return;
+    }
+    std::size_t insertAt = range->end;
+    while (insertAt > range->header + 1 && Trim(lines_[insertAt - 1]).empty())
+        --insertAt;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), key + '=' + StoredValue(value));
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value)
+{
+    WriteString(section, key, std::to_string(value));
+}
+
+std::string TIniFile::Text() const
+{
+    std::string text;
+    for (const std::string& line : lines_)
+        text += line + lineEnd_;
+    return text;
+}
+
+void TIniFile::Save(const std::string& path) const
+{
+    std::string temp = path + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw FileError(path, errno);
+    try {
+        struct stat old {};
+        mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
+        Check(::fchmod(fd, mode) == 0);
+        WriteAll(fd, Text());
+        Check(::fsync(fd) == 0);
+        int closed = ::close(fd);
+        fd = -1;
+        Check(closed == 0);
+        Check(::rename(temp.c_str(), path.c_str()) == 0);
+    } catch (const SystemCallFailed& failure) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.c_str());
+        throw FileError(path, failure.error);
+    }
+}
+
+}  // namespace lumora
