@@ -1,0 +1,273 @@
+// Writing the whole database of one document as an interchange file.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "interchange.h"
+
+namespace lumora {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Builds one line of TAB-separated fields.
+class LineBuilder {
+public:
+    explicit LineBuilder(std::string& out) : out_(out) {}
+    ~LineBuilder() { out_ += kLineEnd; }
+    LineBuilder(const LineBuilder&) = delete;
+    LineBuilder& operator=(const LineBuilder&) = delete;
+
+    LineBuilder& Text(std::string_view text)
+    {
+        if (!first_)
+            out_ += '\t';
+        first_ = false;
+        out_ += text;
+        return *this;
+    }
+    LineBuilder& Unsigned(uint32_t value) { return Text(std::to_string(value)); }
+    LineBuilder& Signed(int32_t value) { return Text(std::to_string(value)); }
+    LineBuilder& Boolean(bool value) { return Text(value ? "TRUE" : "FALSE"); }
+
+private:
+    std::string& out_;
+    bool first_ = true;
+};
+
+void WriteLine(std::string& out, std::string_view text)
+{
+    out += text;
+    out += kLineEnd;
+}
+
+// A TAB, CR, LF or 0x1A in a name would split its field or line, or end the
+// file, when read back: each becomes a blank.
+std::string NameForFile(std::string name)
+{
+    for (char& c : name)
+        if (c == '\t' || c == '\r' || c == '\n' || c == '\x1A')
+            c = ' ';
+    return name;
+}
+
+std::string Trimmed(const std::string& text)
+{
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    std::size_t first = 0, last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
+void WriteAntennas(std::string& out, const TAntennaList& antennas)
+{
+    WriteLine(out, kAntennaHeader);
+    for (int n = 0; n < kAntennaCapacity; ++n) {
+        const TAntennaSetting& a = antennas.AntennaInfo[n];
+        LineBuilder(out)
+            .Signed(n)
+            .Unsigned(a.dwLNBFreq)
+            .Unsigned(a.wPosition)
+            .Unsigned(a.wMovement)
+            .Unsigned(a.ucSatelliteId)
+            .Unsigned(a.ucOtherSetting)
+            .Unsigned(a.ucMotorControl)
+            .Unsigned(a.ucDiseqcCmd)
+            .Text(NameForFile(a.szLNBName));
+    }
+}
+
+void WriteStreams(std::string& out, const TTSInfo& streams)
+{
+    WriteLine(out, kTSHeader);
+    for (int i = 0; i < streams.wTSNum && i < kTSCapacity; ++i) {
+        const TTSItem& ts = streams.Info[i];
+        LineBuilder(out)
+            .Unsigned(ts.wAntennaIndex)
+            .Signed(ts.pNetworkIndex)
+            .Unsigned(ts.SATTSInfo.dwFrequency)
+            .Unsigned(ts.SATTSInfo.dwSymbolRate)
+            .Unsigned(ts.SATTSInfo.ucPolarization)
+            .Unsigned(ts.SATTSInfo.ucFEC)
+            .Unsigned(ts.wOrgNetworkId)
+            .Unsigned(ts.wTsId);
+    }
+}
+
+void WriteNetworks(std::string& out, const TNetworkInfo& networks)
+{
+    WriteLine(out, kNetworkHeader);
+    for (int i = 0; i < networks.wNetworkNum && i < kNetworkCapacity; ++i)
+        LineBuilder(out).Text(NameForFile(networks.Info[i].szNetworkName));
+}
+
+void WriteProviders(std::string& out, const TProviderInfo& providers)
+{
+    WriteLine(out, kProviderHeader);
+    for (int i = 0; i < providers.wProviderNum && i < kProviderCapacity; ++i)
+        LineBuilder(out).Text(NameForFile(providers.Info[i].szProviderName));
+}
+
+void WriteFavorites(std::string& out, const TChannelDatabase& db)
+{
+    WriteLine(out, kFavoriteHeader);
+    for (int group = 0; group < kFavoriteGroups; ++group) {
+        for (int list = 0; list < kFavoriteLists; ++list) {
+            const TFavoriteItem& favorites = db.FavoriteInfo[group][list];
+            for (int i = 0; i < favorites.wIndexNum && i < kFavoriteCapacity; ++i)
+                LineBuilder(out).Signed(group).Signed(list).Signed(favorites.Index[i]);
+        }
+    }
+}
+
+void WriteServices(std::string& out, const TServiceInfo& services)
+{
+    WriteLine(out, kServiceHeader);
+    for (int i = 0; i < services.Count() && i < kServiceCapacity; ++i) {
+        const TServiceItem& s = services.pServiceInfo[i];
+        LineBuilder(out)
+            .Text(s.ServiceType == kServiceTypeTV ? "V" : "A")
+            .Unsigned(s.wServiceId)
+            .Unsigned(s.wPmtPID)
+            .Unsigned(s.wVideoPID)
+            .Unsigned(s.wAudioPID)
+            .Unsigned(s.wPCRPID)
+            .Unsigned(s.ServiceKind)
+            .Boolean(s.bParentLock)
+            .Boolean(s.bSkipService)
+            .Boolean(s.bScrambled)
+            .Signed(s.pTSIndex)
+            .Signed(s.pProviderIndex)
+            .Text(Trimmed(NameForFile(s.szServiceName)))
+            .Unsigned(s.wServiceNumber);
+    }
+}
+
+void WriteMenu(std::string& out, const TMenuConfigItem& m, WriteOptions options)
+{
+    WriteLine(out, kMenuHeader);
+    const bool substitute = options.substituteUserDateAndPin;
+    LineBuilder line(out);
+    line.Unsigned(m.nMenuLang)
+        .Unsigned(m.nMainAudioLang)
+        .Unsigned(m.n2ndAudioLang)
+        .Unsigned(m.nSubtitleLang)
+        .Unsigned(m.nTimeOffset)
+        .Unsigned(m.nTimerIndex)
+        .Unsigned(m.nVideoOutput)
+        .Unsigned(m.nAudioOutput)
+        .Unsigned(m.nScreenMode)
+        .Unsigned(m.nDisplayFormat)
+        .Unsigned(m.nInfoboxType)
+        .Unsigned(m.nInfoboxTime)
+        .Unsigned(m.nMenuBackground)
+        .Unsigned(m.nChangeReservedMode)
+        .Unsigned(m.nServiceSelectionMethod)
+        .Unsigned(m.nNetworkIndex)
+        .Unsigned(m.nFavoriteIndex)
+        .Unsigned(m.nGenreIndex)
+        .Unsigned(m.nAlphaIndex)
+        .Unsigned(substitute ? kDefaultUserYear : m.nUserYear)
+        .Unsigned(substitute ? kDefaultUserMonth : m.nUserMonth)
+        .Unsigned(substitute ? kDefaultUserDay : m.nUserDay)
+        .Unsigned(m.nUHFChannel)
+        .Unsigned(m.nUHFPAL)
+        .Signed(m.nUHFOffset)
+        .Unsigned(m.nCensorShip)
+        .Signed(substitute ? kDefaultPINCode : m.nPINCode)
+        .Unsigned(m.nAutoScanMode)
+        .Unsigned(m.nFrequency)
+        .Unsigned(m.nSymbolRate);
+    for (uint32_t rate : m.nAddSymbolRate)
+        line.Unsigned(rate);
+    line.Unsigned(m.nAntennaId)
+        .Unsigned(m.nPolarization)
+        .Unsigned(m.nFEC)
+        .Unsigned(m.nNetworkSearch)
+        .Unsigned(m.nAutoSkip)
+        .Unsigned(m.nLNBPower)
+        .Unsigned(m.wVideoPID)
+        .Unsigned(m.wAudioPID)
+        .Unsigned(m.wPCRPID)
+        .Unsigned(m.wFakeServiceId);
+}
+
+// Permissions for a new file: those of the file it replaces, otherwise the
+// usual ones for a new file under the process's umask.
+mode_t ModeForNewFile(const std::string& path)
+{
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0)
+        return existing.st_mode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options)
+{
+    std::string out;
+    out.reserve(64 * 1024);
+    WriteLine(out, kFileHeader);
+    WriteAntennas(out, db.AntennaList);
+    WriteStreams(out, db.TSInfo);
+    WriteNetworks(out, db.NetworkInfo);
+    WriteProviders(out, db.ProviderInfo);
+    WriteFavorites(out, db);
+    WriteServices(out, db.ServiceInfo);
+    WriteMenu(out, db.MenuConfigItem, options);
+    return out;
+}
+
+bool MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, std::string& error, WriteOptions options)
+{
+    const std::string text = WriteInterchange(db, options);
+    const mode_t mode = ModeForNewFile(path);
+    std::string temporary = path + ".XXXXXX";
+    int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text);
+    int savedErrno = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        error = path + ": " + std::strerror(savedErrno);
+    }
+    return ok;
+}
+
+}  // namespace lumora

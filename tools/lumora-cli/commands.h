@@ -1,0 +1,33 @@
+// The subcommands of lumora-cli. Each takes the arguments after its name and
+// returns the process exit status; it writes only to the streams it is given.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumora::cli {
+
+// Exit statuses shared by the subcommands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitStopped = 1;    // the input was read only in part
+inline constexpr int kExitUsage = 2;      // bad arguments, or an input that cannot be opened
+
+using Arguments = std::vector<std::string>;
+using CommandFunction = int (*)(const Arguments& args, std::ostream& out, std::ostream& err);
+
+struct Command {
+    std::string_view name;
+    std::string_view synopsis;  // arguments, as shown in the usage text
+    std::string_view summary;
+    CommandFunction run;
+};
+
+int RunDump(const Arguments& args, std::ostream& out, std::ostream& err);
+
+// Parses "--flash-type N" (N 0..255) from args[index + 1]; false with a message
+// on err when the value is missing or not a number in range.
+bool ParseFlashType(const Arguments& args, std::size_t& index, int& flashType, std::ostream& err);
+
+}  // namespace lumora::cli

@@ -1,0 +1,44 @@
+// lumora-cli: command-line work on interchange and channel-data files.
+#include <iostream>
+#include <span>
+
+#include "commands.h"
+
+namespace lumora::cli {
+namespace {
+
+constexpr Command kCommands[] = {
+    {"dump", "[--flash-type N] FILE",
+     "read an interchange file as the editor does and write it back to standard output", RunDump},
+};
+
+void PrintUsage(std::ostream& err)
+{
+    err << "usage: lumora-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
+    for (const Command& command : kCommands)
+        err << "  " << command.name << ' ' << command.synopsis << "\n      " << command.summary << '\n';
+}
+
+const Command* FindCommand(std::string_view name)
+{
+    for (const Command& command : kCommands)
+        if (command.name == name)
+            return &command;
+    return nullptr;
+}
+
+}  // namespace
+}  // namespace lumora::cli
+
+int main(int argc, char** argv)
+{
+    using namespace lumora::cli;
+    std::span<char*> args(argv, static_cast<std::size_t>(argc));
+    const Command* command = args.size() >= 2 ? FindCommand(args[1]) : nullptr;
+    if (command == nullptr) {
+        PrintUsage(std::cerr);
+        return kExitUsage;
+    }
+    Arguments rest(args.begin() + 2, args.end());
+    return command->run(rest, std::cout, std::cerr);
+}
