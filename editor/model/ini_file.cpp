@@ -60,14 +60,16 @@ std::string StoredValue(std::string value)
     return value;
 }
 
-// The name of a "[Section]" line, or nothing for any other line.
+// The name of a "[Section]" line (everything between '[' and the last ']',
+// blanks included, as the profile functions take it), or nothing for any
+// other line.
 std::optional<std::string> SectionName(const std::string& line)
 {
     std::string text = Trim(line);
-    if (text.empty() || text.front() != '[')
+    std::size_t close = text.rfind(']');
+    if (text.empty() || text.front() != '[' || close == std::string::npos)
         return std::nullopt;
-    // Up to the last ']'; without one, the rest of the line.
-    return Trim(text.substr(1, text.rfind(']') - 1));
+    return text.substr(1, close - 1);
 }
 
 std::runtime_error FileError(const std::string& path, int error)
