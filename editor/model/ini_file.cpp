@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include <fcntl.h>
@@ -120,10 +120,11 @@ TIniFile TIniFile::Load(const std::string& path)
     if (std::filesystem::is_directory(status))
         throw FileError(path, EISDIR);
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    if (!in || !(content << in.rdbuf()) || in.bad())
+    if (!in)
         throw FileError(path, errno ? errno : EIO);
-    std::string text = content.str();
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        throw FileError(path, EIO);
     if (text.starts_with("\xEF\xBB\xBF"))  // a byte-order mark some editors add
         text.erase(0, 3);
 

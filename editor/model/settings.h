@@ -21,11 +21,13 @@ struct TSystemInfo {
     uint8_t FLASHTYPE = 0;
     std::string SYSTEMID;
     int32_t LangModel = 0;
+    bool operator==(const TSystemInfo&) const = default;
 };
 
 struct TLanguageSet {
     int32_t wLanguageNum = 0;
     std::array<std::string, kLanguageSetCapacity> Language{};
+    bool operator==(const TLanguageSet&) const = default;
 };
 
 struct TDefaultSet {
@@ -41,15 +43,20 @@ struct TSettings {
     TLanguageSet AudioLanguage;     // section "AUDIO LANGUAGE"
     TLanguageSet SubtitleLanguage;  // section "SUBTITLE LANGUAGE"
     TLanguageSet AntennaLanguage;   // section "ANTENNA LANGUAGE" (satellite names)
+    bool operator==(const TSettings&) const = default;
 };
 
 // Reads the settings file at `path`. Returns false, changing nothing, when the
-// file does not exist.
+// file does not exist; throws std::runtime_error (path and reason) when it
+// exists but cannot be read, so that a later write cannot replace it with
+// defaults. A "COUNT" above 33 keeps the first 33 names; a negative one reads
+// as an empty list.
 bool LoadConfigData(const std::string& path, TSettings& settings);
 
 // Writes all settings into the file at `path`, creating it when missing and
-// keeping every other section, key and comment. Throws std::runtime_error
-// (path and reason) when the file cannot be written.
+// keeping every other section, key and comment, and creating its directory
+// when missing. The file is replaced atomically. Throws std::runtime_error
+// (path and reason) when the file cannot be read or written.
 void WriteConfigData(const std::string& path, const TSettings& settings);
 
 // Where "LV32.cfg" lives for a program in `programDir`: there when the
@@ -63,7 +70,8 @@ void GetModelName(int position, std::string& name);
 // The system id text read as hexadecimal, wrapping modulo 2^32.
 int32_t HexToInt(const std::string& text);
 
-// The default menu type, flash type and system id of model `position` 0..27.
+// The default menu type, flash type and system id of model `position` 0..26;
+// every other position (27 is "USER MODEL") gets those of position 0.
 TDefaultSet GetDefaultSet(int position);
 
 }  // namespace lumora
