@@ -119,6 +119,7 @@ TIniFile TIniFile::Load(const std::string& path)
         return ini;
     if (std::filesystem::is_directory(status))
         throw FileError(path, EISDIR);
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw FileError(path, errno ? errno : EIO);
