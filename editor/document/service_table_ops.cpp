@@ -1,0 +1,456 @@
+#include "service_table_ops.h"
+
+#include <algorithm>
+#include <climits>
+#include <optional>
+#include <utility>
+
+namespace lumora {
+
+namespace {
+
+constexpr int32_t kNoKey = INT32_MIN;
+
+TFavoriteItem& ListOf(TChannelDatabase& db, int type, int list)
+{
+    return db.FavoriteInfo[type][list];
+}
+
+bool ValidType(int type) { return type >= 0 && type < kFavoriteGroups; }
+
+void RaiseCount(TServiceInfo& info, uint8_t type, int by)
+{
+    if (type == kServiceTypeTV)
+        info.wTVNum = uint16_t(info.wTVNum + by);
+    else
+        info.wRadioNum = uint16_t(info.wRadioNum + by);
+}
+
+// Adds `by` to every entry >= `from` in the four lists of `type`.
+void ShiftFavoriteEntries(TChannelDatabase& db, int type, int32_t from, int by)
+{
+    for (int l = 0; l < kFavoriteLists; ++l) {
+        TFavoriteItem& list = ListOf(db, type, l);
+        for (int k = 0; k < list.wIndexNum; ++k)
+            if (list.Index[k] >= from)
+                list.Index[k] += by;
+    }
+}
+
+int ClampedCount(const TFavoriteItem& list) { return std::clamp(list.wIndexNum, 0, kFavoriteCapacity); }
+
+}  // namespace
+
+int AutoNumberBase(uint8_t flashType) { return flashType == 3 ? 1000 : 101; }
+
+bool IsAutomaticNumber(int number, uint8_t flashType) { return number >= AutoNumberBase(flashType); }
+
+int OPNumberOf(const TChannelDatabase& db, uint8_t flashType, int r)
+{
+    const auto& services = db.ServiceInfo.pServiceInfo;
+    const TServiceItem& item = services[std::size_t(r)];
+    if (item.wServiceNumber != 0)
+        return item.wServiceNumber;
+    int automatic = 0;
+    for (int i = 0; i < r; ++i)
+        if (services[i].ServiceType == item.ServiceType && services[i].wServiceNumber == 0)
+            ++automatic;
+    return automatic + AutoNumberBase(flashType);
+}
+
+int OrdinalOf(const TChannelDatabase& db, int type, int r)
+{
+    int ordinal = 0;
+    for (int i = 0; i < r; ++i)
+        if (db.ServiceInfo.pServiceInfo[i].ServiceType == type)
+            ++ordinal;
+    return ordinal;
+}
+
+// ---------------------------------------------------------------------------
+// Favorite keys and the tracker
+
+TFavoriteKeyIndex::TFavoriteKeyIndex(const TChannelDatabase& db, const TNumbering& numbering, int type)
+    : fixed_(numbering.fixed)
+{
+    const int n = std::min(db.ServiceInfo.Count(), kServiceCapacity);
+    keys_.assign(std::size_t(n), kNoKey);
+    const int base = AutoNumberBase(numbering.flashType);
+    int automatic = 0;
+    for (int r = 0; r < n; ++r) {
+        const TServiceItem& item = db.ServiceInfo.pServiceInfo[r];
+        if (item.ServiceType != type)
+            continue;
+        if (!fixed_) {
+            keys_[r] = int32_t(byOrdinal_.size());
+            byOrdinal_.push_back(r);
+            continue;
+        }
+        const int op = item.wServiceNumber != 0 ? item.wServiceNumber : base + automatic++;
+        keys_[r] = op - 1;
+        byKey_.emplace_back(op - 1, r);
+    }
+    // A key names the first service that has it; the sort is stable, so the
+    // first of equal keys is the lowest real index.
+    std::stable_sort(byKey_.begin(), byKey_.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    byKey_.erase(std::unique(byKey_.begin(), byKey_.end(),
+                             [](const auto& x, const auto& y) { return x.first == y.first; }),
+                 byKey_.end());
+}
+
+int TFavoriteKeyIndex::Resolve(int32_t value) const
+{
+    if (!fixed_)
+        return value >= 0 && value < int32_t(byOrdinal_.size()) ? byOrdinal_[std::size_t(value)] : -1;
+    auto it = std::lower_bound(byKey_.begin(), byKey_.end(), value,
+                               [](const auto& entry, int32_t v) { return entry.first < v; });
+    return it != byKey_.end() && it->first == value ? it->second : -1;
+}
+
+TFavoriteTracker::TFavoriteTracker(const TChannelDatabase& db, const TNumbering& numbering)
+    : numbering_(numbering)
+{
+    for (int g = 0; g < kFavoriteGroups; ++g) {
+        const TFavoriteKeyIndex keys(db, numbering, g);
+        for (int l = 0; l < kFavoriteLists; ++l) {
+            const TFavoriteItem& list = db.FavoriteInfo[g][l];
+            for (int k = 0; k < ClampedCount(list); ++k)
+                lists_[g][l].push_back({list.Index[k], keys.Resolve(list.Index[k])});
+        }
+    }
+}
+
+void TFavoriteTracker::Apply(TChannelDatabase& db, const std::function<int(int)>& newIndexOf) const
+{
+    for (int g = 0; g < kFavoriteGroups; ++g) {
+        const TFavoriteKeyIndex keys(db, numbering_, g);
+        for (int l = 0; l < kFavoriteLists; ++l) {
+            TFavoriteItem& list = ListOf(db, g, l);
+            int count = 0;
+            auto present = [&](int32_t v) {
+                return std::find(list.Index.begin(), list.Index.begin() + count, v) != list.Index.begin() + count;
+            };
+            for (const Entry& entry : lists_[g][l]) {
+                int32_t value = entry.value;
+                if (entry.service >= 0) {
+                    const int now = newIndexOf(entry.service);
+                    if (now < 0)
+                        continue;  // its service was deleted
+                    value = keys.KeyOf(now);
+                    if (keys.Resolve(value) != now)
+                        continue;  // the key now names an earlier service
+                } else if (keys.Resolve(value) >= 0) {
+                    continue;  // would start naming a service it never named
+                }
+                if (present(value))
+                    continue;
+                list.Index[count++] = value;
+            }
+            list.wIndexNum = count;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Favorite list primitives
+
+bool CheckServiceIndexInFavorite(const TChannelDatabase& db, int type, int list, int32_t value)
+{
+    if (!ValidType(type) || list < 0 || list >= kFavoriteLists)
+        return false;
+    const TFavoriteItem& item = db.FavoriteInfo[type][list];
+    return std::find(item.Index.begin(), item.Index.begin() + ClampedCount(item), value) !=
+           item.Index.begin() + ClampedCount(item);
+}
+
+void DeleteFavoriteValue(TChannelDatabase& db, int type, int32_t value)
+{
+    if (!ValidType(type))
+        return;
+    for (int l = 0; l < kFavoriteLists; ++l) {
+        TFavoriteItem& list = ListOf(db, type, l);
+        auto end = std::remove(list.Index.begin(), list.Index.begin() + ClampedCount(list), value);
+        list.wIndexNum = int32_t(end - list.Index.begin());
+    }
+}
+
+void DeleteFavoriteAfterOrdinalDelete(TChannelDatabase& db, int type, int32_t ordinal)
+{
+    if (!ValidType(type))
+        return;
+    DeleteFavoriteValue(db, type, ordinal);
+    ShiftFavoriteEntries(db, type, ordinal + 1, -1);
+}
+
+// ---------------------------------------------------------------------------
+// Service deletion, insertion and exchange
+
+int DeleteServices(TChannelDatabase& db, const TNumbering& numbering, std::vector<int> realIndices)
+{
+    const int n = db.ServiceInfo.Count();
+    std::erase_if(realIndices, [n](int r) { return r < 0 || r >= n; });
+    std::sort(realIndices.begin(), realIndices.end());
+    realIndices.erase(std::unique(realIndices.begin(), realIndices.end()), realIndices.end());
+    if (realIndices.empty())
+        return 0;
+
+    // Under fixed numbering a deletion renumbers the automatic services after
+    // it, so the entries are resolved against the old table first.
+    std::optional<TFavoriteTracker> tracker;
+    if (numbering.fixed)
+        tracker.emplace(db, numbering);
+
+    auto& services = db.ServiceInfo.pServiceInfo;
+    std::vector<int> newIndex(std::size_t(n), -1);
+    int ordinals[kFavoriteGroups] = {0, 0};
+    int deletedOfType[kFavoriteGroups] = {0, 0};
+    int write = 0;
+    std::size_t next = 0;
+    for (int r = 0; r < n; ++r) {
+        const int type = services[std::size_t(r)].ServiceType;
+        const bool known = ValidType(type);
+        if (next < realIndices.size() && realIndices[next] == r) {
+            ++next;
+            RaiseCount(db.ServiceInfo, uint8_t(type), -1);
+            if (known && !numbering.fixed) {
+                // Earlier deletions of this type have already lowered its ordinal.
+                DeleteFavoriteAfterOrdinalDelete(db, type, ordinals[type] - deletedOfType[type]);
+                ++deletedOfType[type];
+            }
+            if (known)
+                ++ordinals[type];
+            continue;
+        }
+        if (known)
+            ++ordinals[type];
+        newIndex[std::size_t(r)] = write;
+        if (write != r)
+            services[std::size_t(write)] = std::move(services[std::size_t(r)]);
+        ++write;
+    }
+    if (tracker)
+        tracker->Apply(db, [&](int old) { return newIndex[std::size_t(old)]; });
+    return n - write;
+}
+
+int InsertServices(TChannelDatabase& db, const TNumbering& numbering, int p, std::span<const TServiceItem> items)
+{
+    const int n = db.ServiceInfo.Count();
+    const int m = std::min(int(items.size()), std::max(0, kServiceCapacity - n));
+    if (m <= 0)
+        return 0;
+    p = std::clamp(p, 0, n);
+
+    std::optional<TFavoriteTracker> tracker;
+    if (numbering.fixed)
+        tracker.emplace(db, numbering);
+    else
+        for (int g = 0; g < kFavoriteGroups; ++g) {
+            // Every service of type g inserted at p takes the ordinal that the
+            // service at p had; the entries from there on move up.
+            const int inserted = int(std::count_if(items.begin(), items.begin() + m,
+                                                   [g](const TServiceItem& s) { return s.ServiceType == g; }));
+            if (inserted > 0)
+                ShiftFavoriteEntries(db, g, OrdinalOf(db, g, p), inserted);
+        }
+
+    auto& services = db.ServiceInfo.pServiceInfo;
+    std::move_backward(services.begin() + p, services.begin() + n, services.begin() + n + m);
+    // Each item goes in at p in turn, pushing the earlier ones up: the block
+    // ends in reverse order.
+    for (int k = 0; k < m; ++k) {
+        services[std::size_t(p + m - 1 - k)] = items[std::size_t(k)];
+        RaiseCount(db.ServiceInfo, items[std::size_t(k)].ServiceType, 1);
+    }
+    if (tracker)
+        tracker->Apply(db, [&](int old) { return old < p ? old : old + m; });
+    return m;
+}
+
+bool FixedNumbersInAutoRange(const TChannelDatabase& db, uint8_t flashType, int type)
+{
+    const int base = AutoNumberBase(flashType);
+    const int n = db.ServiceInfo.Count();
+    for (int r = 0; r < n; ++r) {
+        const TServiceItem& item = db.ServiceInfo.pServiceInfo[std::size_t(r)];
+        if (item.ServiceType == type && item.wServiceNumber >= base)
+            return true;
+    }
+    return false;
+}
+
+void SwapFavoriteValues(TChannelDatabase& db, int type, int32_t a, int32_t b)
+{
+    if (!ValidType(type) || a == b)
+        return;
+    for (int l = 0; l < kFavoriteLists; ++l) {
+        TFavoriteItem& list = ListOf(db, type, l);
+        for (int k = 0; k < ClampedCount(list); ++k) {
+            if (list.Index[k] == a)
+                list.Index[k] = b;
+            else if (list.Index[k] == b)
+                list.Index[k] = a;
+        }
+    }
+}
+
+bool KeysFollowSlots(const TChannelDatabase& db, const TNumbering& numbering, int a, int b)
+{
+    const TServiceItem& x = db.ServiceInfo.pServiceInfo[std::size_t(a)];
+    const TServiceItem& y = db.ServiceInfo.pServiceInfo[std::size_t(b)];
+    if (x.ServiceType != y.ServiceType || !ValidType(x.ServiceType))
+        return false;
+    if (!numbering.fixed)
+        return true;
+    return x.wServiceNumber == 0 && y.wServiceNumber == 0 &&
+           !FixedNumbersInAutoRange(db, numbering.flashType, x.ServiceType);
+}
+
+void ExchangeServices(TChannelDatabase& db, const TNumbering& numbering, int a, int b)
+{
+    const int n = db.ServiceInfo.Count();
+    if (a < 0 || b < 0 || a >= n || b >= n || a == b)
+        return;
+    auto& services = db.ServiceInfo.pServiceInfo;
+    if (KeysFollowSlots(db, numbering, a, b)) {
+        const int type = services[std::size_t(a)].ServiceType;
+        const TFavoriteKeyIndex keys(db, numbering, type);
+        SwapFavoriteValues(db, type, keys.KeyOf(a), keys.KeyOf(b));
+        std::swap(services[std::size_t(a)], services[std::size_t(b)]);
+        return;
+    }
+    const TFavoriteTracker tracker(db, numbering);
+    std::swap(services[std::size_t(a)], services[std::size_t(b)]);
+    tracker.Apply(db, [a, b](int old) { return old == a ? b : old == b ? a : old; });
+}
+
+// ---------------------------------------------------------------------------
+// Cascades
+
+void DeleteTSEntry(TChannelDatabase& db, const TNumbering& numbering, int t)
+{
+    TTSInfo& ts = db.TSInfo;
+    if (t < 0 || t >= ts.wTSNum)
+        return;
+    std::move(ts.Info.begin() + t + 1, ts.Info.begin() + ts.wTSNum, ts.Info.begin() + t);
+    --ts.wTSNum;
+
+    std::vector<int> onStream;
+    const int n = db.ServiceInfo.Count();
+    for (int r = 0; r < n; ++r)
+        if (db.ServiceInfo.pServiceInfo[std::size_t(r)].pTSIndex == t)
+            onStream.push_back(r);
+    DeleteServices(db, numbering, std::move(onStream));
+
+    for (int r = 0; r < db.ServiceInfo.Count(); ++r) {
+        int32_t& index = db.ServiceInfo.pServiceInfo[std::size_t(r)].pTSIndex;
+        if (index >= t)
+            --index;
+    }
+}
+
+void DeleteNetworkEntry(TChannelDatabase& db, int k)
+{
+    TNetworkInfo& nets = db.NetworkInfo;
+    if (k < 0 || k >= nets.wNetworkNum)
+        return;
+    std::move(nets.Info.begin() + k + 1, nets.Info.begin() + nets.wNetworkNum, nets.Info.begin() + k);
+    --nets.wNetworkNum;
+    for (int t = 0; t < db.TSInfo.wTSNum; ++t) {
+        int32_t& index = db.TSInfo.Info[std::size_t(t)].pNetworkIndex;
+        if (index == k)
+            index = -1;
+        else if (index > k)
+            --index;
+    }
+}
+
+void DeleteProviderEntry(TChannelDatabase& db, int p)
+{
+    TProviderInfo& providers = db.ProviderInfo;
+    if (p < 0 || p >= providers.wProviderNum)
+        return;
+    std::move(providers.Info.begin() + p + 1, providers.Info.begin() + providers.wProviderNum,
+              providers.Info.begin() + p);
+    --providers.wProviderNum;
+    for (int r = 0; r < db.ServiceInfo.Count(); ++r) {
+        int32_t& index = db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex;
+        if (index == p)
+            index = -1;
+        else if (index > p)
+            --index;
+    }
+}
+
+bool NetworkNameExists(const TChannelDatabase& db, const std::string& name, int except)
+{
+    for (int i = 0; i < db.NetworkInfo.wNetworkNum; ++i)
+        if (i != except && db.NetworkInfo.Info[std::size_t(i)].szNetworkName == name)
+            return true;
+    return false;
+}
+
+bool ProviderNameExists(const TChannelDatabase& db, const std::string& name, int except)
+{
+    for (int i = 0; i < db.ProviderInfo.wProviderNum; ++i)
+        if (i != except && db.ProviderInfo.Info[std::size_t(i)].szProviderName == name)
+            return true;
+    return false;
+}
+
+bool PrepareServicesForDownload(TChannelDatabase& db)
+{
+    if (db.ServiceInfo.Count() == 0)
+        return true;
+    if (db.ProviderInfo.wProviderNum <= 0 || db.NetworkInfo.wNetworkNum <= 0)
+        return false;
+    for (int t = 0; t < db.TSInfo.wTSNum; ++t)
+        if (db.TSInfo.Info[std::size_t(t)].pNetworkIndex == -1)
+            db.TSInfo.Info[std::size_t(t)].pNetworkIndex = 0;
+    for (int r = 0; r < db.ServiceInfo.Count(); ++r)
+        if (db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex == -1)
+            db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex = 0;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Grid quicksort
+
+void GridQuickSort(int L, int R, const std::function<int(int, int)>& compare,
+                   const std::function<void(int, int)>& exchange)
+{
+    while (L < R) {
+        int I = L, J = R, P = (L + R) / 2;
+        do {
+            // The bounds never stop a scan for a consistent comparison; they
+            // keep an inconsistent one inside the rows.
+            while (I < R && compare(I, P) < 0)
+                ++I;
+            while (J > L && compare(J, P) > 0)
+                --J;
+            if (I <= J) {
+                exchange(I, J);
+                if (P == I)
+                    P = J;
+                else if (P == J)
+                    P = I;
+                ++I;
+                --J;
+            }
+        } while (I <= J);
+        // Recurse into the smaller part and loop on the other, which keeps
+        // the depth logarithmic; the order of the parts does not change the result.
+        if (J - L < R - I) {
+            if (L < J)
+                GridQuickSort(L, J, compare, exchange);
+            L = I;
+        } else {
+            if (I < R)
+                GridQuickSort(I, R, compare, exchange);
+            R = J;
+        }
+    }
+}
+
+}  // namespace lumora
