@@ -1,0 +1,194 @@
+// One open channel database with everything its window shows, as data: the
+// navigation tree, the service grid SG, the label above the tree and the
+// states of the two popup menus. The editor's document window renders this
+// class and forwards its events to the handlers below, which keep the names
+// of the window events they serve.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app_state.h"
+#include "records.h"
+#include "service_grid.h"
+#include "tree_data.h"
+#include "ui_port.h"
+
+namespace lumora {
+
+class TServiceNumbering;
+
+// Node kinds: bits 24..31 of a node tag. Bits 0..23 hold an item index.
+enum NodeKind : uint32_t {
+    kKindNone = 0,
+    kKindAntenna = 1,
+    kKindAllService = 2,
+    kKindProvider = 3,
+    kKindNetwork = 4,
+    kKindTS = 5,
+    kKindGenre = 6,
+    kKindFavorite = 7,
+};
+inline constexpr uint32_t MakeTag(uint32_t kind, uint32_t index) { return (kind << 24) + index; }
+inline constexpr uint32_t TagKind(uint32_t tag) { return tag >> 24; }
+
+// "Any" in a service filter.
+inline constexpr uint16_t kAnyFilter = 0xFFFF;
+
+// The six filters a tree node sets for the service scan.
+struct TServiceFilter {
+    uint16_t Antenna = kAnyFilter;
+    uint16_t TS = kAnyFilter;
+    uint16_t Provider = kAnyFilter;
+    uint16_t Network = kAnyFilter;
+    uint16_t Genre = kAnyFilter;
+    uint16_t Favorite = kAnyFilter;
+};
+TServiceFilter DecodeNodeFilter(uint32_t tag);
+
+// Enabled entries of the tree's information menu (PopupMenu1).
+struct TInfoMenuState {
+    bool Edit = true;
+    bool AddInformation = true;
+    bool DeleteInformation = true;
+};
+
+struct TMenuEntry {
+    std::string Name;     // "A"/"B"/"C" + table index; the click handler reads the index from it
+    std::string Caption;
+};
+
+// The grid's service menu (PopupMenu2) as SGMouseDown prepares it.
+struct TServiceMenuState {
+    bool AddInformation = true;
+    std::string AddInformationCaption = "Add Information";
+    bool Paste = true;
+    std::vector<TMenuEntry> ChangeTS;       // "Change TS Information"
+    std::vector<TMenuEntry> ChangeNetwork;  // "Change Network Information"
+    std::vector<TMenuEntry> ChangeProvider; // "Change Provider Information"
+};
+
+enum class ServiceClipboardCommand { None, Cut, Copy, Paste };
+
+class ChannelDocument {
+public:
+    // Creates the document with an empty database and an empty grid (the
+    // window's FormCreate).
+    ChannelDocument(TApplicationState& app, UiPort& ui);
+    ~ChannelDocument();
+    ChannelDocument(const ChannelDocument&) = delete;
+    ChannelDocument& operator=(const ChannelDocument&) = delete;
+
+    TChannelDatabase& Database() { return *db_; }
+    const TChannelDatabase& Database() const { return *db_; }
+    TApplicationState& App() { return app_; }
+    const TSettings& Settings() const { return app_.Settings; }
+    UiPort& Ui() { return ui_; }
+
+    // Document state beside the tables.
+    bool pModifiedFlag = false;
+    bool pState = false;          // no file name yet: Save acts as Save As
+    std::string Caption;          // full path, or "untitle<n>.dnf" / "upload<n>.dnf"
+    std::string MenuStr, AudioStr, SubStr;
+    std::string Label1Caption;    // the label above the tree: the selected node's caption
+
+    TTreeData Tree1;
+    TServiceGrid SG;
+    TInfoMenuState PopupMenu1;
+    TServiceMenuState PopupMenu2;
+
+    // Document files. InitAllData and ParsingDataFile live here; the others
+    // are defined with the conversion-library binding (document_files.cpp).
+    void InitAllData();
+    void OpenDataFile(const std::string& FileName, bool IsNew);
+    void LoadDataFile(const std::string& FileName);
+    void OpenFileFromUpload(const std::string& Name, bool State);
+    void SaveDataFile(const std::string& FileName);
+    // Reads the interchange file at `path` into the tables, then deletes it.
+    // Table-full messages go to error boxes; a stopped or failed read throws
+    // std::runtime_error with its message after the file is handled.
+    void ParsingDataFile(const std::string& path);
+
+    // Navigation tree.
+    void LoadTreeValue();
+    void UpdateTree();
+    // Selects `node` in the tree and runs Tree1Change, as a click does.
+    void SelectNode(TTreeNode* node);
+    void Tree1Change(TTreeNode* node);
+    // Returns whether the information menu is to be opened.
+    bool Tree1MouseDown(bool rightButton);
+    void CheckPopup1Menu();
+    int32_t GetTargetCount() const;
+    void FormCloseQuery(bool& CanClose);
+    std::string GetAntennaString(int32_t index) const;
+    static std::string GetLNBFrequency(uint32_t value);
+    static std::string GetDiseqc(uint8_t setting);
+    std::string GetTSString(int32_t index) const;
+
+    // Service grid.
+    void ClearSG();
+    void InitSGItem();
+    void UpdateNetworkCmbCell();
+    void UpdateProviderCmbCell();
+    // The "TV"/"RADIO" radio buttons; `tvChecked` tells which one is checked.
+    void FR1Click(bool tvChecked);
+    int32_t GetOPServiceIndex(int32_t realIndex) const;
+    void FillOneRow(int32_t row, int32_t realIndex, int32_t number);
+    void RefreshServiceGrid();
+    int32_t FindFirstService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
+                             uint16_t favorite, int32_t& count) const;
+    int32_t FindNextService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
+                            uint16_t favorite, int32_t start, int32_t& count) const;
+    bool CompareAntennaInService(uint16_t antenna, int32_t realIndex) const;
+    bool CompareTSInService(uint16_t ts, int32_t realIndex) const;
+    bool CompareProviderInService(uint16_t provider, int32_t realIndex) const;
+    bool CompareNetworkInService(uint16_t network, int32_t realIndex) const;
+    bool CompareGenreInService(uint16_t genre, int32_t realIndex) const;
+    bool CompareFavoriteInService(uint16_t favorite, int32_t realIndex) const;
+    int32_t GetPosFromRealIndex(uint8_t mode, int32_t value) const;
+    int32_t GetRealIndex(uint8_t mode, int32_t realIndex) const;
+    int32_t ConvertNonOPIndex(int32_t value) const;
+
+    // Cell editing.
+    // The end of a cell edit in row ARow: the whole row is written back.
+    // A number that does not parse throws EConvertError after the columns
+    // to its left were stored.
+    void SGSetEditText(int32_t ACol, int32_t ARow, const std::string& Value);
+    // Prepares PopupMenu2; returns whether it is to be opened.
+    bool SGMouseDown(bool rightButton);
+    // Ctrl+C, Ctrl+V, Ctrl+X: the clipboard command a key stands for.
+    static ServiceClipboardCommand SGKeyDown(int key, bool ctrl);
+
+    // Helpers for the editing commands.
+    int32_t ServiceCount() const;
+    TServiceItem& Service(int32_t realIndex) { return db_->ServiceInfo.pServiceInfo[std::size_t(realIndex)]; }
+    const TServiceItem& Service(int32_t realIndex) const
+    {
+        return db_->ServiceInfo.pServiceInfo[std::size_t(realIndex)];
+    }
+    // The stream of a service; null when its stream index is outside the table.
+    const TTSItem* StreamOf(int32_t realIndex) const;
+    bool IsCable() const;
+    uint8_t FlashType() const { return app_.Settings.SystemInfo.FLASHTYPE; }
+    // A displayed number counts as fixed up to 100 (below 1000 with FLASHTYPE 3).
+    bool IsFixedDisplayedNumber(int32_t number) const;
+
+private:
+    int32_t CountServices(const TServiceFilter& filter) const;
+    std::string DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
+    void FillRow(int32_t row, int32_t realIndex, const std::string& number);
+    void FillFavoriteRows(uint16_t list, const TServiceNumbering& numbering);
+    void FillScannedRows(const TServiceFilter& filter, const TServiceNumbering& numbering);
+    std::string NetworkNameOf(int32_t realIndex) const;
+    std::string ProviderNameOf(int32_t realIndex) const;
+    void WriteRowBack(TServiceItem& service, int32_t row);
+    void BuildChangeSubmenus();
+
+    TApplicationState& app_;
+    UiPort& ui_;
+    std::unique_ptr<TChannelDatabase> db_;
+};
+
+}  // namespace lumora

@@ -1,0 +1,268 @@
+// The service grid: its lists, the filtered scan, the three numberings and
+// the refresh.
+#include <algorithm>
+
+#include "channel_document.h"
+#include "service_numbering.h"
+
+namespace lumora {
+
+void ChannelDocument::ClearSG()
+{
+    SG.BeginUpdate();
+    for (int col = 0; col < kSGColCount; ++col)
+        SG.SetCell(col, 0, kSGColumns[std::size_t(col)].Header);
+    for (int row = 1; row < SG.RowCount(); ++row)
+        for (int col = 0; col < kSGColCount; ++col)
+            SG.SetCell(col, row, std::string());
+    SG.EndUpdate();
+}
+
+void ChannelDocument::InitSGItem()
+{
+    SG.GenreList.clear();
+    for (unsigned kind = 0; kind < 16; ++kind)
+        SG.GenreList.push_back(GenreName(db_->CurDisplayServiceMode, kind));
+    SG.LockSkipList = {"TRUE", "FALSE"};
+    UpdateNetworkCmbCell();
+    UpdateProviderCmbCell();
+}
+
+void ChannelDocument::UpdateNetworkCmbCell()
+{
+    SG.NetworkList.clear();
+    for (int i = 0; i < std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity); ++i)
+        SG.NetworkList.push_back(db_->NetworkInfo.Info[std::size_t(i)].szNetworkName);
+}
+
+void ChannelDocument::UpdateProviderCmbCell()
+{
+    SG.ProviderList.clear();
+    for (int i = 0; i < std::min(db_->ProviderInfo.wProviderNum, kProviderCapacity); ++i)
+        SG.ProviderList.push_back(db_->ProviderInfo.Info[std::size_t(i)].szProviderName);
+}
+
+void ChannelDocument::FR1Click(bool tvChecked)
+{
+    db_->CurDisplayServiceMode = tvChecked ? kServiceTypeTV : kServiceTypeRadio;
+    InitSGItem();
+    RefreshServiceGrid();
+}
+
+int32_t ChannelDocument::GetOPServiceIndex(int32_t realIndex) const
+{
+    if (realIndex < 0 || realIndex >= ServiceCount())
+        return 0;
+    if (Service(realIndex).wServiceNumber != 0)
+        return Service(realIndex).wServiceNumber;
+    int32_t automatic = 0;
+    for (int32_t i = 0; i < realIndex; ++i)
+        if (Service(i).ServiceType == db_->CurDisplayServiceMode && Service(i).wServiceNumber == 0)
+            ++automatic;
+    return automatic + (FlashType() == 3 ? 1000 : 101);
+}
+
+int32_t ChannelDocument::GetPosFromRealIndex(uint8_t mode, int32_t value) const
+{
+    return TServiceNumbering(*db_, FlashType()).PositionOf(mode, value, db_->pFixServiceIndex);
+}
+
+int32_t ChannelDocument::GetRealIndex(uint8_t mode, int32_t realIndex) const
+{
+    int32_t ordinal = 0;
+    for (int32_t i = 0; i < std::min(realIndex, ServiceCount()); ++i)
+        if (Service(i).ServiceType == mode)
+            ++ordinal;
+    return ordinal;
+}
+
+int32_t ChannelDocument::ConvertNonOPIndex(int32_t value) const
+{
+    bool flash3 = FlashType() == 3;
+    bool fixedNumber = flash3 ? value < 999 : value < 100;
+    int32_t k = 0;
+    int32_t result = 0;
+    if (fixedNumber) {
+        for (int32_t i = 0; i < ServiceCount(); ++i) {
+            if (Service(i).ServiceType != db_->CurDisplayServiceMode)
+                continue;
+            if (Service(i).wServiceNumber == value)
+                return k;
+            result = k++;
+        }
+        return result;
+    }
+    int32_t target = value - (flash3 ? 999 : 100);
+    int32_t automatic = 0;
+    for (int32_t i = 0; i < ServiceCount(); ++i) {
+        if (Service(i).ServiceType != db_->CurDisplayServiceMode)
+            continue;
+        if (automatic == target)
+            return k;
+        result = automatic;
+        if (Service(i).wServiceNumber == 0)
+            ++automatic;
+        ++k;
+    }
+    return result;
+}
+
+bool ChannelDocument::CompareAntennaInService(uint16_t antenna, int32_t realIndex) const
+{
+    if (antenna == kAnyFilter)
+        return true;
+    const TTSItem* ts = StreamOf(realIndex);
+    return ts && ts->wAntennaIndex == antenna;
+}
+
+bool ChannelDocument::CompareTSInService(uint16_t ts, int32_t realIndex) const
+{
+    if (ts == kAnyFilter)
+        return true;
+    // A service with no valid stream belongs to none.
+    return StreamOf(realIndex) && uint16_t(Service(realIndex).pTSIndex) == ts;
+}
+
+bool ChannelDocument::CompareProviderInService(uint16_t provider, int32_t realIndex) const
+{
+    return provider == kAnyFilter || Service(realIndex).pProviderIndex == provider;
+}
+
+bool ChannelDocument::CompareNetworkInService(uint16_t network, int32_t realIndex) const
+{
+    if (network == kAnyFilter)
+        return true;
+    const TTSItem* ts = StreamOf(realIndex);
+    return ts && ts->pNetworkIndex == network;
+}
+
+bool ChannelDocument::CompareGenreInService(uint16_t genre, int32_t realIndex) const
+{
+    return genre == kAnyFilter || Service(realIndex).ServiceKind == genre;
+}
+
+bool ChannelDocument::CompareFavoriteInService(uint16_t /*favorite*/, int32_t /*realIndex*/) const
+{
+    return true;  // favorite lists are listed from the lists themselves
+}
+
+int32_t ChannelDocument::FindFirstService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network,
+                                          uint16_t genre, uint16_t favorite, int32_t& count) const
+{
+    return FindNextService(antenna, ts, provider, network, genre, favorite, 0, count);
+}
+
+int32_t ChannelDocument::FindNextService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network,
+                                         uint16_t genre, uint16_t favorite, int32_t start, int32_t& count) const
+{
+    int32_t total = ServiceCount();
+    for (int32_t i = std::max(start, 0); i < total; ++i) {
+        if (Service(i).ServiceType != db_->CurDisplayServiceMode)
+            continue;
+        ++count;
+        if (CompareAntennaInService(antenna, i) && CompareTSInService(ts, i) && CompareProviderInService(provider, i) &&
+            CompareNetworkInService(network, i) && CompareGenreInService(genre, i) &&
+            CompareFavoriteInService(favorite, i))
+            return i;
+    }
+    return total;
+}
+
+std::string ChannelDocument::NetworkNameOf(int32_t realIndex) const
+{
+    const TTSItem* ts = StreamOf(realIndex);
+    int32_t networks = std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity);
+    if (!ts || ts->pNetworkIndex < 0 || ts->pNetworkIndex >= networks)
+        return "";
+    return db_->NetworkInfo.Info[std::size_t(ts->pNetworkIndex)].szNetworkName;
+}
+
+std::string ChannelDocument::ProviderNameOf(int32_t realIndex) const
+{
+    int32_t provider = Service(realIndex).pProviderIndex;
+    if (provider < 0 || provider >= std::min(db_->ProviderInfo.wProviderNum, kProviderCapacity))
+        return "";
+    return db_->ProviderInfo.Info[std::size_t(provider)].szProviderName;
+}
+
+void ChannelDocument::FillOneRow(int32_t row, int32_t realIndex, int32_t number)
+{
+    int32_t shown = db_->pFixServiceIndex ? GetOPServiceIndex(realIndex) : number;
+    FillRow(row, realIndex, std::to_string(shown));
+}
+
+// Writes grid row `row` + 1 from service `realIndex`; a service outside the
+// table (an unmatched favorite entry in an empty table) leaves the row empty.
+void ChannelDocument::FillRow(int32_t row, int32_t realIndex, const std::string& number)
+{
+    if (realIndex < 0 || realIndex >= ServiceCount())
+        return;
+    const TServiceItem& s = Service(realIndex);
+    int gridRow = row + 1;
+    auto boolText = [](bool value) { return value ? "TRUE" : "FALSE"; };
+    SG.SetCell(kColIndex, gridRow, number);
+    SG.SetCell(kColName, gridRow, s.szServiceName);
+    SG.SetCell(kColVideoPID, gridRow, std::to_string(s.wVideoPID));
+    SG.SetCell(kColAudioPID, gridRow, std::to_string(s.wAudioPID));
+    SG.SetCell(kColPCRPID, gridRow, std::to_string(s.wPCRPID));
+    SG.SetCell(kColServiceId, gridRow, std::to_string(s.wServiceId));
+    SG.SetCell(kColPmtPID, gridRow, std::to_string(s.wPmtPID & 0x7FFF));
+    SG.SetCell(kColGenre, gridRow, s.ServiceKind < SG.GenreList.size() ? SG.GenreList[s.ServiceKind] : std::string());
+    SG.SetCell(kColLock, gridRow, boolText(s.bParentLock));
+    SG.SetCell(kColSkip, gridRow, boolText(s.bSkipService));
+    SG.SetCell(kColNetwork, gridRow, NetworkNameOf(realIndex));
+    SG.SetCell(kColProvider, gridRow, ProviderNameOf(realIndex));
+    SG.SetCell(kColRI, gridRow, std::to_string(realIndex));
+}
+
+std::string ChannelDocument::DisplayedNumber(int32_t realIndex, int32_t number,
+                                             const TServiceNumbering& numbering) const
+{
+    return std::to_string(db_->pFixServiceIndex ? numbering.OPNumber(realIndex) : number);
+}
+
+void ChannelDocument::RefreshServiceGrid()
+{
+    SG.BeginUpdate();
+    int32_t rows = GetTargetCount();
+    SG.SetRowCount(std::max(rows + 1, 2));
+    ClearSG();
+    if (rows > 0) {
+        TServiceFilter filter = DecodeNodeFilter(Tree1.Selected()->Tag);
+        TServiceNumbering numbering(*db_, FlashType());
+        if (filter.Favorite != kAnyFilter)
+            FillFavoriteRows(filter.Favorite, numbering);
+        else
+            FillScannedRows(filter, numbering);
+    }
+    SG.EndUpdate();
+}
+
+// A favorite list is listed in its own order; an entry is an OP number - 1
+// under fixed numbering, an ordinal otherwise.
+void ChannelDocument::FillFavoriteRows(uint16_t list, const TServiceNumbering& numbering)
+{
+    uint8_t mode = db_->CurDisplayServiceMode;
+    const TFavoriteItem& favorites = db_->FavoriteInfo[mode][list];
+    bool byOPNumber = IsFixedNumberingFlashType(FlashType());
+    int32_t length = std::clamp(favorites.wIndexNum, 0, kFavoriteCapacity);
+    for (int32_t k = 0; k < length; ++k) {
+        int32_t entry = favorites.Index[std::size_t(k)];
+        int32_t key = byOPNumber ? entry + 1 : entry;
+        int32_t realIndex = numbering.PositionOf(mode, key, db_->pFixServiceIndex);
+        FillRow(k, realIndex, DisplayedNumber(realIndex, entry + 1, numbering));
+    }
+}
+
+void ChannelDocument::FillScannedRows(const TServiceFilter& f, const TServiceNumbering& numbering)
+{
+    int32_t total = ServiceCount();
+    int32_t count = 0;
+    int32_t row = 0;
+    for (int32_t i = FindFirstService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, count);
+         i < total && row < SG.RowCount() - 1;
+         i = FindNextService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, i + 1, count), ++row)
+        FillRow(row, i, DisplayedNumber(i, count, numbering));
+}
+
+}  // namespace lumora
