@@ -1,0 +1,412 @@
+#include "dnf_format.h"
+
+#include <algorithm>
+#include <type_traits>
+
+#include "crc32.h"
+#include "menu_fields.h"
+
+namespace lumora::conv {
+
+namespace {
+
+enum ServiceFlag : uint8_t { kParentLock = 1, kExistService = 2, kSkipService = 4, kScrambled = 8 };
+
+// The counts in the header, in their stored order.
+struct DnfCounts {
+    uint32_t antennas = 0;
+    uint32_t streams = 0;
+    uint32_t networks = 0;
+    uint32_t providers = 0;
+    uint32_t services = 0;
+    uint32_t favorites[kFavoriteGroups][kFavoriteLists]{};
+    uint32_t nameBytes = 0;
+
+    uint64_t FavoriteTotal() const
+    {
+        uint64_t total = 0;
+        for (auto& group : favorites)
+            for (uint32_t n : group)
+                total += n;
+        return total;
+    }
+
+    // Size of the whole file these counts describe.
+    uint64_t FileSize() const
+    {
+        return kDnfHeaderSize + uint64_t(antennas) * kDnfAntennaRecord + uint64_t(streams) * kDnfTSRecord +
+               uint64_t(networks) * kDnfNetworkRecord + uint64_t(providers) * kDnfProviderRecord +
+               FavoriteTotal() * kDnfFavoriteRecord + uint64_t(services) * kDnfServiceRecord + kDnfMenuRecord +
+               nameBytes + kDnfCrcSize;
+    }
+};
+
+// Collects the names into the name area while the records are written.
+class NameArea {
+public:
+    void Put(ByteWriter& w, const std::string& name)
+    {
+        w.U32(static_cast<uint32_t>(bytes_.size()));
+        w.U32(static_cast<uint32_t>(name.size()));
+        bytes_ += name;
+    }
+    const std::string& Bytes() const { return bytes_; }
+
+private:
+    std::string bytes_;
+};
+
+DnfCounts CountsOf(const TChannelDatabase& db, uint32_t nameBytes)
+{
+    DnfCounts c;
+    c.antennas = kAntennaCapacity;
+    c.streams = static_cast<uint32_t>(std::clamp(db.TSInfo.wTSNum, 0, kTSCapacity));
+    c.networks = static_cast<uint32_t>(std::clamp(db.NetworkInfo.wNetworkNum, 0, kNetworkCapacity));
+    c.providers = static_cast<uint32_t>(std::clamp(db.ProviderInfo.wProviderNum, 0, kProviderCapacity));
+    c.services = static_cast<uint32_t>(std::min(db.ServiceInfo.Count(), kServiceCapacity));
+    for (int g = 0; g < kFavoriteGroups; ++g)
+        for (int l = 0; l < kFavoriteLists; ++l)
+            c.favorites[g][l] =
+                static_cast<uint32_t>(std::clamp(db.FavoriteInfo[g][l].wIndexNum, 0, kFavoriteCapacity));
+    c.nameBytes = nameBytes;
+    return c;
+}
+
+void WriteHeader(ByteWriter& w, const DnfCounts& c)
+{
+    w.Raw(kDnfMagic.data(), kDnfMagic.size());
+    w.U16(kDnfVersion);
+    w.U16(static_cast<uint16_t>(kDnfHeaderSize));
+    w.U32(static_cast<uint32_t>(c.FileSize()));
+    w.U32(c.antennas);
+    w.U32(c.streams);
+    w.U32(c.networks);
+    w.U32(c.providers);
+    w.U32(c.services);
+    for (auto& group : c.favorites)
+        for (uint32_t n : group)
+            w.U32(n);
+    w.U32(c.nameBytes);
+    w.Zeros(8);  // reserved
+}
+
+void WriteAntenna(ByteWriter& w, NameArea& names, const TAntennaSetting& a)
+{
+    w.U32(a.dwLNBFreq);
+    w.U16(a.wPosition);
+    w.U16(a.wMovement);
+    w.U8(a.ucSatelliteId);
+    w.U8(a.ucOtherSetting);
+    w.U8(a.ucMotorControl);
+    w.U8(a.ucDiseqcCmd);
+    names.Put(w, a.szLNBName);
+}
+
+void WriteStream(ByteWriter& w, const TTSItem& ts)
+{
+    w.U16(ts.wOrgNetworkId);
+    w.U16(ts.wTsId);
+    w.U16(ts.wAntennaIndex);
+    w.U16(ts.SATTSInfo.wPosition);
+    w.I32(ts.pNetworkIndex);
+    w.U32(ts.SATTSInfo.dwFrequency);
+    w.U32(ts.SATTSInfo.dwSymbolRate);
+    w.U8(ts.SATTSInfo.ucPolarization);
+    w.U8(ts.SATTSInfo.ucFEC);
+    w.U16(0);  // reserved
+    w.U32(ts.dwSmaTVDiff);
+}
+
+void WriteService(ByteWriter& w, NameArea& names, const TServiceItem& s)
+{
+    w.U16(s.wServiceId);
+    w.U16(s.wPmtPID);
+    w.U16(s.wVideoPID);
+    w.U16(s.wAudioPID);
+    w.U16(s.wSubtitlePID);
+    w.U16(s.wTeletextPID);
+    w.U16(s.wPCRPID);
+    w.U8(s.ServiceType);
+    w.U8(s.ServiceKind);
+    w.U8(static_cast<uint8_t>((s.bParentLock ? kParentLock : 0) | (s.bExistService ? kExistService : 0) |
+                              (s.bSkipService ? kSkipService : 0) | (s.bScrambled ? kScrambled : 0)));
+    w.U8(s.ucSubtitleIndex);
+    w.U8(s.ucTeletextIndex);
+    w.U8(0);  // reserved
+    w.U16(s.wServiceNumber);
+    w.U16(0);  // reserved
+    w.I32(s.pTSIndex);
+    w.I32(s.pProviderIndex);
+    names.Put(w, s.szServiceName);
+}
+
+void WriteMenu(ByteWriter& w, const TMenuConfigItem& menu)
+{
+    std::size_t start = w.Size();
+    ForEachMenuField(menu, [&w](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (sizeof(T) == 1)
+            w.U8(static_cast<uint8_t>(v));
+        else if constexpr (sizeof(T) == 2)
+            w.U16(static_cast<uint16_t>(v));
+        else
+            w.U32(static_cast<uint32_t>(v));
+    });
+    w.Zeros(kDnfMenuRecord - (w.Size() - start));
+}
+
+// Throws TruncatedData when a name reference points outside the name area.
+std::string NameAt(ByteReader& r, const ByteReader& nameArea)
+{
+    uint32_t offset = r.U32();
+    uint32_t length = r.U32();
+    return nameArea.Text(offset, length);
+}
+
+void ReadAntenna(ByteReader& r, const ByteReader& names, TAntennaSetting& a)
+{
+    a.dwLNBFreq = r.U32();
+    a.wPosition = r.U16();
+    a.wMovement = r.U16();
+    a.ucSatelliteId = r.U8();
+    a.ucOtherSetting = r.U8();
+    a.ucMotorControl = r.U8();
+    a.ucDiseqcCmd = r.U8();
+    a.szLNBName = NameAt(r, names);
+}
+
+void ReadStream(ByteReader& r, TTSItem& ts)
+{
+    ts.wOrgNetworkId = r.U16();
+    ts.wTsId = r.U16();
+    ts.wAntennaIndex = r.U16();
+    ts.SATTSInfo.wPosition = r.U16();
+    ts.pNetworkIndex = r.I32();
+    ts.SATTSInfo.dwFrequency = r.U32();
+    ts.SATTSInfo.dwSymbolRate = r.U32();
+    ts.SATTSInfo.ucPolarization = r.U8();
+    ts.SATTSInfo.ucFEC = r.U8();
+    r.Skip(2);
+    ts.dwSmaTVDiff = r.U32();
+}
+
+void ReadService(ByteReader& r, const ByteReader& names, TServiceItem& s)
+{
+    s.wServiceId = r.U16();
+    s.wPmtPID = r.U16();
+    s.wVideoPID = r.U16();
+    s.wAudioPID = r.U16();
+    s.wSubtitlePID = r.U16();
+    s.wTeletextPID = r.U16();
+    s.wPCRPID = r.U16();
+    s.ServiceType = r.U8();
+    s.ServiceKind = r.U8();
+    uint8_t flags = r.U8();
+    s.bParentLock = flags & kParentLock;
+    s.bExistService = flags & kExistService;
+    s.bSkipService = flags & kSkipService;
+    s.bScrambled = flags & kScrambled;
+    s.ucSubtitleIndex = r.U8();
+    s.ucTeletextIndex = r.U8();
+    r.Skip(1);
+    s.wServiceNumber = r.U16();
+    r.Skip(2);
+    s.pTSIndex = r.I32();
+    s.pProviderIndex = r.I32();
+    s.szServiceName = NameAt(r, names);
+}
+
+void ReadMenu(ByteReader& r, TMenuConfigItem& menu)
+{
+    std::size_t start = r.Position();
+    ForEachMenuField(menu, [&r](auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (sizeof(T) == 1)
+            v = static_cast<T>(r.U8());
+        else if constexpr (sizeof(T) == 2)
+            v = static_cast<T>(r.U16());
+        else
+            v = static_cast<T>(r.U32());
+    });
+    r.Skip(kDnfMenuRecord - (r.Position() - start));
+}
+
+DnfCounts ReadCounts(ByteReader& r)
+{
+    DnfCounts c;
+    r.Seek(16);
+    c.antennas = r.U32();
+    c.streams = r.U32();
+    c.networks = r.U32();
+    c.providers = r.U32();
+    c.services = r.U32();
+    for (auto& group : c.favorites)
+        for (uint32_t& n : group)
+            n = r.U32();
+    c.nameBytes = r.U32();
+    return c;
+}
+
+std::string CapacityProblem(const DnfCounts& c)
+{
+    auto over = [](uint64_t n, int capacity, const char* what) {
+        return std::to_string(n) + " " + what + ", more than the " + std::to_string(capacity) +
+               " a channel-data file may hold";
+    };
+    if (c.antennas != kAntennaCapacity)
+        return std::to_string(c.antennas) + " antennas, where a channel-data file always holds " +
+               std::to_string(kAntennaCapacity);
+    if (c.streams > kTSCapacity)
+        return over(c.streams, kTSCapacity, "transport streams");
+    if (c.networks > kNetworkCapacity)
+        return over(c.networks, kNetworkCapacity, "networks");
+    if (c.providers > kProviderCapacity)
+        return over(c.providers, kProviderCapacity, "providers");
+    if (c.services > kServiceCapacity)
+        return over(c.services, kServiceCapacity, "services");
+    for (auto& group : c.favorites)
+        for (uint32_t n : group)
+            if (n > kFavoriteCapacity)
+                return over(n, kFavoriteCapacity, "entries in a favorite list");
+    return {};
+}
+
+// Checks everything that can be checked before the records are read.
+std::string HeaderProblem(const Bytes& file)
+{
+    std::size_t magicBytes = std::min(file.size(), kDnfMagic.size());
+    if (!std::equal(file.begin(), file.begin() + magicBytes, kDnfMagic.begin()))
+        return "not a channel-data file (wrong magic number)";
+    if (file.size() < kDnfHeaderSize + kDnfCrcSize)
+        return "the file is truncated (" + std::to_string(file.size()) + " bytes, shorter than the header)";
+    ByteReader r(file.data(), file.size());
+    r.Seek(kDnfMagic.size());
+    uint16_t version = r.U16();
+    if (version != kDnfVersion)
+        return "unknown format version " + std::to_string(version) + " (this program reads version " +
+               std::to_string(kDnfVersion) + ")";
+    if (r.U16() != kDnfHeaderSize)
+        return "the header is damaged (wrong header size)";
+    uint32_t declared = r.U32();
+    if (file.size() < declared)
+        return "the file is truncated (" + std::to_string(file.size()) + " of " + std::to_string(declared) +
+               " bytes)";
+    if (file.size() > declared)
+        return "the file has " + std::to_string(file.size() - declared) + " unexpected bytes after its end";
+    std::size_t body = file.size() - kDnfCrcSize;
+    if (Crc32(file.data(), body) != GetU32At(file, body))
+        return "the checksum does not match: the file is damaged";
+    DnfCounts counts = ReadCounts(r);
+    std::string capacity = CapacityProblem(counts);
+    if (!capacity.empty())
+        return capacity;
+    if (counts.FileSize() != declared)
+        return "the table sizes in the header do not add up to the file size";
+    return {};
+}
+
+void ReadTables(const Bytes& file, const DnfCounts& c, TChannelDatabase& db)
+{
+    std::size_t nameStart = file.size() - kDnfCrcSize - c.nameBytes;
+    ByteReader names(file.data() + nameStart, c.nameBytes);
+    ByteReader r(file.data(), nameStart);
+    r.Seek(kDnfHeaderSize);
+    for (auto& antenna : db.AntennaList.AntennaInfo)
+        ReadAntenna(r, names, antenna);
+    db.AntennaList.wAntennaNum = kAntennaCapacity;
+    db.TSInfo.wTSNum = static_cast<int32_t>(c.streams);
+    for (uint32_t i = 0; i < c.streams; ++i)
+        ReadStream(r, db.TSInfo.Info[i]);
+    db.NetworkInfo.wNetworkNum = static_cast<int32_t>(c.networks);
+    for (uint32_t i = 0; i < c.networks; ++i) {
+        auto& network = db.NetworkInfo.Info[i];
+        network.wNetworkId = r.U16();
+        network.reserved = r.U16();
+        network.szNetworkName = NameAt(r, names);
+    }
+    db.ProviderInfo.wProviderNum = static_cast<int32_t>(c.providers);
+    for (uint32_t i = 0; i < c.providers; ++i) {
+        auto& provider = db.ProviderInfo.Info[i];
+        provider.nilHeader = r.U8();
+        r.Skip(3);
+        provider.szProviderName = NameAt(r, names);
+    }
+    for (int g = 0; g < kFavoriteGroups; ++g)
+        for (int l = 0; l < kFavoriteLists; ++l) {
+            auto& list = db.FavoriteInfo[g][l];
+            list.wIndexNum = static_cast<int32_t>(c.favorites[g][l]);
+            for (int32_t i = 0; i < list.wIndexNum; ++i)
+                list.Index[i] = r.I32();
+        }
+    db.ServiceInfo.wTVNum = db.ServiceInfo.wRadioNum = 0;
+    for (uint32_t i = 0; i < c.services; ++i) {
+        auto& service = db.ServiceInfo.pServiceInfo[i];
+        ReadService(r, names, service);
+        if (service.ServiceType > kServiceTypeRadio)
+            throw std::runtime_error("service " + std::to_string(i) + " has the unknown type " +
+                                     std::to_string(service.ServiceType));
+        ++(service.ServiceType == kServiceTypeTV ? db.ServiceInfo.wTVNum : db.ServiceInfo.wRadioNum);
+    }
+    ReadMenu(r, db.MenuConfigItem);
+}
+
+}  // namespace
+
+Bytes EncodeDnf(const TChannelDatabase& db)
+{
+    Bytes records;
+    ByteWriter w(records);
+    NameArea names;
+    DnfCounts c = CountsOf(db, 0);
+    for (const auto& antenna : db.AntennaList.AntennaInfo)
+        WriteAntenna(w, names, antenna);
+    for (uint32_t i = 0; i < c.streams; ++i)
+        WriteStream(w, db.TSInfo.Info[i]);
+    for (uint32_t i = 0; i < c.networks; ++i) {
+        w.U16(db.NetworkInfo.Info[i].wNetworkId);
+        w.U16(db.NetworkInfo.Info[i].reserved);
+        names.Put(w, db.NetworkInfo.Info[i].szNetworkName);
+    }
+    for (uint32_t i = 0; i < c.providers; ++i) {
+        w.U8(db.ProviderInfo.Info[i].nilHeader);
+        w.Zeros(3);
+        names.Put(w, db.ProviderInfo.Info[i].szProviderName);
+    }
+    for (int g = 0; g < kFavoriteGroups; ++g)
+        for (int l = 0; l < kFavoriteLists; ++l)
+            for (uint32_t i = 0; i < c.favorites[g][l]; ++i)
+                w.I32(db.FavoriteInfo[g][l].Index[i]);
+    for (uint32_t i = 0; i < c.services; ++i)
+        WriteService(w, names, db.ServiceInfo.pServiceInfo[i]);
+    WriteMenu(w, db.MenuConfigItem);
+
+    c.nameBytes = static_cast<uint32_t>(names.Bytes().size());
+    Bytes file;
+    file.reserve(c.FileSize());
+    ByteWriter out(file);
+    WriteHeader(out, c);
+    out.Raw(records.data(), records.size());
+    out.Raw(names.Bytes().data(), names.Bytes().size());
+    out.U32(Crc32(file.data(), file.size()));
+    return file;
+}
+
+bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason)
+{
+    reason = HeaderProblem(file);
+    if (!reason.empty())
+        return false;
+    try {
+        ByteReader r(file.data(), file.size());
+        ReadTables(file, ReadCounts(r), db);
+    } catch (const TruncatedData&) {
+        reason = "a name lies outside the file's name area: the file is damaged";
+        return false;
+    } catch (const std::runtime_error& e) {
+        reason = e.what();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace lumora::conv

@@ -1,0 +1,41 @@
+// The binary channel-data file (".dnf"): the form in which users keep their
+// channel databases. Layout and rules: docs/dnf-format.md.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "byte_io.h"
+#include "records.h"
+
+namespace lumora::conv {
+
+inline constexpr std::array<uint8_t, 8> kDnfMagic = {'L', 'V', '3', 'D', 'N', 'F', 0x1A, '\n'};
+inline constexpr uint16_t kDnfVersion = 1;
+inline constexpr std::size_t kDnfHeaderSize = 80;
+inline constexpr std::size_t kDnfCrcSize = 4;
+
+// Fixed record sizes of format version 1.
+inline constexpr std::size_t kDnfAntennaRecord = 20;
+inline constexpr std::size_t kDnfTSRecord = 28;
+inline constexpr std::size_t kDnfNetworkRecord = 12;
+inline constexpr std::size_t kDnfProviderRecord = 12;
+inline constexpr std::size_t kDnfFavoriteRecord = 4;
+inline constexpr std::size_t kDnfServiceRecord = 40;
+inline constexpr std::size_t kDnfMenuRecord = 96;  // 93 bytes of fields, then zeros
+
+// Files above this size are refused before they are read into memory; the
+// largest database a file can describe is far smaller.
+inline constexpr std::size_t kDnfMaxFileSize = 64u << 20;
+
+// Every table of `db` up to its count, every field of every record.
+Bytes EncodeDnf(const TChannelDatabase& db);
+
+// Fills the tables, counts and menu record of `db` from a whole file. On a
+// damaged or foreign file returns false with the reason in `reason`; `db` is
+// then partly filled and must be discarded.
+bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason);
+
+}  // namespace lumora::conv

@@ -1,0 +1,51 @@
+/* The conversion library LV3DLL: its exported entries, with C linkage.
+ *
+ * Every entry returns 1 on success and 0 on failure; after a 0,
+ * LV3LastError() gives the reason, naming the file concerned. Paths are
+ * NUL-terminated byte strings. A failed conversion leaves its destination file
+ * as it was. The entries are not re-entrant: calls must not overlap. */
+#ifndef LUMORA_LV3DLL_H
+#define LUMORA_LV3DLL_H
+
+#include <stdint.h>
+
+#if defined(LV3DLL_BUILDING)
+#define LV3DLL_EXPORT __attribute__((visibility("default")))
+#else
+#define LV3DLL_EXPORT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Interchange text file -> channel-data file (".dnf"), replaced atomically. */
+LV3DLL_EXPORT int DnfToV3Dnf(const char* textPath, const char* dnfPath);
+
+/* Channel-data file (".dnf") -> interchange text file. */
+LV3DLL_EXPORT int V3DnfToDnf(const char* dnfPath, const char* textPath);
+
+/* Raw receiver image -> interchange text file. The image must have been made
+ * for the receiver type given (menu type, flash type, ant32 0: 16 antennas,
+ * 1: 32 antennas). */
+LV3DLL_EXPORT int RawToDnf(const char* rawPath, const char* textPath, uint8_t menuType, uint8_t flashType,
+                           uint8_t ant32);
+
+/* Interchange text file -> raw receiver image for the receiver type given. */
+LV3DLL_EXPORT int DnfToRaw(const char* textPath, const char* rawPath, uint8_t menuType, uint8_t flashType,
+                           uint8_t ant32);
+
+/* Interchange text file -> download image (".ddf") holding the raw image,
+ * with ID and ID end `systemId`. */
+LV3DLL_EXPORT int DnfToDDF(const char* textPath, const char* ddfPath, uint8_t menuType, uint8_t flashType,
+                           uint8_t ant32, uint32_t systemId);
+
+/* The reason of the last failure of an entry on this thread; empty after a
+ * success. The text stays valid until the next call of an entry. */
+LV3DLL_EXPORT const char* LV3LastError(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

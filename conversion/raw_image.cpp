@@ -1,0 +1,364 @@
+#include "raw_image.h"
+
+#include <algorithm>
+
+#include "crc32.h"
+
+namespace lumora::conv {
+
+namespace {
+
+enum ServiceFlag : uint8_t { kParentLock = 1, kSkipService = 2, kScrambled = 4 };
+
+struct RawCounts {
+    int streams = 0;
+    int networks = 0;
+    int providers = 0;
+    int services = 0;
+    int favorites[kFavoriteGroups][kFavoriteLists]{};
+};
+
+RawCounts CountsOf(const TChannelDatabase& db)
+{
+    RawCounts c;
+    c.streams = std::clamp(db.TSInfo.wTSNum, 0, kTSCapacity);
+    c.networks = std::clamp(db.NetworkInfo.wNetworkNum, 0, kNetworkCapacity);
+    c.providers = std::clamp(db.ProviderInfo.wProviderNum, 0, kProviderCapacity);
+    c.services = std::min(db.ServiceInfo.Count(), kServiceCapacity);
+    for (int g = 0; g < kFavoriteGroups; ++g)
+        for (int l = 0; l < kFavoriteLists; ++l)
+            c.favorites[g][l] = std::clamp(db.FavoriteInfo[g][l].wIndexNum, 0, kFavoriteCapacity);
+    return c;
+}
+
+// Writes into an image buffer at fixed offsets.
+class ImageWriter {
+public:
+    explicit ImageWriter(Bytes& image) : image_(image) {}
+
+    // A writer for the bytes from `offset` on; its output is copied into place.
+    template <typename Fill>
+    void At(std::size_t offset, Fill&& fill)
+    {
+        Bytes part;
+        ByteWriter w(part);
+        fill(w);
+        std::copy(part.begin(), part.end(), image_.begin() + static_cast<std::ptrdiff_t>(offset));
+    }
+
+private:
+    Bytes& image_;
+};
+
+void WriteHeader(ByteWriter& w, const RawImageInfo& info, const RawCounts& c)
+{
+    w.Raw(kRawMagic.data(), kRawMagic.size());
+    w.U16(kRawLayoutVersion);
+    w.U8(info.menuType);
+    w.U8(info.flashType);
+    w.U8(static_cast<uint8_t>(info.AntennaSlots()));
+    w.U8(0);
+    w.U16(static_cast<uint16_t>(c.streams));
+    w.U16(static_cast<uint16_t>(c.networks));
+    w.U16(static_cast<uint16_t>(c.providers));
+    w.U16(static_cast<uint16_t>(c.services));
+    for (auto& group : c.favorites)
+        for (int n : group)
+            w.U8(static_cast<uint8_t>(n));
+    w.U16(0);
+    w.U32(0);  // CRC-32, filled in last
+}
+
+void WriteMenu(ByteWriter& w, const TMenuConfigItem& m)
+{
+    for (uint8_t v : {m.nMenuLang, m.nMainAudioLang, m.n2ndAudioLang, m.nSubtitleLang})
+        w.U8(v);
+    w.U32(m.nTimeOffset);
+    w.U32(m.nTimerIndex);
+    for (uint8_t v : {m.nVideoOutput, m.nAudioOutput, m.nScreenMode, m.nDisplayFormat, m.nInfoboxType,
+                      m.nInfoboxTime, m.nMenuBackground, m.nChangeReservedMode, m.nServiceSelectionMethod,
+                      m.nNetworkIndex, m.nFavoriteIndex, m.nGenreIndex, m.nAlphaIndex, m.nUserYear, m.nUserMonth,
+                      m.nUserDay, m.nUHFChannel, m.nUHFPAL})
+        w.U8(v);
+    w.I16(m.nUHFOffset);
+    w.U8(m.nCensorShip);
+    w.I16(m.nPINCode);
+    w.U32(m.nAutoScanMode);
+    w.U32(m.nFrequency);
+    w.U32(m.nSymbolRate);
+    // The interchange file keeps only the low 8 bits of these.
+    for (uint32_t rate : m.nAddSymbolRate)
+        w.U8(static_cast<uint8_t>(rate));
+    for (uint8_t v : {m.nAntennaId, m.nPolarization, m.nFEC, m.nNetworkSearch, m.nAutoSkip, m.nLNBPower})
+        w.U8(v);
+    for (uint16_t v : {m.wVideoPID, m.wAudioPID, m.wPCRPID, m.wFakeServiceId})
+        w.U16(v);
+}
+
+void ReadMenu(ByteReader& r, TMenuConfigItem& m)
+{
+    for (uint8_t* v : {&m.nMenuLang, &m.nMainAudioLang, &m.n2ndAudioLang, &m.nSubtitleLang})
+        *v = r.U8();
+    m.nTimeOffset = r.U32();
+    m.nTimerIndex = r.U32();
+    for (uint8_t* v : {&m.nVideoOutput, &m.nAudioOutput, &m.nScreenMode, &m.nDisplayFormat, &m.nInfoboxType,
+                       &m.nInfoboxTime, &m.nMenuBackground, &m.nChangeReservedMode, &m.nServiceSelectionMethod,
+                       &m.nNetworkIndex, &m.nFavoriteIndex, &m.nGenreIndex, &m.nAlphaIndex, &m.nUserYear,
+                       &m.nUserMonth, &m.nUserDay, &m.nUHFChannel, &m.nUHFPAL})
+        *v = r.U8();
+    m.nUHFOffset = r.I16();
+    m.nCensorShip = r.U8();
+    m.nPINCode = r.I16();
+    m.nAutoScanMode = r.U32();
+    m.nFrequency = r.U32();
+    m.nSymbolRate = r.U32();
+    for (uint32_t& rate : m.nAddSymbolRate)
+        rate = r.U8();
+    for (uint8_t* v : {&m.nAntennaId, &m.nPolarization, &m.nFEC, &m.nNetworkSearch, &m.nAutoSkip, &m.nLNBPower})
+        *v = r.U8();
+    for (uint16_t* v : {&m.wVideoPID, &m.wAudioPID, &m.wPCRPID, &m.wFakeServiceId})
+        *v = r.U16();
+}
+
+void WriteAntenna(ByteWriter& w, const TAntennaSetting& a)
+{
+    w.U32(a.dwLNBFreq);
+    w.U16(a.wPosition);
+    w.U16(a.wMovement);
+    w.U8(a.ucSatelliteId);
+    w.U8(a.ucOtherSetting);
+    w.U8(a.ucMotorControl);
+    w.U8(a.ucDiseqcCmd);
+    w.FixedText(a.szLNBName, kRawLNBNameWidth);
+}
+
+// Bytes that would end a field, a line or the whole interchange file.
+std::string Printable(std::string name)
+{
+    for (char& c : name)
+        if (c == '\t' || c == '\r' || c == '\x1A')
+            c = ' ';
+    return name;
+}
+
+void ReadAntenna(ByteReader& r, TAntennaSetting& a)
+{
+    a.dwLNBFreq = r.U32();
+    a.wPosition = r.U16();
+    a.wMovement = r.U16();
+    a.ucSatelliteId = r.U8();
+    a.ucOtherSetting = r.U8();
+    a.ucMotorControl = r.U8();
+    a.ucDiseqcCmd = r.U8();
+    a.szLNBName = Printable(r.FixedText(kRawLNBNameWidth));
+}
+
+void WriteStream(ByteWriter& w, const TTSItem& ts)
+{
+    w.U16(ts.wAntennaIndex);
+    w.U16(ts.wOrgNetworkId);
+    w.U16(ts.wTsId);
+    w.U8(ts.SATTSInfo.ucPolarization);
+    w.U8(ts.SATTSInfo.ucFEC);
+    w.I32(ts.pNetworkIndex);
+    w.U32(ts.SATTSInfo.dwFrequency);
+    w.U32(ts.SATTSInfo.dwSymbolRate);
+}
+
+void ReadStream(ByteReader& r, TTSItem& ts)
+{
+    ts = TTSItem{};
+    ts.wAntennaIndex = r.U16();
+    ts.wOrgNetworkId = r.U16();
+    ts.wTsId = r.U16();
+    ts.SATTSInfo.ucPolarization = r.U8();
+    ts.SATTSInfo.ucFEC = r.U8();
+    ts.pNetworkIndex = r.I32();
+    ts.SATTSInfo.dwFrequency = r.U32();
+    ts.SATTSInfo.dwSymbolRate = r.U32();
+}
+
+void WriteService(ByteWriter& w, const TServiceItem& s)
+{
+    for (uint16_t v : {s.wServiceId, s.wPmtPID, s.wVideoPID, s.wAudioPID, s.wPCRPID, s.wServiceNumber})
+        w.U16(v);
+    w.U8(s.ServiceType);
+    w.U8(s.ServiceKind);
+    w.U8(static_cast<uint8_t>((s.bParentLock ? kParentLock : 0) | (s.bSkipService ? kSkipService : 0) |
+                              (s.bScrambled ? kScrambled : 0)));
+    w.U8(0);
+    w.I32(s.pTSIndex);
+    w.I32(s.pProviderIndex);
+    w.FixedText(s.szServiceName, kRawServiceNameWidth);
+    w.Zeros(kRawServiceRecord - 54);
+}
+
+void ReadService(ByteReader& r, TServiceItem& s)
+{
+    s = TServiceItem{};
+    for (uint16_t* v : {&s.wServiceId, &s.wPmtPID, &s.wVideoPID, &s.wAudioPID, &s.wPCRPID, &s.wServiceNumber})
+        *v = r.U16();
+    s.ServiceType = r.U8();
+    s.ServiceKind = r.U8();
+    uint8_t flags = r.U8();
+    s.bParentLock = flags & kParentLock;
+    s.bSkipService = flags & kSkipService;
+    s.bScrambled = flags & kScrambled;
+    r.Skip(1);
+    s.pTSIndex = r.I32();
+    s.pProviderIndex = r.I32();
+    s.szServiceName = Printable(r.FixedText(kRawServiceNameWidth));
+    r.Skip(kRawServiceRecord - 54);
+}
+
+uint32_t ImageCrc(const Bytes& image)
+{
+    uint32_t crc = Crc32(image.data(), kRawCrcOffset);
+    const uint8_t zeros[4] = {};
+    crc = Crc32(zeros, 4, crc);
+    std::size_t rest = kRawCrcOffset + 4;
+    return Crc32(image.data() + rest, image.size() - rest, crc);
+}
+
+// Reads and checks the header; returns the reason it is refused, or nothing.
+std::string ReadHeader(const Bytes& image, const RawImageInfo& expected, RawCounts& c)
+{
+    if (image.size() != kRawImageSize)
+        return "a receiver image has " + std::to_string(kRawImageSize) + " bytes, this one " +
+               std::to_string(image.size());
+    if (!std::equal(kRawMagic.begin(), kRawMagic.end(), image.begin()))
+        return "not a receiver channel-data image (wrong magic number)";
+    ByteReader r(image.data(), image.size());
+    r.Seek(kRawMagic.size());
+    uint16_t version = r.U16();
+    if (version != kRawLayoutVersion)
+        return "unknown image layout " + std::to_string(version);
+    if (ImageCrc(image) != GetU32At(image, kRawCrcOffset))
+        return "the checksum does not match: the image is damaged";
+    uint8_t menuType = r.U8(), flashType = r.U8(), slots = r.U8();
+    if (slots != 16 && slots != 32)
+        return "the image names " + std::to_string(slots) + " antenna slots (16 or 32 expected)";
+    if (menuType != expected.menuType || flashType != expected.flashType || slots != expected.AntennaSlots())
+        return "the image is for menu type " + std::to_string(menuType) + ", flash type " +
+               std::to_string(flashType) + " with " + std::to_string(slots) +
+               " antennas, the settings say menu type " + std::to_string(expected.menuType) + ", flash type " +
+               std::to_string(expected.flashType) + " with " + std::to_string(expected.AntennaSlots());
+    r.Skip(1);
+    c.streams = r.U16();
+    c.networks = r.U16();
+    c.providers = r.U16();
+    c.services = r.U16();
+    for (auto& group : c.favorites)
+        for (int& n : group)
+            n = r.U8();
+    if (c.streams > kTSCapacity || c.networks > kNetworkCapacity || c.providers > kProviderCapacity ||
+        c.services > kServiceCapacity)
+        return "the image's table counts exceed the tables";
+    for (auto& group : c.favorites)
+        for (int n : group)
+            if (n > kFavoriteCapacity)
+                return "the image's favorite counts exceed the lists";
+    return {};
+}
+
+std::string ReadTables(const Bytes& image, const RawCounts& c, int antennaSlots, TChannelDatabase& db)
+{
+    ByteReader r(image.data(), image.size());
+    r.Seek(kRawMenuOffset);
+    ReadMenu(r, db.MenuConfigItem);
+    r.Seek(kRawAntennaOffset);
+    db.AntennaList.wAntennaNum = kAntennaCapacity;
+    for (int i = 0; i < kAntennaCapacity; ++i) {
+        auto& antenna = db.AntennaList.AntennaInfo[i];
+        antenna = TAntennaSetting{};
+        if (i < antennaSlots)
+            ReadAntenna(r, antenna);
+    }
+    r.Seek(kRawFavoriteOffset);
+    for (int g = 0; g < kFavoriteGroups; ++g)
+        for (int l = 0; l < kFavoriteLists; ++l) {
+            auto& list = db.FavoriteInfo[g][l];
+            list.wIndexNum = c.favorites[g][l];
+            for (int i = 0; i < kFavoriteCapacity; ++i) {
+                int32_t value = r.I32();
+                if (i < list.wIndexNum)
+                    list.Index[i] = value;
+            }
+        }
+    r.Seek(kRawTSOffset);
+    db.TSInfo.wTSNum = c.streams;
+    for (int i = 0; i < c.streams; ++i)
+        ReadStream(r, db.TSInfo.Info[i]);
+    db.NetworkInfo.wNetworkNum = c.networks;
+    for (int i = 0; i < c.networks; ++i) {
+        r.Seek(kRawNetworkOffset + std::size_t(i) * kRawNameRecord);
+        db.NetworkInfo.Info[i] = TNetworkItem{0, 0, Printable(r.FixedText(kRawNetworkNameWidth))};
+    }
+    db.ProviderInfo.wProviderNum = c.providers;
+    for (int i = 0; i < c.providers; ++i) {
+        r.Seek(kRawProviderOffset + std::size_t(i) * kRawNameRecord);
+        db.ProviderInfo.Info[i] = TProviderItem{0, Printable(r.FixedText(kRawProviderNameWidth))};
+    }
+    r.Seek(kRawServiceOffset);
+    db.ServiceInfo.wTVNum = db.ServiceInfo.wRadioNum = 0;
+    for (int i = 0; i < c.services; ++i) {
+        auto& service = db.ServiceInfo.pServiceInfo[i];
+        ReadService(r, service);
+        if (service.ServiceType > kServiceTypeRadio)
+            return "service " + std::to_string(i) + " has the unknown type " + std::to_string(service.ServiceType);
+        ++(service.ServiceType == kServiceTypeTV ? db.ServiceInfo.wTVNum : db.ServiceInfo.wRadioNum);
+    }
+    return {};
+}
+
+}  // namespace
+
+Bytes EncodeRawImage(const TChannelDatabase& db, const RawImageInfo& info)
+{
+    Bytes image(kRawImageSize, 0);
+    RawCounts c = CountsOf(db);
+    ImageWriter out(image);
+    out.At(0, [&](ByteWriter& w) { WriteHeader(w, info, c); });
+    out.At(kRawMenuOffset, [&](ByteWriter& w) { WriteMenu(w, db.MenuConfigItem); });
+    out.At(kRawAntennaOffset, [&](ByteWriter& w) {
+        for (int i = 0; i < info.AntennaSlots(); ++i)
+            WriteAntenna(w, db.AntennaList.AntennaInfo[i]);
+    });
+    out.At(kRawFavoriteOffset, [&](ByteWriter& w) {
+        for (int g = 0; g < kFavoriteGroups; ++g)
+            for (int l = 0; l < kFavoriteLists; ++l) {
+                for (int i = 0; i < c.favorites[g][l]; ++i)
+                    w.I32(db.FavoriteInfo[g][l].Index[i]);
+                w.Zeros(std::size_t(kFavoriteCapacity - c.favorites[g][l]) * 4);
+            }
+    });
+    out.At(kRawTSOffset, [&](ByteWriter& w) {
+        for (int i = 0; i < c.streams; ++i)
+            WriteStream(w, db.TSInfo.Info[i]);
+    });
+    out.At(kRawNetworkOffset, [&](ByteWriter& w) {
+        for (int i = 0; i < c.networks; ++i)
+            w.FixedText(db.NetworkInfo.Info[i].szNetworkName, kRawNameRecord);
+    });
+    out.At(kRawProviderOffset, [&](ByteWriter& w) {
+        for (int i = 0; i < c.providers; ++i)
+            w.FixedText(db.ProviderInfo.Info[i].szProviderName, kRawNameRecord);
+    });
+    out.At(kRawServiceOffset, [&](ByteWriter& w) {
+        for (int i = 0; i < c.services; ++i)
+            WriteService(w, db.ServiceInfo.pServiceInfo[i]);
+    });
+    PutU32At(image, kRawCrcOffset, ImageCrc(image));
+    return image;
+}
+
+bool DecodeRawImage(const Bytes& image, const RawImageInfo& expected, TChannelDatabase& db, std::string& reason)
+{
+    RawCounts counts;
+    reason = ReadHeader(image, expected, counts);
+    if (reason.empty())
+        reason = ReadTables(image, counts, expected.AntennaSlots(), db);
+    return reason.empty();
+}
+
+}  // namespace lumora::conv
