@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "records.h"
 #include "settings.h"
@@ -42,6 +43,11 @@ struct TApplicationState {
     TAntennaSetting AntennaResult;
     TMenuConfigItem MenuResult;
     TServiceSelection ServiceSelectionResult;
+    // Set by the program at start-up: the private directory of the exchange
+    // files and the full path of the conversion library (empty: the library
+    // beside the running program).
+    std::string ExchangeDir;
+    std::string ConversionLibraryPath;
 };
 
 }  // namespace lumora
