@@ -101,11 +101,14 @@ public:
 
     // Document files. InitAllData and ParsingDataFile live here; the others
     // are defined with the conversion-library binding (document_files.cpp).
+    // Each of those shows its failure in an error box and returns false: a
+    // failed open leaves the document empty for its window to be closed, a
+    // failed save leaves caption, pState, pModifiedFlag and the file as they were.
     void InitAllData();
-    void OpenDataFile(const std::string& FileName, bool IsNew);
-    void LoadDataFile(const std::string& FileName);
-    void OpenFileFromUpload(const std::string& Name, bool State);
-    void SaveDataFile(const std::string& FileName);
+    bool OpenDataFile(const std::string& FileName, bool IsNew);
+    bool LoadDataFile(const std::string& FileName);
+    bool OpenFileFromUpload(const std::string& Name, bool State);
+    bool SaveDataFile(const std::string& FileName);
     // Reads the interchange file at `path` into the tables, then deletes it.
     // Table-full messages go to error boxes; a stopped or failed read throws
     // std::runtime_error with its message after the file is handled.
