@@ -1,0 +1,60 @@
+// Helpers shared by the editor's modal dialogs: the common window setup, the
+// OK/CANCEL row, drop-down lists stored as positions, typed integer fields and
+// the byte-string <-> QString conversion (names are ISO 8859-1).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QDialog;
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace lumora::dialogs {
+
+inline QString ToQ(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
+inline std::string ToBytes(const QString& text)
+{
+    const QByteArray latin1 = text.toLatin1();
+    return std::string(latin1.constData(), std::size_t(latin1.size()));
+}
+
+// Caption, dialog border, stays on top, modal. Qt centres a dialog over its
+// parent, or on the screen when it has none; Escape rejects.
+void SetUpDialogWindow(QDialog* dialog, const QString& caption);
+
+struct OkCancelButtons {
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+};
+// The "OK" and "CANCEL" buttons, right-aligned. "OK" is the default button;
+// "CANCEL" rejects. The caller connects "OK" to its own write-back.
+OkCancelButtons AddOkCancelRow(QDialog* dialog, QHBoxLayout* row);
+
+// A drop-down list with fixed items.
+QComboBox* MakeDropDown(QWidget* parent, const QStringList& items);
+
+// Selects `position`, or nothing when it is outside the list.
+void SelectPosition(QComboBox* combo, int position);
+
+// The selected position, or `fallback` when the list shows no selection (a
+// value from a file that the list does not offer is then kept as it was).
+int PositionOr(const QComboBox* combo, int fallback);
+
+// Alphabetical order of the visible lists (case-insensitive, as people expect).
+void SortNames(QStringList& names);
+
+// Parses the text of a typed integer field with the platform integer parser;
+// throws EConvertError for a text that is not an integer.
+int32_t FieldToInt(const QLineEdit* field);
+
+// Shows the message of a failed conversion in an error box.
+void ShowErrorBox(QWidget* parent, const QString& message);
+
+}  // namespace lumora::dialogs

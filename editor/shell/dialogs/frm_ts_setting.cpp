@@ -1,0 +1,104 @@
+#include "frm_ts_setting.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialog_common.h"
+#include "intparse.h"
+
+namespace lumora {
+
+using dialogs::FieldToInt;
+
+namespace {
+
+constexpr int kNumberFieldLength = 5;
+
+QLineEdit* NumberField(QWidget* parent)
+{
+    auto* field = new QLineEdit(parent);
+    field->setMaxLength(kNumberFieldLength);
+    return field;
+}
+
+}  // namespace
+
+TfrmTSSetting::TfrmTSSetting(TApplicationState& state, QWidget* parent) : QDialog(parent), m_state(state)
+{
+    dialogs::SetUpDialogWindow(this, QStringLiteral("Transport Stream Setting"));
+    QStringList antennas;
+    for (int i = 1; i <= kAntennaCapacity; ++i)
+        antennas << QString::number(i);
+    FC3 = dialogs::MakeDropDown(this, antennas);
+    FlatEdit1 = new QLineEdit(this);
+    FlatEdit1->setReadOnly(true);
+    FM1 = NumberField(this);
+    Fm2 = NumberField(this);
+    FM3 = NumberField(this);
+    FM4 = NumberField(this);
+    FC1 = dialogs::MakeDropDown(this, {"HORIZONTAL", "VERTICAL", "AUTO"});
+    FC2 = dialogs::MakeDropDown(this, {"1/2", "2/3", "3/4", "5/6", "7/8", "AUTO"});
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Antenna Alternative"), FC3);
+    form->addRow(QStringLiteral("Network Name"), FlatEdit1);
+    form->addRow(QStringLiteral("TS ID"), FM1);
+    form->addRow(QStringLiteral("Network ID"), Fm2);
+    form->addRow(QStringLiteral("Frequency(MHz)"), FM3);
+    form->addRow(QStringLiteral("Symbolrates(KS/s)"), FM4);
+    form->addRow(QStringLiteral("Polarization"), FC1);
+    form->addRow(QStringLiteral("FEC"), FC2);
+    auto* buttons = new QHBoxLayout;
+    const auto okCancel = dialogs::AddOkCancelRow(this, buttons);
+    connect(okCancel.ok, &QPushButton::clicked, this, [this] { OkClick(); });
+    auto* root = new QVBoxLayout(this);
+    root->addLayout(form);
+    root->addLayout(buttons);
+}
+
+void TfrmTSSetting::InitData(const TTSItem& ts, const TNetworkInfo& networks)
+{
+    pData = ts;
+    // An index outside the table (a damaged file) shows no network, like -1.
+    const bool hasNetwork = ts.pNetworkIndex >= 0 && ts.pNetworkIndex < networks.wNetworkNum &&
+                            ts.pNetworkIndex < kNetworkCapacity;
+    pnData = hasNetwork ? networks.Info[ts.pNetworkIndex] : TNetworkItem{};
+    FlatEdit1->setText(dialogs::ToQ(pnData.szNetworkName));
+    FM1->setText(QString::number(ts.wTsId));
+    Fm2->setText(QString::number(ts.wOrgNetworkId));
+    FM3->setText(QString::number(ts.SATTSInfo.dwFrequency));
+    FM4->setText(QString::number(ts.SATTSInfo.dwSymbolRate));
+    dialogs::SelectPosition(FC1, ts.SATTSInfo.ucPolarization);
+    dialogs::SelectPosition(FC2, ts.SATTSInfo.ucFEC);
+    dialogs::SelectPosition(FC3, ts.wAntennaIndex);
+}
+
+void TfrmTSSetting::OkClick()
+{
+    TTSItem ts = pData;
+    try {
+        ts.wTsId = static_cast<uint16_t>(FieldToInt(FM1));
+        ts.wOrgNetworkId = static_cast<uint16_t>(FieldToInt(Fm2));
+        ts.SATTSInfo.dwFrequency = static_cast<uint32_t>(FieldToInt(FM3));
+        ts.SATTSInfo.dwSymbolRate = static_cast<uint32_t>(FieldToInt(FM4));
+    } catch (const EConvertError& error) {
+        dialogs::ShowErrorBox(this, QString::fromLatin1(error.what()));
+        return;
+    }
+    ts.SATTSInfo.ucPolarization = static_cast<uint8_t>(dialogs::PositionOr(FC1, ts.SATTSInfo.ucPolarization));
+    ts.SATTSInfo.ucFEC = static_cast<uint8_t>(dialogs::PositionOr(FC2, ts.SATTSInfo.ucFEC));
+    ts.wAntennaIndex = static_cast<uint16_t>(dialogs::PositionOr(FC3, ts.wAntennaIndex));
+    m_state.TSResult.wTsNum = 1;
+    m_state.TSResult.TsInfo[0] = ts;
+    TNetworkItem network = pnData;
+    network.szNetworkName = dialogs::ToBytes(FlatEdit1->text());
+    m_state.NetworkResult.wNetworkNum = 1;
+    m_state.NetworkResult.NetInfo[0] = network;
+    accept();
+}
+
+}  // namespace lumora
