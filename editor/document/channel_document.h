@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -192,6 +193,70 @@ private:
     TApplicationState& app_;
     UiPort& ui_;
     std::unique_ptr<TChannelDatabase> db_;
+
+    // Information, service and favorite editing, sorting
+public:
+    // Information menu of the tree (PopupMenu1), on the selected node.
+    void Edit1Click();
+    void AddInformation1Click();
+    void DeleteInformation1Click();
+    // Remove one table entry and repair every link to it.
+    void DeleteTS(int32_t index);
+    void DeleteNetwork(int32_t index);
+    void DeleteProvider(int32_t index);
+    // Whether an entry other than `except` has exactly this name (0xFFFF: all).
+    bool CheckProviderName(const std::string& name, int32_t except) const;
+    bool CheckNetworkName(const std::string& name, int32_t except) const;
+    // Entries of the change submenus; `entryName` is the entry's name ("A12").
+    void MyTSClick(const std::string& entryName);
+    void MyNetClick(const std::string& entryName);
+    void MyPrvClick(const std::string& entryName);
+
+    // Service menu of the grid (PopupMenu2).
+    void AddInformation2Click();
+    void DeleteInformation2Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void DeleteService(int32_t realIndex);
+    void DeleteServiceMulti(int32_t topRow, int32_t count);
+    // Favorite fix-up after deleting the service of `type` with this ordinal.
+    void DeleteFavoriteInServiceDelete(uint8_t type, int32_t ordinal);
+    void DeleteFavorite(uint8_t type, int32_t value);
+    void DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t count);
+    bool CheckServiceIndexInFavorite(uint8_t type, int32_t list, int32_t value) const;
+    void InsertOneService(const TServiceItem& item, int32_t position);
+    void SwapRealIndex(int32_t rowA, int32_t rowB);
+    // Exchanges two favorite values (keys in the document's numbering) in the
+    // four lists of the displayed type.
+    void SwapFavoriteIndex(int32_t a, int32_t b);
+    bool CheckServiceForDownload();
+
+    // Sorting by the current cell's column.
+    void BtnSortAClick();
+    void BtnSortZClick();
+    bool SortType = true;  // the grid's sort direction: true ascending
+    // Locale-aware, case-sensitive text comparison used by sorting (negative,
+    // 0, positive). `SortKey`, when set, maps a text to a byte string whose
+    // plain comparison gives the same order; sorting then uses it.
+    std::function<int(const std::string&, const std::string&)> Collate;
+    std::function<std::string(const std::string&)> SortKey;
+
+private:
+    void SortServices(bool ascending);
+    // The real index in a row's "RI" cell; -1 when the cell names no service.
+    int32_t RowRealIndex(int32_t row) const;
+    bool ServiceNumberIsAutomatic(int32_t realIndex) const;
+    bool AddServiceToTS(uint32_t ts);
+    bool AddSelectedServicesTo(uint32_t kind, uint32_t index);
+    void AddInformationNode(TTreeNode* selected, uint32_t kind, int32_t index, const std::string& caption);
+    bool RenameNode(TTreeNode* node, uint32_t kind, int32_t index);
+    void EditTransportStream(TTreeNode* node, int32_t index);
+    void ReassignSelectedRows(const std::string& entryName, const std::function<void(TServiceItem&, int32_t)>& assign);
+    // Favorite keys per real index, kept while a sort exchanges services.
+    std::vector<int32_t> sortKeys_;
+    bool sortKeysValid_ = false;
+    bool sortFixedNumbersClash_ = false;
 };
 
 }  // namespace lumora

@@ -1,0 +1,320 @@
+// Editing the tables that services point into: antennas, transport streams,
+// networks and providers, from the tree's information menu, and the grid's
+// change submenus that reassign services.
+#include <algorithm>
+
+#include "channel_document.h"
+#include "edit_text.h"
+#include "intparse.h"
+#include "service_table_ops.h"
+
+namespace lumora {
+
+namespace {
+
+constexpr const char* kUserProvider = "(USER PROVIDER)";
+constexpr const char* kUserNetwork = "(USER NETWORK)";
+
+// What differs between adding a provider and adding a network.
+struct TNamedTableRules {
+    int capacity;
+    const char* defaultName;
+    const char* fullText;
+    const char* defaultExistsText;
+};
+
+constexpr TNamedTableRules kProviderRules = {
+    kProviderCapacity, kUserProvider, "Can't add a provider info any more!",
+    "Other (USER PROVIDER) exist.\rPlease change (USER PROVIDER) and retry add function"};
+constexpr TNamedTableRules kNetworkRules = {
+    kNetworkCapacity, kUserNetwork, "Can't add a network info any more!",
+    "Other (USER NETWORK) exist.\rPlease change (USER NETWORK) and retry add function"};
+
+uint32_t TagIndex(uint32_t tag) { return tag & 0xFFFFFF; }
+
+// Whether a provider or network may be added; tells the person why not.
+bool MayAddNamedEntry(UiPort& ui, int32_t count, const TNamedTableRules& rules,
+                      const std::function<const std::string&(int)>& nameAt)
+{
+    if (count >= rules.capacity) {
+        ui.MessageBox(MsgKind::Information, rules.fullText, MsgButtons::Ok);
+        return false;
+    }
+    // Only one entry may carry the default name at a time.
+    for (int i = 0; i < count; ++i)
+        if (nameAt(i) == rules.defaultName) {
+            ui.MessageBox(MsgKind::Warning, rules.defaultExistsText, MsgButtons::Ok);
+            return false;
+        }
+    return true;
+}
+
+// Where a new child of the selected node's branch goes: below the root.
+TTreeNode* BranchRoot(TTreeNode* node) { return node->Level() == 0 ? node : node->Parent(); }
+
+}  // namespace
+
+bool ChannelDocument::CheckProviderName(const std::string& name, int32_t except) const
+{
+    return ProviderNameExists(*db_, name, except);
+}
+
+bool ChannelDocument::CheckNetworkName(const std::string& name, int32_t except) const
+{
+    return NetworkNameExists(*db_, name, except);
+}
+
+// ---------------------------------------------------------------------------
+// Edit
+
+void ChannelDocument::Edit1Click()
+{
+    TTreeNode* node = Tree1.Selected();
+    if (!node)
+        return;
+    pModifiedFlag = true;
+    // A root stands for no entry; its menu entry is disabled.
+    if (node->Level() == 0)
+        return;
+    const uint32_t kind = TagKind(node->Tag);
+    const int32_t index = int32_t(TagIndex(node->Tag));
+    switch (kind) {
+    case kKindAntenna:
+        if (index >= kAntennaCapacity)
+            return;
+        if (ui_.ShowAntennaDialog(db_->AntennaList.AntennaInfo[std::size_t(index)])) {
+            db_->AntennaList.AntennaInfo[std::size_t(index)] = app_.AntennaResult;
+            node->Caption = GetAntennaString(index);
+            Tree1.NodeChanged(node);
+            Label1Caption = node->Caption;
+        }
+        break;
+    case kKindNetwork:
+    case kKindProvider:
+        if (!RenameNode(node, kind, index))
+            return;  // a duplicate name: nothing else is refreshed
+        break;
+    case kKindTS:
+        EditTransportStream(node, index);
+        break;
+    default:
+        break;
+    }
+    RefreshServiceGrid();
+}
+
+// Asks for a new network or provider name. Returns false when another entry
+// already has the typed name; the entry then keeps its old name.
+bool ChannelDocument::RenameNode(TTreeNode* node, uint32_t kind, int32_t index)
+{
+    const bool network = kind == kKindNetwork;
+    if (index >= (network ? db_->NetworkInfo.wNetworkNum : db_->ProviderInfo.wProviderNum))
+        return true;
+    std::string& stored = network ? db_->NetworkInfo.Info[std::size_t(index)].szNetworkName
+                                  : db_->ProviderInfo.Info[std::size_t(index)].szProviderName;
+    std::string name = stored;
+    if (!ui_.InputQuery("Query", network ? "Please input a new Network name.." : "Please input a new Provider name..",
+                        name))
+        name = stored;  // Cancel keeps the preset
+    // Names are lines of the interchange file: no TAB or line end in them.
+    TkEditText::ReplaceControlChar(name);
+    if (network ? CheckNetworkName(name, index) : CheckProviderName(name, index)) {
+        ui_.MessageBox(MsgKind::Warning, "Same name exist..", MsgButtons::Ok);
+        return false;
+    }
+    stored = name;
+    node->Caption = name;
+    Tree1.NodeChanged(node);
+    Label1Caption = name;
+    if (network)
+        UpdateNetworkCmbCell();
+    else
+        UpdateProviderCmbCell();
+    return true;
+}
+
+void ChannelDocument::EditTransportStream(TTreeNode* node, int32_t index)
+{
+    if (index >= db_->TSInfo.wTSNum)
+        return;
+    TTSItem& ts = db_->TSInfo.Info[std::size_t(index)];
+    if (IsCable()) {
+        if (!ui_.ShowQAMTSSettingDialog(ts))
+            return;
+        ts = app_.TSResult.TsInfo[0];
+    } else {
+        if (!ui_.ShowTSSettingDialog(ts, db_->NetworkInfo))
+            return;
+        ts = app_.TSResult.TsInfo[0];
+        // The network record can only be stored for a network that exists.
+        const int32_t network = ts.pNetworkIndex;
+        if (network >= 0 && network < db_->NetworkInfo.wNetworkNum)
+            db_->NetworkInfo.Info[std::size_t(network)] = app_.NetworkResult.NetInfo[0];
+    }
+    node->Caption = GetTSString(index);
+    Tree1.NodeChanged(node);
+    Label1Caption = node->Caption;
+}
+
+// ---------------------------------------------------------------------------
+// Add
+
+void ChannelDocument::AddInformation1Click()
+{
+    TTreeNode* node = Tree1.Selected();
+    if (!node)
+        return;
+    pModifiedFlag = true;
+    switch (TagKind(node->Tag)) {
+    case kKindProvider: {
+        TProviderInfo& providers = db_->ProviderInfo;
+        if (!MayAddNamedEntry(ui_, providers.wProviderNum, kProviderRules, [&](int i) -> const std::string& {
+                return providers.Info[std::size_t(i)].szProviderName;
+            }))
+            return;
+        const int32_t n = providers.wProviderNum++;
+        providers.Info[std::size_t(n)] = TProviderItem{0, kUserProvider};
+        AddInformationNode(node, kKindProvider, n, kUserProvider);
+        UpdateProviderCmbCell();
+        break;
+    }
+    case kKindNetwork: {
+        TNetworkInfo& networks = db_->NetworkInfo;
+        if (!MayAddNamedEntry(ui_, networks.wNetworkNum, kNetworkRules, [&](int i) -> const std::string& {
+                return networks.Info[std::size_t(i)].szNetworkName;
+            }))
+            return;
+        const int32_t n = networks.wNetworkNum++;
+        networks.Info[std::size_t(n)] = TNetworkItem{0, 0, kUserNetwork};
+        AddInformationNode(node, kKindNetwork, n, kUserNetwork);
+        UpdateNetworkCmbCell();
+        break;
+    }
+    case kKindTS: {
+        TTSInfo& streams = db_->TSInfo;
+        if (streams.wTSNum >= kTSCapacity) {
+            ui_.MessageBox(MsgKind::Information, "Can't add a TS info any more!", MsgButtons::Ok);
+            return;
+        }
+        const int32_t n = streams.wTSNum++;
+        TTSItem fresh{};
+        fresh.pNetworkIndex = 0;  // a new stream has every field zero
+        streams.Info[std::size_t(n)] = fresh;
+        AddInformationNode(node, kKindTS, n, GetTSString(n));
+        break;
+    }
+    default:
+        return;
+    }
+    RefreshServiceGrid();
+}
+
+// Adds the node of new entry `index` as the last child of the selected
+// node's branch and selects it (the grid follows).
+void ChannelDocument::AddInformationNode(TTreeNode* selected, uint32_t kind, int32_t index, const std::string& caption)
+{
+    TTreeNode* added = Tree1.Add(BranchRoot(selected), caption, MakeTag(kind, uint32_t(index)));
+    SelectNode(added);
+}
+
+// ---------------------------------------------------------------------------
+// Delete
+
+void ChannelDocument::DeleteInformation1Click()
+{
+    TTreeNode* node = Tree1.Selected();
+    if (!node)
+        return;
+    pModifiedFlag = true;
+    if (node->Level() == 0)
+        return;
+    const uint32_t kind = TagKind(node->Tag);
+    const int32_t index = int32_t(TagIndex(node->Tag));
+    switch (kind) {
+    case kKindProvider: DeleteProvider(index); break;
+    case kKindNetwork: DeleteNetwork(index); break;
+    case kKindTS: DeleteTS(index); break;
+    default: return;
+    }
+
+    // The entries after the deleted one moved down: so do their nodes' tags.
+    const uint32_t deletedTag = node->Tag;
+    const uint32_t nextKindBase = MakeTag(kind + 1, 0);
+    Tree1.ForEach([&](TTreeNode& other) {
+        if (other.Tag > deletedTag && other.Tag < nextKindBase) {
+            --other.Tag;
+            Tree1.NodeChanged(&other);
+        }
+    });
+    // As the tree view does when its selected item goes: the selection moves
+    // to the next sibling, else the previous one, else the parent.
+    TTreeNode* parent = node->Parent();
+    const int row = Tree1.RowOf(node);
+    TTreeNode* successor = row + 1 < parent->ChildCount() ? parent->Child(row + 1)
+                           : row > 0                      ? parent->Child(row - 1)
+                                                          : parent;
+    Tree1.Remove(node);
+    SelectNode(successor);
+
+    if (kind == kKindProvider)
+        UpdateProviderCmbCell();
+    else if (kind == kKindNetwork)
+        UpdateNetworkCmbCell();
+    RefreshServiceGrid();
+}
+
+void ChannelDocument::DeleteTS(int32_t index)
+{
+    pModifiedFlag = true;
+    DeleteTSEntry(*db_, NumberingOf(*db_, FlashType()), index);
+}
+
+void ChannelDocument::DeleteNetwork(int32_t index)
+{
+    pModifiedFlag = true;
+    DeleteNetworkEntry(*db_, index);
+}
+
+void ChannelDocument::DeleteProvider(int32_t index)
+{
+    pModifiedFlag = true;
+    DeleteProviderEntry(*db_, index);
+}
+
+// ---------------------------------------------------------------------------
+// Reassignment of the selected services
+
+void ChannelDocument::MyTSClick(const std::string& entryName)
+{
+    ReassignSelectedRows(entryName, [](TServiceItem& s, int32_t ts) { s.pTSIndex = ts; });
+}
+
+void ChannelDocument::MyPrvClick(const std::string& entryName)
+{
+    ReassignSelectedRows(entryName, [](TServiceItem& s, int32_t provider) { s.pProviderIndex = provider; });
+}
+
+void ChannelDocument::MyNetClick(const std::string& entryName)
+{
+    // The network belongs to the stream: every service on it changes network.
+    ReassignSelectedRows(entryName, [this](TServiceItem& s, int32_t network) {
+        if (s.pTSIndex >= 0 && s.pTSIndex < db_->TSInfo.wTSNum)
+            db_->TSInfo.Info[std::size_t(s.pTSIndex)].pNetworkIndex = network;
+    });
+}
+
+void ChannelDocument::ReassignSelectedRows(const std::string& entryName,
+                                           const std::function<void(TServiceItem&, int32_t)>& assign)
+{
+    const int32_t index = StrToInt(entryName.empty() ? entryName : entryName.substr(1));
+    // The reassignment changes the tables, so the document is modified.
+    pModifiedFlag = true;
+    for (int32_t row = SG.Selection().Top; row <= SG.Selection().Bottom; ++row) {
+        const int32_t r = RowRealIndex(row);
+        if (r >= 0)
+            assign(Service(r), index);
+    }
+    RefreshServiceGrid();
+}
+
+}  // namespace lumora

@@ -1,0 +1,338 @@
+// The grid's service menu: adding and deleting services, genre and favorite
+// assignment, the application-wide service clipboard, and the primitives that
+// every deletion, insertion and exchange of services goes through.
+#include <algorithm>
+
+#include "channel_document.h"
+#include "intparse.h"
+#include "service_table_ops.h"
+
+namespace lumora {
+
+namespace {
+constexpr const char* kServiceTableFull = "Can't add a service any more!";
+constexpr const char* kNoTSData = "No TS data..\rPlease Add TS Information first..";
+
+bool ParseCell(const std::string& text, int32_t& value)
+{
+    if (text.empty())
+        return false;
+    try {
+        value = StrToInt(text);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+}  // namespace
+
+int32_t ChannelDocument::RowRealIndex(int32_t row) const
+{
+    int32_t r = -1;
+    if (!ParseCell(SG.Cell(kColRI, row), r) || r < 0 || r >= ServiceCount())
+        return -1;
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// Add
+
+void ChannelDocument::AddInformation2Click()
+{
+    const TTreeNode* node = Tree1.Selected();
+    if (!node)
+        return;
+    pModifiedFlag = true;
+    const uint32_t kind = TagKind(node->Tag);
+    if (kind >= kKindAntenna && kind <= kKindNetwork) {
+        ui_.MessageBox(MsgKind::Error, "This operation running in TS, GENRE, FAVORITE node", MsgButtons::Ok);
+        return;
+    }
+    // Roots name no stream, genre or list (the menu entry is disabled there).
+    if (node->Level() > 0) {
+        const uint32_t index = node->Tag & 0xFFFFFF;
+        if (kind == kKindTS) {
+            if (!AddServiceToTS(index))
+                return;
+        } else if (kind == kKindGenre || kind == kKindFavorite) {
+            if (!AddSelectedServicesTo(kind, index))
+                return;
+        }
+    }
+    RefreshServiceGrid();
+}
+
+bool ChannelDocument::AddServiceToTS(uint32_t ts)
+{
+    if (ServiceCount() >= kServiceCapacity) {
+        ui_.MessageBox(MsgKind::Information, kServiceTableFull, MsgButtons::Ok);
+        return false;
+    }
+    TServiceItem item{};
+    item.pTSIndex = int32_t(ts);
+    item.pProviderIndex = -1;
+    item.ServiceType = db_->CurDisplayServiceMode;
+    const TServiceItem items[] = {item};
+    InsertServices(*db_, NumberingOf(*db_, FlashType()), ServiceCount(), items);
+    return true;
+}
+
+// Genre or favorite list: the person picks services in the selection dialog.
+bool ChannelDocument::AddSelectedServicesTo(uint32_t kind, uint32_t index)
+{
+    const uint8_t mode = db_->CurDisplayServiceMode;
+    const int typeCount = mode == kServiceTypeTV ? db_->ServiceInfo.wTVNum : db_->ServiceInfo.wRadioNum;
+    if (typeCount == 0) {
+        ui_.MessageBox(MsgKind::Warning, mode == kServiceTypeTV ? "No TV Service.." : "No Radio Service..",
+                       MsgButtons::Ok);
+        return false;
+    }
+    if (!ui_.ShowServiceSelectDialog(mode, db_->ServiceInfo))
+        return true;
+    const TServiceSelection& chosen = app_.ServiceSelectionResult;
+    const int32_t count = std::clamp(chosen.Count, 0, kServiceCapacity);
+    if (kind == kKindGenre) {
+        for (int32_t i = 0; i < count; ++i) {
+            const int32_t r = chosen.TableIndex[std::size_t(i)];
+            if (r >= 0 && r < ServiceCount())
+                Service(r).ServiceKind = uint8_t(index);
+        }
+        return true;
+    }
+    if (index >= uint32_t(kFavoriteLists) || mode >= kFavoriteGroups)
+        return true;
+    TFavoriteItem& list = db_->FavoriteInfo[mode][index];
+    for (int32_t i = 0; i < count; ++i) {
+        if (list.wIndexNum >= kFavoriteCapacity) {
+            ui_.MessageBox(MsgKind::Information, "Can't add a favorite any more!", MsgButtons::Ok);
+            break;
+        }
+        const int32_t r = chosen.TableIndex[std::size_t(i)];
+        if (r < 0 || r >= ServiceCount() || Service(r).ServiceType != mode)
+            continue;  // names no service of the shown type
+        const int32_t value = db_->pFixServiceIndex ? chosen.ShownNumber[std::size_t(i)] : GetRealIndex(mode, r);
+        if (CheckServiceIndexInFavorite(mode, int32_t(index), value))
+            continue;
+        list.Index[std::size_t(list.wIndexNum++)] = value;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Delete
+
+void ChannelDocument::DeleteInformation2Click()
+{
+    const TTreeNode* node = Tree1.Selected();
+    const TGridSelection selection = SG.Selection();
+    if (SG.Cell(kColIndex, selection.Top).empty())
+        return;  // no service shown
+    pModifiedFlag = true;
+    const int32_t rows = selection.Bottom - selection.Top + 1;
+    const uint32_t kind = node ? TagKind(node->Tag) : kKindNone;
+    if (kind >= kKindAntenna && kind <= kKindGenre)
+        DeleteServiceMulti(selection.Top, rows);
+    else if (kind == kKindFavorite)
+        DeleteFavoriteMultiInFavorite(selection.Top, rows);
+    RefreshServiceGrid();
+}
+
+void ChannelDocument::DeleteServiceMulti(int32_t topRow, int32_t count)
+{
+    pModifiedFlag = true;
+    // All rows are read first; the services they show are deleted together,
+    // each once, so no row can take a neighbour with it.
+    std::vector<int> realIndices;
+    for (int32_t row = topRow; row < topRow + count; ++row)
+        if (const int32_t r = RowRealIndex(row); r >= 0)
+            realIndices.push_back(r);
+    DeleteServices(*db_, NumberingOf(*db_, FlashType()), std::move(realIndices));
+}
+
+void ChannelDocument::DeleteService(int32_t realIndex)
+{
+    pModifiedFlag = true;
+    DeleteServices(*db_, NumberingOf(*db_, FlashType()), {realIndex});
+}
+
+void ChannelDocument::DeleteFavoriteInServiceDelete(uint8_t type, int32_t ordinal)
+{
+    pModifiedFlag = true;
+    if (db_->pFixServiceIndex)
+        return;  // fixed numbering: DeleteService rewrites the lists itself
+    DeleteFavoriteAfterOrdinalDelete(*db_, type, ordinal);
+}
+
+void ChannelDocument::DeleteFavorite(uint8_t type, int32_t value)
+{
+    pModifiedFlag = true;
+    DeleteFavoriteValue(*db_, type, value);
+}
+
+void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t count)
+{
+    pModifiedFlag = true;
+    const uint8_t mode = db_->CurDisplayServiceMode;
+    const TTreeNode* node = Tree1.Selected();
+    const bool listShown = node && TagKind(node->Tag) == kKindFavorite && mode < kFavoriteGroups &&
+                           (node->Tag & 0xFFFFFF) < uint32_t(kFavoriteLists);
+    std::vector<int32_t> values;
+    for (int32_t row = topRow; row < topRow + count; ++row) {
+        int32_t value = 0;
+        if (listShown) {
+            // Row k shows entry k - 1 of the list: take the entry itself, so an
+            // entry that names no service goes too, and nothing else with it.
+            const TFavoriteItem& list = db_->FavoriteInfo[mode][node->Tag & 0xFFFFFF];
+            if (row >= 1 && row <= std::min(list.wIndexNum, kFavoriteCapacity))
+                values.push_back(list.Index[std::size_t(row - 1)]);
+        } else if (ParseCell(SG.Cell(kColIndex, row), value)) {
+            values.push_back(value - 1);
+        }
+    }
+    for (int32_t value : values)
+        DeleteFavorite(mode, value);
+}
+
+bool ChannelDocument::CheckServiceIndexInFavorite(uint8_t type, int32_t list, int32_t value) const
+{
+    return lumora::CheckServiceIndexInFavorite(*db_, type, list, value);
+}
+
+// ---------------------------------------------------------------------------
+// Clipboard
+
+void ChannelDocument::Copy1Click()
+{
+    const TGridSelection selection = SG.Selection();
+    if (SG.Cell(kColIndex, selection.Top).empty())
+        return;
+    TBufServiceInfo& clipboard = app_.ServiceClipboard;
+    clipboard.wServiceNum = 0;
+    for (int32_t row = selection.Top; row <= selection.Bottom; ++row)
+        if (const int32_t r = RowRealIndex(row); r >= 0 && clipboard.wServiceNum < kServiceCapacity)
+            clipboard.ServiceInfo[std::size_t(clipboard.wServiceNum++)] = Service(r);
+}
+
+void ChannelDocument::Cut1Click()
+{
+    const TGridSelection selection = SG.Selection();
+    if (SG.Cell(kColIndex, selection.Top).empty())
+        return;
+    Copy1Click();
+    pModifiedFlag = true;
+    DeleteServiceMulti(selection.Top, selection.Bottom - selection.Top + 1);
+    RefreshServiceGrid();
+}
+
+void ChannelDocument::Paste1Click()
+{
+    const TTreeNode* node = Tree1.Selected();
+    if (!node)
+        return;
+    pModifiedFlag = true;
+    const uint32_t kind = TagKind(node->Tag);
+    if (kind != kKindAllService) {
+        if (kind >= kKindAntenna && kind <= kKindFavorite && kind != kKindGenre)
+            ui_.MessageBox(MsgKind::Error, "This operation running in only All Service Mode.", MsgButtons::Ok);
+        return;
+    }
+    if (ServiceCount() >= kServiceCapacity) {
+        ui_.MessageBox(MsgKind::Information, kServiceTableFull, MsgButtons::Ok);
+        return;
+    }
+    int32_t position = 0;
+    if (SG.Row() != 1) {
+        const int32_t r = RowRealIndex(SG.Selection().Top);
+        position = r >= 0 ? r : 0;
+    }
+    const TBufServiceInfo& clipboard = app_.ServiceClipboard;
+    const int32_t count = std::clamp(clipboard.wServiceNum, 0, kServiceCapacity);
+    // A document without streams refuses services that name one. The
+    // refusal is the same for every such service, so it is told once.
+    std::vector<TServiceItem> accepted;
+    bool refused = false;
+    for (int32_t k = 0; k < count; ++k) {
+        const TServiceItem& item = clipboard.ServiceInfo[std::size_t(k)];
+        if (db_->TSInfo.wTSNum <= 0 && item.pTSIndex >= 0)
+            refused = true;
+        else
+            accepted.push_back(item);
+    }
+    if (refused)
+        ui_.MessageBox(MsgKind::Error, kNoTSData, MsgButtons::Ok);
+    // Each service goes in at the same position, so the pasted block ends in
+    // reverse clipboard order; what does not fit is dropped.
+    InsertServices(*db_, NumberingOf(*db_, FlashType()), position, accepted);
+    RefreshServiceGrid();
+}
+
+void ChannelDocument::InsertOneService(const TServiceItem& item, int32_t position)
+{
+    pModifiedFlag = true;
+    if (db_->TSInfo.wTSNum <= 0 && item.pTSIndex >= 0) {
+        ui_.MessageBox(MsgKind::Error, kNoTSData, MsgButtons::Ok);
+        return;
+    }
+    const TServiceItem items[] = {item};
+    InsertServices(*db_, NumberingOf(*db_, FlashType()), position, items);
+}
+
+// ---------------------------------------------------------------------------
+// Exchange
+
+bool ChannelDocument::ServiceNumberIsAutomatic(int32_t realIndex) const
+{
+    const int32_t number = sortKeysValid_ ? sortKeys_[std::size_t(realIndex)] + 1 : GetOPServiceIndex(realIndex);
+    return IsAutomaticNumber(number, FlashType());
+}
+
+void ChannelDocument::SwapRealIndex(int32_t rowA, int32_t rowB)
+{
+    pModifiedFlag = true;
+    const int32_t a = RowRealIndex(rowA);
+    const int32_t b = RowRealIndex(rowB);
+    if (a < 0 || b < 0 || a == b)
+        return;
+    // Fixed-numbered services never move.
+    if (db_->pFixServiceIndex && !(ServiceNumberIsAutomatic(a) && ServiceNumberIsAutomatic(b)))
+        return;
+    const TNumbering numbering = NumberingOf(*db_, FlashType());
+    auto& services = db_->ServiceInfo.pServiceInfo;
+    const TServiceItem& x = services[std::size_t(a)];
+    const TServiceItem& y = services[std::size_t(b)];
+    const bool keysFollow = sortKeysValid_ && x.ServiceType == y.ServiceType &&
+                            (!numbering.fixed || (x.wServiceNumber == 0 && y.wServiceNumber == 0 &&
+                                                  !sortFixedNumbersClash_));
+    if (keysFollow) {
+        // Every other service keeps its key; the two exchange theirs.
+        SwapFavoriteValues(*db_, x.ServiceType, sortKeys_[std::size_t(a)], sortKeys_[std::size_t(b)]);
+        std::swap(services[std::size_t(a)], services[std::size_t(b)]);
+        return;
+    }
+    ExchangeServices(*db_, numbering, a, b);
+    sortKeysValid_ = false;  // numbers may have moved with the services
+}
+
+void ChannelDocument::SwapFavoriteIndex(int32_t a, int32_t b)
+{
+    pModifiedFlag = true;
+    SwapFavoriteValues(*db_, db_->CurDisplayServiceMode, a, b);
+}
+
+// ---------------------------------------------------------------------------
+// Download check
+
+bool ChannelDocument::CheckServiceForDownload()
+{
+    if (ServiceCount() == 0)
+        return true;
+    if (!PrepareServicesForDownload(*db_)) {
+        ui_.MessageBox(MsgKind::Information,
+                       "No Provider or No Network information. Please insert the information", MsgButtons::Ok);
+        return false;
+    }
+    RefreshServiceGrid();
+    return true;
+}
+
+}  // namespace lumora
