@@ -306,6 +306,33 @@ TEST(InterchangeLineEnds, EndOfFileMarkEndsTheInput)
     EXPECT_EQ(high.db->ProviderInfo.Info[0].szProviderName, "\x80\xFF\x86x\x87");
 }
 
+// Arbitrary bytes, with headers mixed in so every section sees them: the
+// reader must stay inside its tables whatever the input.
+TEST(InterchangeRobustness, ArbitraryInputStaysInsideTheTables)
+{
+    const char* pieces[] = {"[ANTENNA]", "[TS]", "[NETWORK]", "[PROVIDER]", "[FAVORITE]", "[SERVICE]", "[MENU]",
+                            "\t", "\r", "\n", "\x1A", "-1", "$FFFFFFFF", "4294967295", "99999999999", "V",
+                            "TRUE", "31", "32", "\x87", "  "};
+    uint32_t seed = 7;
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        for (int i = 0; i < 400; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            if (seed % 3 == 0)
+                text += char(seed >> 16);
+            else
+                text += pieces[(seed >> 8) % std::size(pieces)];
+        }
+        Reading r = Read(text);
+        EXPECT_EQ(r.db->AntennaList.wAntennaNum, 32);
+        EXPECT_LE(r.db->ServiceInfo.Count(), kServiceCapacity);
+    }
+    // Tables kept full across the whole input.
+    Reading full = Read("[FAVORITE]\r\n" + Repeat("0\t0\t1", 5000) + "[SERVICE]\r\n" + Repeat("V", 5000));
+    EXPECT_EQ(full.db->FavoriteInfo[0][0].wIndexNum, kFavoriteCapacity);
+    EXPECT_EQ(full.db->ServiceInfo.Count(), kServiceCapacity);
+}
+
 class InterchangeFiles : public ::testing::Test {
 protected:
     void SetUp() override

@@ -137,7 +137,7 @@ TEST(InterchangeWriter, UserDateAndPinAreSubstitutedUnlessAskedToKeepThem)
     db->MenuConfigItem.nUserMonth = 12;
     db->MenuConfigItem.nUserDay = 31;
     db->MenuConfigItem.nPINCode = 4321;
-    const TMenuConfigItem& substituted = ReadBack(WriteInterchange(*db))->MenuConfigItem;
+    const TMenuConfigItem substituted = ReadBack(WriteInterchange(*db))->MenuConfigItem;
     EXPECT_EQ(substituted.nUserYear, 76);
     EXPECT_EQ(substituted.nUserMonth, 2);
     EXPECT_EQ(substituted.nUserDay, 22);
