@@ -1,0 +1,62 @@
+// The binding of the conversion library: loaded by full path at run time,
+// its entries looked up by name. Every failure (a library that does not load,
+// a missing entry, a conversion that fails) comes back as a message that names
+// the file concerned and the reason.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace lumora {
+
+inline constexpr const char* kConversionLibraryFileName = "LV3DLL.so";
+
+// The directory of the running program.
+std::string ProgramDirectory();
+
+// The conversion library beside the running program, unless `configured`
+// names one.
+std::string ConversionLibraryPath(const std::string& configured = {});
+
+// The receiver a raw or download image is made for.
+struct ReceiverType {
+    uint8_t menuType = 0;
+    uint8_t flashType = 0;
+    uint8_t ant32 = 1;  // 0: 16 antennas, 1: 32
+};
+
+class ConversionLibrary {
+public:
+    // Loads the library at `path`; see Loaded() and LoadError().
+    explicit ConversionLibrary(const std::string& path);
+    ~ConversionLibrary();
+    ConversionLibrary(const ConversionLibrary&) = delete;
+    ConversionLibrary& operator=(const ConversionLibrary&) = delete;
+
+    bool Loaded() const { return handle_ != nullptr; }
+    const std::string& LoadError() const { return loadError_; }
+    const std::string& Path() const { return path_; }
+
+    // Each returns true on success, or false with the reason in `error`.
+    bool DnfToV3Dnf(const std::string& textPath, const std::string& dnfPath, std::string& error);
+    bool V3DnfToDnf(const std::string& dnfPath, const std::string& textPath, std::string& error);
+    bool RawToDnf(const std::string& rawPath, const std::string& textPath, const ReceiverType& receiver,
+                  std::string& error);
+    bool DnfToRaw(const std::string& textPath, const std::string& rawPath, const ReceiverType& receiver,
+                  std::string& error);
+    bool DnfToDDF(const std::string& textPath, const std::string& ddfPath, const ReceiverType& receiver,
+                  uint32_t systemId, std::string& error);
+
+    // The address of entry `name`, or null with the reason in `error`.
+    void* Entry(const char* name, std::string& error) const;
+
+private:
+    // Turns an entry's 1/0 result into true, or false with the library's reason.
+    bool Finish(int result, const char* entry, std::string& error) const;
+
+    std::string path_;
+    std::string loadError_;
+    void* handle_ = nullptr;
+};
+
+}  // namespace lumora

@@ -1,0 +1,130 @@
+// Opening and saving documents through the conversion library. The library
+// converts between the user's ".dnf" file and an interchange file in the
+// program's private exchange directory; the document reads and writes only
+// the interchange file. Every failure is shown with the file and the reason,
+// and no exchange file is left behind.
+#include <exception>
+
+#include "channel_document.h"
+#include "conversion_binding.h"
+#include "exchange_dir.h"
+#include "interchange.h"
+
+namespace lumora {
+
+namespace {
+
+// Raised inside the operations below; its message is shown once, in an error box.
+struct FileStepFailed {
+    std::string message;
+};
+
+std::string ExchangePath(const TApplicationState& app, const char* name)
+{
+    if (app.ExchangeDir.empty())
+        throw FileStepFailed{"the exchange directory of the program has not been made"};
+    return ExchangeFile(app.ExchangeDir, name);
+}
+
+// Deletes an exchange file when the step that uses it is over, however it ends.
+class ExchangeFileGuard {
+public:
+    explicit ExchangeFileGuard(std::string path) : path_(std::move(path)) { DeleteExchangeFile(path_); }
+    ~ExchangeFileGuard() { DeleteExchangeFile(path_); }
+    ExchangeFileGuard(const ExchangeFileGuard&) = delete;
+    ExchangeFileGuard& operator=(const ExchangeFileGuard&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Runs `step`; a failure is shown in an error box and turned into false.
+template <typename Step>
+bool RunFileStep(UiPort& ui, Step&& step)
+{
+    std::string message;
+    try {
+        step();
+        return true;
+    } catch (const FileStepFailed& failure) {
+        message = failure.message;
+    } catch (const std::exception& e) {
+        message = e.what();
+    }
+    ui.MessageBox(MsgKind::Error, message, MsgButtons::Ok);
+    return false;
+}
+
+}  // namespace
+
+bool ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
+{
+    pState = IsNew;
+    Caption = FileName;
+    bool opened = true;
+    if (IsNew) {
+        InitAllData();
+        LoadTreeValue();
+    } else {
+        opened = LoadDataFile(FileName);
+    }
+    pModifiedFlag = false;
+    return opened;
+}
+
+bool ChannelDocument::LoadDataFile(const std::string& FileName)
+{
+    InitAllData();
+    bool loaded = RunFileStep(ui_, [&] {
+        ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile));
+        ConversionLibrary library(ConversionLibraryPath(app_.ConversionLibraryPath));
+        std::string error;
+        if (!library.V3DnfToDnf(FileName, text.Path(), error))
+            throw FileStepFailed{error};
+        ParsingDataFile(text.Path());
+    });
+    if (!loaded)
+        InitAllData();  // nothing half-read stays in the document
+    LoadTreeValue();
+    return loaded;
+}
+
+bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
+{
+    Caption = Name;
+    pState = State;
+    InitAllData();
+    bool loaded = RunFileStep(ui_, [&] {
+        ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile));
+        ParsingDataFile(text.Path());
+    });
+    if (!loaded)
+        InitAllData();
+    LoadTreeValue();
+    pModifiedFlag = true;
+    return loaded;
+}
+
+// The flags and the caption change only once the file has been written: a
+// failed save leaves the document as it was, still to be saved.
+bool ChannelDocument::SaveDataFile(const std::string& FileName)
+{
+    bool saved = RunFileStep(ui_, [&] {
+        ExchangeFileGuard text(ExchangePath(app_, kSaveExchangeFile));
+        std::string error;
+        if (!MakeDnfRawFile(text.Path(), *db_, error))
+            throw FileStepFailed{error};
+        ConversionLibrary library(ConversionLibraryPath(app_.ConversionLibraryPath));
+        if (!library.DnfToV3Dnf(text.Path(), FileName, error))
+            throw FileStepFailed{error};
+    });
+    if (saved) {
+        pState = false;
+        pModifiedFlag = false;
+        Caption = FileName;
+    }
+    return saved;
+}
+
+}  // namespace lumora

@@ -1,0 +1,38 @@
+// The private directory of the exchange files that pass between the editor
+// and the conversion library. Each running program makes its own (mode 0700),
+// so two editors never share one, and removes it when it ends.
+#pragma once
+
+#include <string>
+
+namespace lumora {
+
+// Names of the exchange files inside the directory.
+inline constexpr const char* kInterchangeExchangeFile = "tmp.tmp";  // interchange text to and from the library
+inline constexpr const char* kRawImageExchangeFile = "temp.dat";    // raw image received from a receiver
+inline constexpr const char* kDownloadImageExchangeFile = "down.ddf";
+inline constexpr const char* kSaveExchangeFile = "temp.tmp";        // interchange text of a save
+
+class ExchangeDirectory {
+public:
+    // Makes a new directory under $TMPDIR (or /tmp). Throws std::system_error
+    // with the reason when it cannot.
+    ExchangeDirectory();
+    // Removes the directory and every file in it.
+    ~ExchangeDirectory();
+    ExchangeDirectory(const ExchangeDirectory&) = delete;
+    ExchangeDirectory& operator=(const ExchangeDirectory&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The path of exchange file `name` in directory `dir`.
+std::string ExchangeFile(const std::string& dir, const char* name);
+
+// Deletes the file at `path`; a file that does not exist is not an error.
+void DeleteExchangeFile(const std::string& path);
+
+}  // namespace lumora
