@@ -1,0 +1,135 @@
+#include "qt_ui_port.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <algorithm>
+#include <stdexcept>
+
+#include "dialogs/frm_antenna.h"
+#include "dialogs/frm_qam_ts_setting.h"
+#include "dialogs/frm_service_select.h"
+#include "dialogs/frm_ts_setting.h"
+
+namespace lumora {
+
+namespace {
+
+QMessageBox::Icon KindIcon(MsgKind kind)
+{
+    switch (kind) {
+    case MsgKind::Warning: return QMessageBox::Warning;
+    case MsgKind::Error: return QMessageBox::Critical;
+    case MsgKind::Information: return QMessageBox::Information;
+    case MsgKind::Confirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString QtUiPort::KindTitle(MsgKind kind)
+{
+    switch (kind) {
+    case MsgKind::Warning: return QStringLiteral("Warning");
+    case MsgKind::Error: return QStringLiteral("Error");
+    case MsgKind::Information: return QStringLiteral("Information");
+    case MsgKind::Confirmation: return QStringLiteral("Confirm");
+    }
+    return QString();
+}
+
+QString QtUiPort::DisplayText(const std::string& text)
+{
+    QString shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QChar('\r'), QChar('\n'));
+    return shown;
+}
+
+MsgResult QtUiPort::MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons)
+{
+    QMessageBox box(KindIcon(kind), KindTitle(kind), DisplayText(text),
+                    buttons == MsgButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                    m_parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(buttons == MsgButtons::OkCancel ? QMessageBox::Cancel : QMessageBox::Ok);
+    // Only an explicit OK counts as OK; closing the box is a Cancel.
+    return box.exec() == QMessageBox::Ok ? MsgResult::Ok : MsgResult::Cancel;
+}
+
+bool QtUiPort::InputQuery(const std::string& caption, const std::string& prompt, std::string& value)
+{
+    bool accepted = false;
+    const QString typed = QInputDialog::getText(m_parent, QString::fromLatin1(caption.data(), qsizetype(caption.size())),
+                                                QString::fromLatin1(prompt.data(), qsizetype(prompt.size())),
+                                                QLineEdit::Normal,
+                                                QString::fromLatin1(value.data(), qsizetype(value.size())), &accepted);
+    if (!accepted)
+        return false;
+    const QByteArray bytes = typed.toLatin1();
+    value.assign(bytes.constData(), std::size_t(bytes.size()));
+    return true;
+}
+
+std::vector<int32_t> OPNumbersOf(const TServiceInfo& services, uint8_t serviceType, uint8_t flashType)
+{
+    const int count = std::min(services.Count(), kServiceCapacity);
+    const int32_t automaticBase = flashType == 3 ? 1000 : 101;
+    std::vector<int32_t> numbers(std::size_t(count), 0);
+    int32_t automatic = 0;
+    for (int r = 0; r < count; ++r) {
+        const TServiceItem& service = services.pServiceInfo[r];
+        if (service.wServiceNumber != 0) {
+            numbers[r] = service.wServiceNumber;
+            continue;
+        }
+        numbers[r] = automatic + automaticBase;
+        if (service.ServiceType == serviceType)
+            ++automatic;
+    }
+    return numbers;
+}
+
+TApplicationState& QtUiPort::State() const
+{
+    if (!m_state)
+        throw std::logic_error("QtUiPort: no application state for the dialogs");
+    return *m_state;
+}
+
+bool QtUiPort::ShowAntennaDialog(const TAntennaSetting& antenna)
+{
+    TfrmAntenna dialog(State(), m_parent);
+    dialog.InitData(antenna);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUiPort::ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks)
+{
+    TfrmTSSetting dialog(State(), m_parent);
+    dialog.InitData(ts, networks);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUiPort::ShowQAMTSSettingDialog(const TTSItem& ts)
+{
+    TfrmQAMTSSetting dialog(State(), m_parent);
+    dialog.InitData(ts);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUiPort::ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services)
+{
+    TApplicationState& state = State();
+    const uint8_t flashType = state.Settings.SystemInfo.FLASHTYPE;
+    TServiceSelectNumbering numbering;
+    numbering.pFixServiceIndex = IsFixedNumberingFlashType(flashType);
+    if (numbering.pFixServiceIndex)
+        numbering.OPNumbers = OPNumbersOf(services, serviceType, flashType);
+    TfrmServiceSelect dialog(state, m_parent);
+    dialog.InitData(serviceType, services, numbering);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace lumora

@@ -1,0 +1,58 @@
+// The document's questions to a person, answered with Qt message boxes, the
+// text query box and the information dialogs, parented to the window that
+// asks. The dialogs leave their results in the application state given here.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <vector>
+
+#include "app_state.h"
+#include "ui_port.h"
+
+class QWidget;
+
+namespace lumora {
+
+// OP numbers of the services, by table index, as the service grid shows them
+// when `serviceType` is displayed: a fixed wServiceNumber, otherwise the
+// automatic numbers 101, 102, ... (1000, 1001, ... with flash type 3) in table order.
+std::vector<int32_t> OPNumbersOf(const TServiceInfo& services, uint8_t serviceType, uint8_t flashType);
+
+class QtUiPort : public UiPort {
+public:
+    // The dialogs need `state`; without it they report a programming error
+    // (std::logic_error) instead of showing.
+    explicit QtUiPort(QWidget* parent = nullptr, TApplicationState* state = nullptr)
+        : m_parent(parent), m_state(state)
+    {
+    }
+
+    void SetParent(QWidget* parent) { m_parent = parent; }
+    QWidget* Parent() const { return m_parent; }
+    void SetApplicationState(TApplicationState* state) { m_state = state; }
+
+    MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons) override;
+    bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+
+    bool ShowAntennaDialog(const TAntennaSetting& antenna) override;
+    bool ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks) override;
+    bool ShowQAMTSSettingDialog(const TTSItem& ts) override;
+    // Numbers the rows by OP number when the settings' flash type selects
+    // fixed numbering, by ordinal otherwise.
+    bool ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services) override;
+
+    // The message text as shown: ISO 8859-1 bytes, "\r" (with or without a
+    // following "\n") as a line break.
+    static QString DisplayText(const std::string& text);
+    // The box title of each kind.
+    static QString KindTitle(MsgKind kind);
+
+private:
+    TApplicationState& State() const;
+
+    QPointer<QWidget> m_parent;
+    TApplicationState* m_state = nullptr;
+};
+
+}  // namespace lumora
