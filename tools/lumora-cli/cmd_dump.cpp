@@ -55,6 +55,10 @@ int RunDump(const Arguments& args, std::ostream& out, std::ostream& err)
     const std::string text = WriteInterchange(*db);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
+    if (!out) {
+        err << "lumora-cli: cannot write the standard output\n";
+        return kExitUsage;
+    }
     if (result.status == ReadStatus::Stopped) {
         err << result.error << '\n';
         return kExitStopped;

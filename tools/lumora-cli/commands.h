@@ -12,7 +12,7 @@ namespace lumora::cli {
 // Exit statuses shared by the subcommands.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitStopped = 1;    // the input was read only in part
-inline constexpr int kExitUsage = 2;      // bad arguments, or an input that cannot be opened
+inline constexpr int kExitUsage = 2;      // bad arguments, an input that cannot be opened, output failed
 
 using Arguments = std::vector<std::string>;
 using CommandFunction = int (*)(const Arguments& args, std::ostream& out, std::ostream& err);
