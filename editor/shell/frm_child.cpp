@@ -1,0 +1,266 @@
+#include "frm_child.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app_icons.h"
+#include "command_guard.h"
+#include "grid/k_string_grid.h"
+#include "tree_model.h"
+
+namespace lumora {
+
+namespace {
+QString FromBytes(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
+std::string ToBytes(const QString& text)
+{
+    const QByteArray latin1 = text.toLatin1();
+    return std::string(latin1.constData(), std::size_t(latin1.size()));
+}
+}  // namespace
+
+TfrmChild::TfrmChild(TApplicationState& app, UiPort& ui, QWidget* parent)
+    : QWidget(parent), ui_(ui), document_(std::make_unique<ChannelDocument>(app, ui))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmChild"));
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(BuildTreePane());
+    splitter->addWidget(BuildGridPane());
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({280, 900});
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(splitter);
+    BuildPopupMenu1();
+    BuildPopupMenu2();
+    resize(1100, 600);
+    SyncView();
+}
+
+TfrmChild::~TfrmChild()
+{
+    // The views go first: their models observe the document.
+    delete SG;
+    delete Tree1;
+}
+
+QWidget* TfrmChild::BuildTreePane()
+{
+    auto* pane = new QWidget(this);
+    Label1 = new QLabel(pane);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Tree1 = new QTreeView(pane);
+    Tree1->setObjectName(QStringLiteral("Tree1"));
+    Tree1->setHeaderHidden(true);
+    Tree1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    treeModel_ = new TTreeModel(document_->Tree1, Tree1);
+    Tree1->setModel(treeModel_);
+    Tree1->viewport()->installEventFilter(this);
+    connect(Tree1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& node) { Tree1Change(node); });
+    connect(treeModel_, &TTreeModel::CoreSelectionChanged, this, &TfrmChild::ShowCoreSelection);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Label1);
+    layout->addWidget(Tree1);
+    return pane;
+}
+
+QWidget* TfrmChild::BuildGridPane()
+{
+    auto* pane = new QWidget(this);
+    FR1 = new QRadioButton(QStringLiteral("TV"), pane);
+    FR2 = new QRadioButton(QStringLiteral("RADIO"), pane);
+    FR1->setChecked(true);
+    auto* group = new QButtonGroup(pane);
+    group->addButton(FR1);
+    group->addButton(FR2);
+    connect(group, &QButtonGroup::buttonClicked, this, [this] { FR1Click(); });
+    FlatButton2 = new QPushButton(QStringLiteral("Config Menudata"), pane);
+    FlatButton2->setFlat(true);
+    connect(FlatButton2, &QPushButton::clicked, this, &TfrmChild::FlatButton2Click);
+    BtnSortA = new QPushButton(shell::LumoraIcon(shell::IconId::SortAscending), QString(), pane);
+    BtnSortA->setToolTip(tr("Sort ascending by the current column"));
+    BtnSortZ = new QPushButton(shell::LumoraIcon(shell::IconId::SortDescending), QString(), pane);
+    BtnSortZ->setToolTip(tr("Sort descending by the current column"));
+    connect(BtnSortA, &QPushButton::clicked, this, &TfrmChild::BtnSortAClick);
+    connect(BtnSortZ, &QPushButton::clicked, this, &TfrmChild::BtnSortZClick);
+    SG = new TkStringGrid(document_->SG, pane);
+    connect(SG, &TkStringGrid::SetEditText, this, &TfrmChild::SGSetEditText);
+    connect(SG, &TkStringGrid::MouseDown, this, &TfrmChild::SGMouseDown);
+    connect(SG, &TkStringGrid::KeyDown, this, &TfrmChild::SGKeyDown);
+
+    auto* bar = new QHBoxLayout;
+    for (QWidget* w : {static_cast<QWidget*>(FR1), static_cast<QWidget*>(FR2), static_cast<QWidget*>(FlatButton2),
+                       static_cast<QWidget*>(BtnSortA), static_cast<QWidget*>(BtnSortZ)})
+        bar->addWidget(w);
+    bar->addStretch(1);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(bar);
+    layout->addWidget(SG);
+    return pane;
+}
+
+void TfrmChild::BuildPopupMenu1()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Edit1 = PopupMenu1->addAction(QStringLiteral("Edit"), this, &TfrmChild::Edit1Click);
+    PopupMenu1->addSeparator();
+    AddInformation1 = PopupMenu1->addAction(QStringLiteral("Add Information"), this, &TfrmChild::AddInformation1Click);
+    DeleteInformation1 =
+        PopupMenu1->addAction(QStringLiteral("Delete Information"), this, &TfrmChild::DeleteInformation1Click);
+}
+
+void TfrmChild::BuildPopupMenu2()
+{
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    AddInformation2 = PopupMenu2->addAction(QStringLiteral("Add Information"), this, &TfrmChild::AddInformation2Click);
+    DeleteInformation2 =
+        PopupMenu2->addAction(QStringLiteral("Delete Information"), this, &TfrmChild::DeleteInformation2Click);
+    PopupMenu2->addSeparator();
+    Cut1 = PopupMenu2->addAction(QStringLiteral("Cut"), this, &TfrmChild::Cut1Click);
+    Copy1 = PopupMenu2->addAction(QStringLiteral("Copy"), this, &TfrmChild::Copy1Click);
+    Paste1 = PopupMenu2->addAction(QStringLiteral("Paste"), this, &TfrmChild::Paste1Click);
+    // The grid itself turns these keys into commands (SGKeyDown); the menu shows them.
+    Cut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    Copy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    for (QAction* action : {Cut1, Copy1, Paste1})
+        action->setShortcutContext(Qt::WidgetShortcut);
+    PopupMenu2->addSeparator();
+    ChangeTSMenu = PopupMenu2->addMenu(QStringLiteral("Change TS Information"));
+    ChangeNetworkMenu = PopupMenu2->addMenu(QStringLiteral("Change Network Information"));
+    ChangeProviderMenu = PopupMenu2->addMenu(QStringLiteral("Change Provider Information"));
+}
+
+QString TfrmChild::Caption() const
+{
+    return FromBytes(document_->Caption);
+}
+
+bool TfrmChild::Run(const std::function<void()>& command)
+{
+    const bool ok = RunCommand(this, command);
+    SyncView();
+    return ok;
+}
+
+void TfrmChild::SyncView()
+{
+    const QString title = Caption() + QStringLiteral("[*]");
+    const bool changed = windowTitle() != title || isWindowModified() != document_->pModifiedFlag;
+    setWindowTitle(title);
+    setWindowModified(document_->pModifiedFlag);
+    Label1->setText(FromBytes(document_->Label1Caption));
+    const bool tv = document_->Database().CurDisplayServiceMode == kServiceTypeTV;
+    (tv ? FR1 : FR2)->setChecked(true);
+    if (changed)
+        emit DocumentStateChanged();
+}
+
+bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)
+{
+    bool opened = false;
+    Run([&] { opened = document_->OpenDataFile(ToBytes(fileName), isNew); });
+    Tree1->expand(treeModel_->index(0, 0));
+    return opened;
+}
+
+bool TfrmChild::SaveDataFile(const QString& fileName)
+{
+    bool saved = false;
+    Run([&] { saved = document_->SaveDataFile(ToBytes(fileName)); });
+    return saved;
+}
+
+bool TfrmChild::OpenFileFromUpload(const QString& name, bool state)
+{
+    bool opened = false;
+    Run([&] { opened = document_->OpenFileFromUpload(ToBytes(name), state); });
+    return opened;
+}
+
+void TfrmChild::UpdateTree()
+{
+    Run([this] { document_->UpdateTree(); });
+}
+
+// The document selected a node (for example the rebuilt tree's "All Service").
+void TfrmChild::ShowCoreSelection(const QModelIndex& node)
+{
+    syncingTree_ = true;
+    Tree1->selectionModel()->setCurrentIndex(node, QItemSelectionModel::ClearAndSelect);
+    syncingTree_ = false;
+}
+
+void TfrmChild::Tree1Change(const QModelIndex& node)
+{
+    if (syncingTree_)
+        return;
+    TTreeNode* selected = TTreeModel::NodeAt(node);
+    if (selected == document_->Tree1.Selected())
+        return;
+    Run([this, selected] { document_->SelectNode(selected); });
+}
+
+void TfrmChild::Tree1MouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    bool open = false;
+    Run([&] { open = document_->Tree1MouseDown(button == Qt::RightButton); });
+    ShowPopupMenu1State();
+    if (open)
+        PopupMenu1->popup(globalPos);
+}
+
+bool TfrmChild::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Tree1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        Tree1MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+        // A right click acts on the selected node; it does not select another one.
+        return mouse->button() == Qt::RightButton;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmChild::ShowPopupMenu1State()
+{
+    Edit1->setEnabled(document_->PopupMenu1.Edit);
+    AddInformation1->setEnabled(document_->PopupMenu1.AddInformation);
+    DeleteInformation1->setEnabled(document_->PopupMenu1.DeleteInformation);
+}
+
+void TfrmChild::FR1Click()
+{
+    Run([this] { document_->FR1Click(FR1->isChecked()); });
+}
+
+void TfrmChild::closeEvent(QCloseEvent* event)
+{
+    bool canClose = true;
+    if (!RunCommand(this, [&] { document_->FormCloseQuery(canClose); }))
+        canClose = false;
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace lumora

@@ -1,0 +1,118 @@
+// TfrmChild: the document window. It owns one ChannelDocument and shows it:
+// the navigation tree Tree1 with the bold label Label1 above it, the "TV" and
+// "RADIO" buttons, "Config Menudata", the two sort buttons and the service
+// grid SG, plus the information menu PopupMenu1 and the service menu
+// PopupMenu2. The document does the work; the window forwards its events and
+// shows the result. The title carries "[*]" for unsaved changes.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "channel_document.h"
+
+class QLabel;
+class QMenu;
+class QAction;
+class QPushButton;
+class QRadioButton;
+class QTreeView;
+
+namespace lumora {
+
+class TkStringGrid;
+class TTreeModel;
+
+class TfrmChild : public QWidget {
+    Q_OBJECT
+public:
+    TfrmChild(TApplicationState& app, UiPort& ui, QWidget* parent = nullptr);
+    ~TfrmChild() override;
+
+    ChannelDocument& Document() { return *document_; }
+    // The document's identity: its full path or its generated name.
+    QString Caption() const;
+    bool pState() const { return document_->pState; }
+    bool pModifiedFlag() const { return document_->pModifiedFlag; }
+
+    // Document files. Each shows its own failure and returns false.
+    bool OpenDataFile(const QString& fileName, bool isNew);
+    bool SaveDataFile(const QString& fileName);
+    bool OpenFileFromUpload(const QString& name, bool state);
+    void UpdateTree();
+
+    // Runs a command of this window: an error is shown and ends the command;
+    // the window then shows the document as it is.
+    bool Run(const std::function<void()>& command);
+    // Shows the document's state: label, title, modified mark, TV/RADIO.
+    void SyncView();
+
+    // Controls, named as the handlers refer to them.
+    QLabel* Label1 = nullptr;
+    QTreeView* Tree1 = nullptr;
+    QRadioButton* FR1 = nullptr;  // "TV"
+    QRadioButton* FR2 = nullptr;  // "RADIO"
+    QPushButton* FlatButton2 = nullptr;  // "Config Menudata"
+    QPushButton* BtnSortA = nullptr;
+    QPushButton* BtnSortZ = nullptr;
+    TkStringGrid* SG = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Edit1 = nullptr;
+    QAction* AddInformation1 = nullptr;
+    QAction* DeleteInformation1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QAction* AddInformation2 = nullptr;
+    QAction* DeleteInformation2 = nullptr;
+    QAction* Cut1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QMenu* ChangeTSMenu = nullptr;
+    QMenu* ChangeNetworkMenu = nullptr;
+    QMenu* ChangeProviderMenu = nullptr;
+
+    // Event handlers.
+    void Tree1Change(const QModelIndex& node);
+    void Tree1MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void FR1Click();
+    void SGSetEditText(int col, int row, const QString& value);
+    void SGMouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void SGKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void FlatButton2Click();
+    void BtnSortAClick();
+    void BtnSortZClick();
+    void Edit1Click();
+    void AddInformation1Click();
+    void DeleteInformation1Click();
+    void AddInformation2Click();
+    void DeleteInformation2Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+
+signals:
+    // The caption or the modified flag changed (the main window's lists follow).
+    void DocumentStateChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildTreePane();
+    QWidget* BuildGridPane();
+    void BuildPopupMenu1();
+    void BuildPopupMenu2();
+    void ShowPopupMenu1State();
+    void ShowPopupMenu2State();
+    void FillChangeMenu(QMenu* menu, const std::vector<TMenuEntry>& entries,
+                        void (ChannelDocument::*command)(const std::string&));
+    void ShowCoreSelection(const QModelIndex& node);
+
+    UiPort& ui_;
+    std::unique_ptr<ChannelDocument> document_;
+    TTreeModel* treeModel_ = nullptr;
+    bool syncingTree_ = false;
+};
+
+}  // namespace lumora

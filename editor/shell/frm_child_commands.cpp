@@ -1,0 +1,107 @@
+// The document window's commands: cell write-back, the two popup menus, the
+// clipboard keys, sorting and the menu configuration dialog.
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+
+#include "dialogs/frm_menu_config.h"
+#include "frm_child.h"
+#include "grid/k_string_grid.h"
+
+namespace lumora {
+
+namespace {
+QString FromBytes(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
+std::string ToBytes(const QString& text)
+{
+    const QByteArray latin1 = text.toLatin1();
+    return std::string(latin1.constData(), std::size_t(latin1.size()));
+}
+}  // namespace
+
+void TfrmChild::SGSetEditText(int col, int row, const QString& value)
+{
+    Run([&] { document_->SGSetEditText(col, row, ToBytes(value)); });
+}
+
+void TfrmChild::SGMouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    bool open = false;
+    Run([&] { open = document_->SGMouseDown(button == Qt::RightButton); });
+    ShowPopupMenu2State();
+    if (open)
+        PopupMenu2->popup(globalPos);
+}
+
+void TfrmChild::ShowPopupMenu2State()
+{
+    const TServiceMenuState& state = document_->PopupMenu2;
+    AddInformation2->setEnabled(state.AddInformation);
+    AddInformation2->setText(FromBytes(state.AddInformationCaption));
+    Paste1->setEnabled(state.Paste);
+    FillChangeMenu(ChangeTSMenu, state.ChangeTS, &ChannelDocument::MyTSClick);
+    FillChangeMenu(ChangeNetworkMenu, state.ChangeNetwork, &ChannelDocument::MyNetClick);
+    FillChangeMenu(ChangeProviderMenu, state.ChangeProvider, &ChannelDocument::MyPrvClick);
+}
+
+// The change submenus are rebuilt on every mouse press, from the tables as
+// they are then.
+void TfrmChild::FillChangeMenu(QMenu* menu, const std::vector<TMenuEntry>& entries,
+                               void (ChannelDocument::*command)(const std::string&))
+{
+    menu->clear();
+    for (const TMenuEntry& entry : entries) {
+        QAction* action = menu->addAction(FromBytes(entry.Caption));
+        action->setObjectName(FromBytes(entry.Name));
+        const std::string name = entry.Name;
+        connect(action, &QAction::triggered, this, [this, command, name] {
+            Run([this, command, &name] { (document_.get()->*command)(name); });
+        });
+    }
+    menu->setEnabled(!entries.empty());
+}
+
+void TfrmChild::SGKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    switch (ChannelDocument::SGKeyDown(key, modifiers & Qt::ControlModifier)) {
+    case ServiceClipboardCommand::Cut: Cut1Click(); break;
+    case ServiceClipboardCommand::Copy: Copy1Click(); break;
+    case ServiceClipboardCommand::Paste: Paste1Click(); break;
+    case ServiceClipboardCommand::None: break;
+    }
+}
+
+void TfrmChild::Edit1Click() { Run([this] { document_->Edit1Click(); }); }
+void TfrmChild::AddInformation1Click() { Run([this] { document_->AddInformation1Click(); }); }
+void TfrmChild::DeleteInformation1Click() { Run([this] { document_->DeleteInformation1Click(); }); }
+void TfrmChild::AddInformation2Click() { Run([this] { document_->AddInformation2Click(); }); }
+void TfrmChild::DeleteInformation2Click() { Run([this] { document_->DeleteInformation2Click(); }); }
+void TfrmChild::Cut1Click() { Run([this] { document_->Cut1Click(); }); }
+void TfrmChild::Copy1Click() { Run([this] { document_->Copy1Click(); }); }
+void TfrmChild::Paste1Click() { Run([this] { document_->Paste1Click(); }); }
+void TfrmChild::BtnSortAClick() { Run([this] { document_->BtnSortAClick(); }); }
+void TfrmChild::BtnSortZClick() { Run([this] { document_->BtnSortZClick(); }); }
+
+// "Config Menudata": the menu defaults go to the dialog and come back on OK.
+void TfrmChild::FlatButton2Click()
+{
+    ChannelDocument& doc = *document_;
+    TfrmMenuConfig dialog(doc.App(), this);
+    dialog.MenuStr = doc.MenuStr;
+    dialog.SubStr = doc.SubStr;
+    dialog.AudioStr = doc.AudioStr;
+    dialog.InitData(doc.Database().MenuConfigItem);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const bool changed = !(doc.Database().MenuConfigItem == doc.App().MenuResult);
+    doc.Database().MenuConfigItem = doc.App().MenuResult;
+    doc.MenuStr = dialog.MenuStr;
+    doc.SubStr = dialog.SubStr;
+    doc.AudioStr = dialog.AudioStr;
+    // A changed record is an unsaved change like any other edit.
+    if (changed)
+        doc.pModifiedFlag = true;
+    SyncView();
+}
+
+}  // namespace lumora

@@ -1,0 +1,243 @@
+#include "frm_main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app_icons.h"
+#include "conversion_binding.h"
+#include "exchange_dir.h"
+#include "frm_child.h"
+#include "print/print_commands.h"
+#include "qt_ui_port.h"
+#include "settings.h"
+
+namespace lumora {
+
+using shell::IconId;
+
+TMainWindowPaths TMainWindowPaths::BesideProgram()
+{
+    const std::string dir = ProgramDirectory();
+    return TMainWindowPaths{QString::fromStdString(SettingsFilePath(dir)),
+                            QString::fromStdString(ConversionLibraryPath())};
+}
+
+TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
+    : QMainWindow(parent), paths_(paths), state_(std::make_unique<TApplicationState>()),
+      ui_(std::make_unique<QtUiPort>(this)), printing_(std::make_unique<print::TPrintCommands>())
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Lumora V3"));
+    setWindowIcon(shell::LumoraIcon(IconId::Application));
+    MDIArea = new QMdiArea(this);
+    MDIArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MDIArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(MDIArea);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    statusBar();
+    connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] { UpdateActionStates(); });
+    FormCreate();
+    UpdateActionStates();
+}
+
+TfrmMain::~TfrmMain()
+{
+    // Document windows refer to the state and the message port: they go first.
+    for (QMdiSubWindow* window : MDIArea->subWindowList())
+        delete window;
+}
+
+QAction* TfrmMain::MakeAction(QAction*& slot, const char* name, const QString& caption, const QString& hint,
+                              int iconId, const QKeySequence& shortcut, void (TfrmMain::*handler)())
+{
+    slot = new QAction(shell::LumoraIcon(IconId(iconId)), caption, this);
+    slot->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) {
+        slot->setToolTip(hint);
+        slot->setStatusTip(hint);
+    }
+    if (!shortcut.isEmpty())
+        slot->setShortcut(shortcut);
+    connect(slot, &QAction::triggered, this, [this, handler] { Command(handler); });
+    return slot;
+}
+
+void TfrmMain::CreateActions()
+{
+    auto id = [](IconId icon) { return int(icon); };
+    MakeAction(NewFile, "NewFile", "&New", "New File", id(IconId::New), QKeySequence(Qt::CTRL | Qt::Key_N),
+               &TfrmMain::NewFileExecute);
+    MakeAction(FileOpen, "FileOpen", "&Open", "Open", id(IconId::Open), QKeySequence(Qt::CTRL | Qt::Key_O),
+               &TfrmMain::FileOpenExecute);
+    MakeAction(FileSave, "FileSave", "&Save", "Save", id(IconId::Save), QKeySequence(Qt::CTRL | Qt::Key_S),
+               &TfrmMain::FileSaveExecute);
+    MakeAction(SaveAs, "SaveAs", "Save &As", "", id(IconId::SaveAs), {}, &TfrmMain::SaveAsExecute);
+    MakeAction(Close11, "Close11", "&Close Current Window", "", id(IconId::Close),
+               QKeySequence(Qt::CTRL | Qt::Key_F4), &TfrmMain::Close11Execute);
+    MakeAction(CloseAll, "CloseAll", "Close All Window", "", id(IconId::CloseAll), {}, &TfrmMain::CloseAllExecute);
+    MakeAction(Print, "Print", "&Print", "Print", id(IconId::Print), {}, &TfrmMain::PrintExecute);
+    MakeAction(PrintSetup, "PrintSetup", "Printer Setup", "", id(IconId::PrintSetup), {},
+               &TfrmMain::PrintSetupExecute);
+    MakeAction(PrintPreview, "PrintPreview", "Print Pre&view", "Print Preview", id(IconId::Print), {},
+               &TfrmMain::PrintPreviewExecute);
+    MakeAction(ExportPdf, "ExportPdf", "Export P&DF...", "Export PDF", id(IconId::Print), {},
+               &TfrmMain::ExportPdfExecute);
+    MakeAction(Exit, "Exit", "E&xit", "", id(IconId::Exit), {}, &TfrmMain::ExitExecute);
+    MakeAction(Config, "Config", "&Config", "", id(IconId::Config), {}, &TfrmMain::ConfigExecute);
+    // The receiver transfers come with their own commands; until then they stay disabled.
+    DataUpload = new QAction(shell::LumoraIcon(IconId::Upload), "Data &Upload", this);
+    DataDownLoad = new QAction(shell::LumoraIcon(IconId::Download), "Data &Download", this);
+    DownFirm = new QAction(shell::LumoraIcon(IconId::Firmware), "Download &Firmware", this);
+    DataUpload->setObjectName("DataUpload");
+    DataUpload->setToolTip("Data Upload");
+    DataDownLoad->setObjectName("DataDownLoad");
+    DataDownLoad->setToolTip("Data Download");
+    DownFirm->setObjectName("DownFirm");
+    for (QAction* transfer : {DataUpload, DataDownLoad, DownFirm})
+        transfer->setEnabled(false);
+    MakeAction(Cascade2, "Cascade2", "&Cascade", "Cascade", id(IconId::Cascade), {}, &TfrmMain::Cascade2Execute);
+    MakeAction(TileHorz2, "TileHorz2", "Tile &Horizontal", "Tile Horizontal", id(IconId::TileHorizontal), {},
+               &TfrmMain::TileHorz2Execute);
+    MakeAction(TileVert2, "TileVert2", "Tile &Vertical", "Tile Vertical", id(IconId::TileVertical), {},
+               &TfrmMain::TileVert2Execute);
+    MakeAction(About, "About", "About", "About", id(IconId::About), {}, &TfrmMain::AboutExecute);
+    MakeAction(TechnicalSupport, "TechnicalSupport", "Technical Support", "", id(IconId::Support), {},
+               &TfrmMain::TechnicalSupportExecute);
+    MakeAction(Visit, "Visit", "Visit Our Website", "", id(IconId::Web), {}, &TfrmMain::VisitExecute);
+    MakeAction(help, "help", "&Help", "Help", id(IconId::Help), QKeySequence(Qt::Key_F1), &TfrmMain::helpExecute);
+}
+
+void TfrmMain::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu("&File");
+    file->addActions({NewFile});
+    file->addSeparator();
+    file->addActions({FileOpen, FileSave, SaveAs});
+    file->addSeparator();
+    file->addActions({Close11, CloseAll});
+    file->addSeparator();
+    file->addActions({Print, PrintSetup, PrintPreview, ExportPdf});
+    file->addSeparator();
+    file->addAction(Exit);
+    menuBar()->addMenu("&Config")->addAction(Config);
+    QMenu* stb = menuBar()->addMenu("&STB");
+    stb->addActions({DataUpload, DataDownLoad});
+    stb->addSeparator();
+    stb->addAction(DownFirm);
+    WindowMenu = menuBar()->addMenu("&Window");
+    WindowMenu->addActions({Cascade2, TileHorz2, TileVert2});
+    connect(WindowMenu, &QMenu::aboutToShow, this, &TfrmMain::RebuildWindowMenu);
+    QMenu* about = menuBar()->addMenu("&About");
+    about->addAction(About);
+    about->addSeparator();
+    about->addActions({TechnicalSupport, Visit});
+    about->addSeparator();
+    about->addAction(help);
+}
+
+void TfrmMain::CreateToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(32, 32));
+    ToolBar1->setMovable(false);
+    ToolBar1->addAction(NewFile);
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({FileOpen, FileSave});
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(Print);
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({DataUpload, DataDownLoad});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({Cascade2, TileHorz2, TileVert2});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({About, help});
+    ToolBar1->addSeparator();
+    FE1 = new QLineEdit(ToolBar1);
+    FE1->setObjectName(QStringLiteral("FE1"));
+    FE1->setReadOnly(true);
+    FE1->setFocusPolicy(Qt::NoFocus);
+    FE1->setFixedWidth(160);
+    FE1->setAlignment(Qt::AlignCenter);
+    FE1->setStyleSheet(QStringLiteral("QLineEdit { font-weight: bold; color: white; background: #2e3436; }"));
+    ToolBar1->addWidget(FE1);
+}
+
+// The window menu lists the document windows after its own commands.
+void TfrmMain::RebuildWindowMenu()
+{
+    for (QAction* action : windowListActions_) {
+        WindowMenu->removeAction(action);
+        delete action;
+    }
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> windows = MDIArea->subWindowList();
+    if (!windows.isEmpty())
+        windowListActions_ << WindowMenu->addSeparator();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* window = windows[i];
+        auto* child = qobject_cast<TfrmChild*>(window->widget());
+        const QString caption = child ? child->Caption() : window->windowTitle();
+        QAction* item = WindowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(caption));
+        item->setCheckable(true);
+        item->setChecked(window == MDIArea->currentSubWindow());
+        connect(item, &QAction::triggered, this, [this, window] { MDIArea->setActiveSubWindow(window); });
+        windowListActions_ << item;
+    }
+}
+
+void TfrmMain::ShowModelName()
+{
+    std::string name;
+    GetModelName(state_->Settings.SystemInfo.MODEL, name);
+    FE1->setText(QString::fromLatin1(name.data(), qsizetype(name.size())));
+}
+
+void TfrmMain::UpdateActionStates()
+{
+    const bool open = !MDIArea->subWindowList().isEmpty();
+    for (QAction* action : {FileSave, SaveAs, Close11, CloseAll, Print, PrintPreview, ExportPdf})
+        action->setEnabled(open);
+}
+
+QList<TfrmChild*> TfrmMain::Documents() const
+{
+    QList<TfrmChild*> documents;
+    for (QMdiSubWindow* window : MDIArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto* child = qobject_cast<TfrmChild*>(window->widget()))
+            documents << child;
+    return documents;
+}
+
+TfrmChild* TfrmMain::ActiveDocument() const
+{
+    if (QMdiSubWindow* window = MDIArea->currentSubWindow())
+        if (auto* child = qobject_cast<TfrmChild*>(window->widget()))
+            return child;
+    return nullptr;
+}
+
+QString TfrmMain::FreeDocumentName(const QString& stem) const
+{
+    QStringList captions;
+    for (TfrmChild* child : Documents())
+        captions << child->Caption();
+    for (int n = 0; n < 1000; ++n) {
+        const QString name = stem + QString::number(n) + QStringLiteral(".dnf");
+        if (!captions.contains(name, Qt::CaseSensitive))
+            return name;
+    }
+    return stem + QStringLiteral("1000.dnf");
+}
+
+}  // namespace lumora

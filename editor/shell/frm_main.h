@@ -1,0 +1,137 @@
+// TfrmMain: the editor's main window. A multi-document frame (QMdiArea) whose
+// document windows are TfrmChild; the menus and the toolbar only invoke the
+// actions below, each with its own handler named after it. Creation loads
+// the conversion library and the settings (asking the first-run question when
+// there are none); closing asks every document, then writes the settings.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "app_state.h"
+
+class QAction;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace lumora {
+
+class ConversionLibrary;
+class ExchangeDirectory;
+class QtUiPort;
+class TfrmChild;
+namespace print {
+class TPrintCommands;
+}
+
+// Where the program keeps its files; the program uses the places beside the
+// running executable, tests use their own.
+struct TMainWindowPaths {
+    QString settingsFile;       // "LV32.cfg"
+    QString conversionLibrary;  // the conversion library
+    static TMainWindowPaths BesideProgram();
+};
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(const TMainWindowPaths& paths, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    TApplicationState& State() { return *state_; }
+    const TMainWindowPaths& Paths() const { return paths_; }
+
+    // Document windows in window-list (creation) order; the active one.
+    QList<TfrmChild*> Documents() const;
+    TfrmChild* ActiveDocument() const;
+    // stem + the first number 0..1000 that no document caption uses + ".dnf".
+    QString FreeDocumentName(const QString& stem) const;
+
+    // Commands.
+    void NewFileExecute();
+    void FileOpenExecute();
+    void FileSaveExecute();
+    void SaveAsExecute();
+    void Close11Execute();
+    void CloseAllExecute();
+    void PrintExecute();
+    void PrintSetupExecute();
+    void PrintPreviewExecute();
+    void ExportPdfExecute();
+    void ExitExecute();
+    void ConfigExecute();
+    void Cascade2Execute();
+    void TileHorz2Execute();
+    void TileVert2Execute();
+    void AboutExecute();
+    void TechnicalSupportExecute();
+    void VisitExecute();
+    void helpExecute();
+
+    // Opens `path` in a new document window as Open does after its dialog;
+    // null when the file could not be opened (the error was shown).
+    TfrmChild* OpenDocument(const QString& path);
+
+    QMdiArea* MDIArea = nullptr;
+    QLineEdit* FE1 = nullptr;  // the model box
+    QToolBar* ToolBar1 = nullptr;
+    QMenu* WindowMenu = nullptr;
+
+    QAction* NewFile = nullptr;
+    QAction* FileOpen = nullptr;
+    QAction* FileSave = nullptr;
+    QAction* SaveAs = nullptr;
+    QAction* Close11 = nullptr;
+    QAction* CloseAll = nullptr;
+    QAction* Print = nullptr;
+    QAction* PrintSetup = nullptr;
+    QAction* PrintPreview = nullptr;
+    QAction* ExportPdf = nullptr;
+    QAction* Exit = nullptr;
+    QAction* Config = nullptr;
+    QAction* DataUpload = nullptr;
+    QAction* DataDownLoad = nullptr;
+    QAction* DownFirm = nullptr;
+    QAction* Cascade2 = nullptr;
+    QAction* TileHorz2 = nullptr;
+    QAction* TileVert2 = nullptr;
+    QAction* About = nullptr;
+    QAction* TechnicalSupport = nullptr;
+    QAction* Visit = nullptr;
+    QAction* help = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    bool CloseQueryAll();
+    void CreateActions();
+    QAction* MakeAction(QAction*& slot, const char* name, const QString& caption, const QString& hint,
+                        int iconId, const QKeySequence& shortcut, void (TfrmMain::*handler)());
+    void CreateMenus();
+    void CreateToolBar();
+    void RebuildWindowMenu();
+    void ShowModelName();
+    void UpdateActionStates();
+    TfrmChild* AddDocumentWindow();
+    QString AskDataFileName(bool save);
+    void TileWindows(Qt::Orientation orientation);
+    void Command(void (TfrmMain::*handler)());
+
+    TMainWindowPaths paths_;
+    std::unique_ptr<TApplicationState> state_;
+    std::unique_ptr<QtUiPort> ui_;
+    std::unique_ptr<ExchangeDirectory> exchange_;
+    std::unique_ptr<ConversionLibrary> _DLLHandle;
+    std::unique_ptr<print::TPrintCommands> printing_;
+    QList<QAction*> windowListActions_;
+    bool settingsWritten_ = false;
+};
+
+}  // namespace lumora

@@ -1,0 +1,23 @@
+#include "lumora_application.h"
+
+#include <exception>
+
+#include "command_guard.h"
+
+namespace lumora {
+
+LumoraApplication::LumoraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool LumoraApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowErrorBox(activeWindow(), QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        ShowErrorBox(activeWindow(), QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+}  // namespace lumora

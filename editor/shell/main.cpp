@@ -1,0 +1,69 @@
+// The program module: the application, its title, the main window and the
+// message loop. The options --screenshot FILE [--open DNF] [--settings CFG]
+// exist for the documentation script only: they open a database, save a
+// picture of the main window and end the program.
+#include <QCommandLineParser>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "app_icons.h"
+#include "frm_child.h"
+#include "frm_main.h"
+#include "lumora_application.h"
+
+namespace {
+
+struct ScreenshotOptions {
+    QString picture;
+    QString database;
+    QString settings;
+};
+
+ScreenshotOptions ParseOptions(const QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    QCommandLineOption screenshot("screenshot", "Save a picture of the main window and quit.", "file");
+    QCommandLineOption open("open", "Channel-data file to open first.", "dnf");
+    QCommandLineOption settings("settings", "Settings file to use.", "cfg");
+    for (auto* option : {&screenshot, &open, &settings}) {
+        option->setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(*option);
+    }
+    parser.process(app);
+    return {parser.value(screenshot), parser.value(open), parser.value(settings)};
+}
+
+void TakeScreenshot(lumora::TfrmMain& window, const ScreenshotOptions& options)
+{
+    if (!options.database.isEmpty())
+        if (lumora::TfrmChild* child = window.OpenDocument(options.database))
+            child->parentWidget()->showMaximized();
+    QTimer::singleShot(1500, &window, [&window, options] {
+        const bool saved = window.grab().save(options.picture);
+        window.close();
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    lumora::LumoraApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("LumoraV3"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Lumora V3 2.22"));
+    QApplication::setApplicationVersion(QStringLiteral("2.22"));
+    QApplication::setDesktopFileName(QStringLiteral("lumorav3"));
+    QApplication::setWindowIcon(lumora::shell::LumoraIcon(lumora::shell::IconId::Application));
+
+    const ScreenshotOptions options = ParseOptions(app);
+    lumora::TMainWindowPaths paths = lumora::TMainWindowPaths::BesideProgram();
+    if (!options.settings.isEmpty())
+        paths.settingsFile = options.settings;
+    lumora::TfrmMain window(paths);
+    window.showMaximized();
+    if (!options.picture.isEmpty())
+        TakeScreenshot(window, options);
+    return app.exec();
+}
