@@ -1,0 +1,123 @@
+// Grid refresh on a full-capacity database: 4000 services (TV and radio
+// mixed), 1000 streams, 500 networks and providers, eight favorite lists of
+// 100, with ordinary and fixed numbering.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "app_state.h"
+#include "channel_document.h"
+
+namespace lumora {
+namespace {
+
+class SilentUi : public UiPort {
+public:
+    MsgResult MessageBox(MsgKind, const std::string&, MsgButtons) override { return MsgResult::Ok; }
+    bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
+    bool ShowAntennaDialog(const TAntennaSetting&) override { return false; }
+    bool ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override { return false; }
+    bool ShowQAMTSSettingDialog(const TTSItem&) override { return false; }
+    bool ShowServiceSelectDialog(uint8_t, const TServiceInfo&) override { return false; }
+};
+
+void FillFullDatabase(TChannelDatabase& db)
+{
+    db.NetworkInfo.wNetworkNum = kNetworkCapacity;
+    db.ProviderInfo.wProviderNum = kProviderCapacity;
+    for (int i = 0; i < kNetworkCapacity; ++i) {
+        db.NetworkInfo.Info[std::size_t(i)].szNetworkName = "Network " + std::to_string(i);
+        db.ProviderInfo.Info[std::size_t(i)].szProviderName = "Provider " + std::to_string(i);
+    }
+    db.TSInfo.wTSNum = kTSCapacity;
+    for (int i = 0; i < kTSCapacity; ++i) {
+        TTSItem& ts = db.TSInfo.Info[std::size_t(i)];
+        ts.wAntennaIndex = uint16_t(i % kAntennaCapacity);
+        ts.pNetworkIndex = i % kNetworkCapacity;
+        ts.SATTSInfo.dwFrequency = uint32_t(10700 + i);
+        ts.SATTSInfo.dwSymbolRate = 27500;
+    }
+    int tv = 0, radio = 0;
+    for (int r = 0; r < kServiceCapacity; ++r) {
+        TServiceItem& s = db.ServiceInfo.pServiceInfo[std::size_t(r)];
+        s.ServiceType = r % 3 == 2 ? kServiceTypeRadio : kServiceTypeTV;  // two TV for one radio
+        int ordinal = s.ServiceType == kServiceTypeTV ? tv++ : radio++;
+        s.szServiceName = "Service \x86" + std::to_string(r);
+        s.wServiceId = uint16_t(r + 1);
+        s.wPmtPID = uint16_t(0x8000 | (100 + r));
+        s.wVideoPID = uint16_t(200 + r);
+        s.wAudioPID = uint16_t(300 + r);
+        s.wPCRPID = uint16_t(200 + r);
+        s.ServiceKind = uint8_t(r % 16);
+        s.pTSIndex = r / 4;
+        s.pProviderIndex = r % kProviderCapacity;
+        // Every 30th service of a type carries a fixed number 1..100.
+        s.wServiceNumber = ordinal % 30 == 0 && ordinal / 30 < 100 ? uint16_t(ordinal / 30 + 1) : 0;
+    }
+    db.ServiceInfo.wTVNum = uint16_t(tv);
+    db.ServiceInfo.wRadioNum = uint16_t(radio);
+}
+
+// Favorite entries in the document's numbering: ordinals, or OP numbers - 1.
+void FillFavorites(ChannelDocument& doc)
+{
+    TChannelDatabase& db = doc.Database();
+    for (uint8_t group = 0; group < kFavoriteGroups; ++group) {
+        db.CurDisplayServiceMode = group;
+        std::vector<int32_t> ofType;
+        for (int32_t r = 0; r < doc.ServiceCount(); ++r)
+            if (db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType == group)
+                ofType.push_back(r);
+        for (int list = 0; list < kFavoriteLists; ++list) {
+            TFavoriteItem& f = db.FavoriteInfo[group][list];
+            f.wIndexNum = kFavoriteCapacity;
+            for (int k = 0; k < kFavoriteCapacity; ++k) {
+                int32_t r = ofType[std::size_t(k * 13 + list * 7) % ofType.size()];
+                f.Index[std::size_t(k)] =
+                    db.pFixServiceIndex ? doc.GetOPServiceIndex(r) - 1 : doc.GetRealIndex(group, r);
+            }
+        }
+    }
+    db.CurDisplayServiceMode = kServiceTypeTV;
+}
+
+enum View { kAllService, kStream, kGenre, kFavorite };
+
+void BM_RefreshServiceGrid(benchmark::State& state)
+{
+    auto view = View(state.range(0));
+    auto flashType = uint8_t(state.range(1));
+    auto app = std::make_unique<TApplicationState>();
+    app->Settings.SystemInfo.FLASHTYPE = flashType;
+    SilentUi ui;
+    ChannelDocument doc(*app, ui);
+    doc.InitAllData();
+    FillFullDatabase(doc.Database());
+    FillFavorites(doc);
+    doc.LoadTreeValue();
+    uint32_t tags[] = {MakeTag(kKindAllService, 0), MakeTag(kKindTS, 17), MakeTag(kKindGenre, 3),
+                       MakeTag(kKindFavorite, 1)};
+    uint32_t tag = tags[view];
+    int level = view == kAllService ? 0 : 1;
+    doc.SelectNode(doc.Tree1.Find([&](const TTreeNode& n) { return n.Tag == tag && n.Level() == level; }));
+    for (auto _ : state) {
+        doc.RefreshServiceGrid();
+        benchmark::DoNotOptimize(doc.SG.Cell(kColName, 1).data());
+    }
+    state.counters["rows"] = doc.SG.RowCount() - 1;
+}
+
+}  // namespace
+}  // namespace lumora
+
+// Views: 0 "All Service", 1 a transport stream, 2 a genre, 3 a favorite list;
+// FLASHTYPE 0 (ordinary numbering), 3 and 4 (fixed numbering).
+BENCHMARK(lumora::BM_RefreshServiceGrid)
+    ->ArgNames({"view", "flash"})
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 3, 4}})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+BENCHMARK_MAIN();
