@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -28,6 +29,16 @@ inline void AnswerNextMessageBox(QString& text, QMessageBox::StandardButton butt
         box->done(button);
     });
     timer->start();
+}
+
+// The push button of `dialog` captioned `caption`, or null.
+inline QPushButton* Button(const QWidget& dialog, const QString& caption)
+{
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == caption)
+            return button;
+    }
+    return nullptr;
 }
 
 // Runs `action` on `dialog` once its modal loop is running, then returns the
