@@ -420,7 +420,9 @@ bool PrepareServicesForDownload(TChannelDatabase& db)
 void GridQuickSort(int L, int R, const std::function<int(int, int)>& compare,
                    const std::function<void(int, int)>& exchange)
 {
-    while (L < R) {
+    // Every call partitions its range, even a single row (which is then
+    // exchanged with itself).
+    for (;;) {
         int I = L, J = R, P = (L + R) / 2;
         do {
             // The bounds never stop a scan for a consistent comparison; they
@@ -440,15 +442,23 @@ void GridQuickSort(int L, int R, const std::function<int(int, int)>& compare,
             }
         } while (I <= J);
         // Recurse into the smaller part and loop on the other, which keeps
-        // the depth logarithmic; the order of the parts does not change the result.
-        if (J - L < R - I) {
-            if (L < J)
+        // the depth logarithmic; the two parts are disjoint, so their order
+        // does not change the result.
+        const bool left = L < J, right = I < R;
+        if (left && right) {
+            if (J - L < R - I) {
                 GridQuickSort(L, J, compare, exchange);
+                L = I;
+            } else {
+                GridQuickSort(I, R, compare, exchange);
+                R = J;
+            }
+        } else if (left) {
+            R = J;
+        } else if (right) {
             L = I;
         } else {
-            if (I < R)
-                GridQuickSort(I, R, compare, exchange);
-            R = J;
+            return;
         }
     }
 }

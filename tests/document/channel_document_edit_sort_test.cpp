@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 
 #include "channel_document_sort.h"
 #include "scripted_ui.h"
@@ -158,16 +160,36 @@ TEST(DocumentSort, FixedNumberedServicesKeepTheirSlots)
     UseByteOrder(f);
     f.AddTS(0, -1);
     f.AddService(kServiceTypeTV, "d");
+    f.AddService(kServiceTypeTV, "c");
+    f.AddService(kServiceTypeTV, "b");
+    f.AddService(kServiceTypeTV, "z-fixed", 0, -1, 5);
+    f.AddFavorite(0, 0, 4);    // z-fixed
+    f.AddFavorite(0, 0, 100);  // d, OP 101
+    f.doc->LoadTreeValue();
+    Sort(f, kColName, true);
+    EXPECT_EQ(Names(f), (std::vector<std::string>{"b", "c", "d", "z-fixed"}));
+    EXPECT_EQ(List(f, 0, 0), (std::vector<int32_t>{4, 102}));
+}
+
+TEST(DocumentSort, FixedNumberedServiceThatWouldMoveStaysAndBlocksItsPartners)
+{
+    // The fixed service's cell takes part in the sort but its service does
+    // not move; every exchange here pairs it with another row, so the table
+    // keeps its order.
+    DocumentFixture f(4);
+    UseByteOrder(f);
+    f.AddTS(0, -1);
+    f.AddService(kServiceTypeTV, "d");
     f.AddService(kServiceTypeTV, "a-fixed", 0, -1, 5);
     f.AddService(kServiceTypeTV, "c");
     f.AddService(kServiceTypeTV, "b");
-    f.AddFavorite(0, 0, 4);    // a-fixed
-    f.AddFavorite(0, 0, 100);  // d
+    f.AddFavorite(0, 0, 4);
+    f.AddFavorite(0, 0, 100);
     f.doc->LoadTreeValue();
     Sort(f, kColName, true);
-    EXPECT_EQ(f.db().ServiceInfo.pServiceInfo[1].szServiceName, "a-fixed");
-    EXPECT_EQ(Names(f), (std::vector<std::string>{"b", "a-fixed", "c", "d"}));
-    EXPECT_EQ(List(f, 0, 0), (std::vector<int32_t>{4, 102}));
+    EXPECT_EQ(Names(f), (std::vector<std::string>{"d", "a-fixed", "c", "b"}));
+    EXPECT_EQ(List(f, 0, 0), (std::vector<int32_t>{4, 100}));
+    EXPECT_TRUE(f.doc->pModifiedFlag);
 }
 
 TEST(DocumentSort, FavoriteViewReordersTheShownListOnly)
@@ -265,9 +287,8 @@ std::vector<std::pair<int, int>> Exchanges(std::vector<int> values)
 
 TEST(GridQuickSort, PivotFollowsItsRowAndEqualPositionsAreExchanged)
 {
-    // Rows 0..2 = 3, 1, 2: pivot row 1 (value 1). I stops at 0, J at 1:
-    // exchange (0, 1), the pivot moves to row 0; then (2, 2) is not reached
-    // because I = 1 > J = 0 ... the remaining part 1..2 is sorted next.
+    // Rows 3, 1, 2 with pivot row 1: I stops at 0, J at 1; exchanging them
+    // moves the pivot to row 0. The part 1..2 then needs one more exchange.
     EXPECT_EQ(Exchanges({3, 1, 2}), (std::vector<std::pair<int, int>>{{0, 1}, {1, 2}}));
     // A single middle element is exchanged with itself.
     EXPECT_EQ(Exchanges({1, 2, 3}), (std::vector<std::pair<int, int>>{{1, 1}}));
