@@ -1,5 +1,6 @@
 #include "print/al_report.h"
 
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -25,6 +26,9 @@ auto FindFieldIn(Report& report, const QString& name) -> decltype(&report.Detail
                 return &element;
     return nullptr;
 }
+
+// Blank kept at each end of a text that had to be narrowed, in layout pixels.
+constexpr double kTextPadding = 1.5;
 
 QRectF ToDevice(const QRectF& layoutRect, double top, double scale)
 {
@@ -199,10 +203,31 @@ void TAlReport::PaintElement(QPainter& painter, const TAlElement& element, const
     font.setPixelSize(std::max(1, int(std::lround(std::max(element.Font.pixelSize(), 1) * scale))));
     painter.setFont(font);
     painter.setPen(Qt::black);
-    // Text wider than its box is cut at the box, as on the screen form.
     painter.save();
+    // What does not fit is cut at the box, as on the screen form.
     painter.setClipRect(deviceRect, Qt::IntersectClip);
-    painter.drawText(deviceRect, int(element.Align) | Qt::TextSingleLine, text);
+    // Where the system's font is wider than the one the layout was made with,
+    // the text is narrowed to its box (less a small gap to its neighbours)
+    // rather than cut off.
+    const double room = std::max(deviceRect.width() - 2 * kTextPadding * scale, 1.0);
+    const double advance = QFontMetricsF(font, painter.device()).horizontalAdvance(text);
+    QRectF textRect = deviceRect;
+    if (advance > room) {
+        const double squeeze = room / advance;
+        const double centre = deviceRect.center().x();
+        const double padding = kTextPadding * scale;
+        painter.translate(centre, 0);
+        painter.scale(squeeze, 1);
+        painter.translate(-centre, 0);
+        // In the narrowed coordinates the text is `advance` wide; it keeps its
+        // alignment at the box's padded edge.
+        textRect = QRectF(centre - advance / 2, deviceRect.y(), advance, deviceRect.height());
+        if (element.Align & Qt::AlignLeft)
+            textRect.moveLeft(centre - (centre - deviceRect.left() - padding) / squeeze);
+        else if (element.Align & Qt::AlignRight)
+            textRect.moveRight(centre + (deviceRect.right() - padding - centre) / squeeze);
+    }
+    painter.drawText(textRect, int(element.Align) | Qt::TextSingleLine | Qt::TextDontClip, text);
     painter.restore();
 }
 

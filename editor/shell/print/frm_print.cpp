@@ -14,8 +14,9 @@ namespace {
 QFont ReportFont(int pixelSize, bool bold = false, bool italic = false)
 {
     QFont font;
-    // Arial where installed, otherwise the nearest sans serif of the system.
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    // Arial where installed, else a font of its widths, else a narrow sans serif.
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(bold);

@@ -1,0 +1,68 @@
+// Renders page 1 of the printed service list of an interchange file, as the
+// editor prints the "All Service" view of the TV services, into an image.
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "app_state.h"
+#include "channel_document.h"
+#include "interchange.h"
+#include "print/frm_print.h"
+#include "ui_port.h"
+
+namespace {
+
+// Questions of the document are answered with OK; its messages go to stderr.
+class ConsoleUi : public lumora::UiPort {
+public:
+    lumora::MsgResult MessageBox(lumora::MsgKind, const std::string& text, lumora::MsgButtons) override
+    {
+        std::cerr << text << '\n';
+        return lumora::MsgResult::Ok;
+    }
+    bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
+    bool ShowAntennaDialog(const lumora::TAntennaSetting&) override { return false; }
+    bool ShowTSSettingDialog(const lumora::TTSItem&, const lumora::TNetworkInfo&) override { return false; }
+    bool ShowQAMTSSettingDialog(const lumora::TTSItem&) override { return false; }
+    bool ShowServiceSelectDialog(uint8_t, const lumora::TServiceInfo&) override { return false; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3 || argc > 4) {
+        std::cerr << "usage: lumora-report-page FILE OUT.png [DPI]\n";
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const double dpi = argc == 4 ? std::atof(argv[3]) : 110.0;
+    if (dpi < 24 || dpi > 1200) {
+        std::cerr << "DPI must be between 24 and 1200\n";
+        return 2;
+    }
+
+    auto state = std::make_unique<lumora::TApplicationState>();
+    ConsoleUi ui;
+    lumora::ChannelDocument doc(*state, ui);
+    doc.InitAllData();
+    const lumora::ReadResult read = lumora::ReadInterchangeFile(
+        argv[1], doc.Database(), [](const std::string& message) { std::cerr << message << '\n'; });
+    if (read.status != lumora::ReadStatus::Complete) {
+        std::cerr << argv[1] << ": " << read.error << '\n';
+        return 1;
+    }
+    doc.LoadTreeValue();  // selects "All Service" and fills the grid
+
+    const QImage page = lumora::print::RenderServiceListPage(lumora::print::PrintInputsFromDocument(doc), 0, dpi);
+    if (page.isNull() || !page.save(QString::fromLocal8Bit(argv[2]))) {
+        std::cerr << argv[2] << ": cannot write the image\n";
+        return 1;
+    }
+    return 0;
+}
