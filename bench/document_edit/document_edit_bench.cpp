@@ -1,0 +1,197 @@
+// Editing commands on a full-capacity database: sorting "All Service" with
+// 4000 services of one type, deleting 1000 selected rows, pasting 1000
+// services; ordinary and fixed numbering, eight favorite lists of 100.
+// Each command includes its closing grid rebuild; restoring the database
+// between iterations is not timed.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "app_state.h"
+#include "channel_document.h"
+
+namespace lumora {
+namespace {
+
+class SilentUi : public UiPort {
+public:
+    MsgResult MessageBox(MsgKind, const std::string&, MsgButtons) override { return MsgResult::Ok; }
+    bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
+    bool ShowAntennaDialog(const TAntennaSetting&) override { return false; }
+    bool ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override { return false; }
+    bool ShowQAMTSSettingDialog(const TTSItem&) override { return false; }
+    bool ShowServiceSelectDialog(uint8_t, const TServiceInfo&) override { return false; }
+};
+
+// `services` services: all TV when `oneType`, else two TV for one radio.
+// Names and video PIDs in random order; under fixed numbering every 40th
+// service of a type has a fixed number.
+void FillDatabase(TChannelDatabase& db, int services, bool oneType)
+{
+    db.NetworkInfo.wNetworkNum = kNetworkCapacity;
+    db.ProviderInfo.wProviderNum = kProviderCapacity;
+    for (int i = 0; i < kNetworkCapacity; ++i) {
+        db.NetworkInfo.Info[std::size_t(i)].szNetworkName = "Network " + std::to_string(i);
+        db.ProviderInfo.Info[std::size_t(i)].szProviderName = "Provider " + std::to_string(i);
+    }
+    db.TSInfo.wTSNum = kTSCapacity;
+    for (int i = 0; i < kTSCapacity; ++i) {
+        db.TSInfo.Info[std::size_t(i)].pNetworkIndex = i % kNetworkCapacity;
+        db.TSInfo.Info[std::size_t(i)].SATTSInfo.dwFrequency = uint32_t(10700 + i);
+    }
+    std::vector<int> order(static_cast<std::size_t>(services));
+    for (int i = 0; i < services; ++i)
+        order[std::size_t(i)] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(42));
+    int counts[2] = {0, 0};
+    for (int r = 0; r < services; ++r) {
+        TServiceItem& s = db.ServiceInfo.pServiceInfo[std::size_t(r)];
+        s = TServiceItem{};
+        s.ServiceType = !oneType && r % 3 == 2 ? kServiceTypeRadio : kServiceTypeTV;
+        const int ordinal = counts[s.ServiceType]++;
+        s.szServiceName = "Service " + std::to_string(order[std::size_t(r)]);
+        s.wVideoPID = uint16_t(32 + order[std::size_t(r)] * 7 % 8000);
+        s.wAudioPID = uint16_t(300 + r);
+        s.wServiceId = uint16_t(r + 1);
+        s.pTSIndex = r / 4;
+        s.pProviderIndex = r % kProviderCapacity;
+        if (db.pFixServiceIndex && ordinal % 40 == 0 && ordinal / 40 < 100)
+            s.wServiceNumber = uint16_t(ordinal / 40 + 1);
+    }
+    db.ServiceInfo.wTVNum = uint16_t(counts[0]);
+    db.ServiceInfo.wRadioNum = uint16_t(counts[1]);
+}
+
+void FillFavorites(ChannelDocument& doc)
+{
+    TChannelDatabase& db = doc.Database();
+    for (uint8_t group = 0; group < kFavoriteGroups; ++group) {
+        db.CurDisplayServiceMode = group;
+        std::vector<int32_t> ofType;
+        for (int32_t r = 0; r < doc.ServiceCount(); ++r)
+            if (db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType == group)
+                ofType.push_back(r);
+        if (ofType.empty())
+            continue;
+        for (int list = 0; list < kFavoriteLists; ++list) {
+            TFavoriteItem& f = db.FavoriteInfo[group][list];
+            f.wIndexNum = 0;
+            for (int k = 0; k < kFavoriteCapacity; ++k) {
+                const int32_t r = ofType[std::size_t(k * 37 + list * 11) % ofType.size()];
+                const int32_t v = db.pFixServiceIndex ? doc.GetOPServiceIndex(r) - 1 : doc.GetRealIndex(group, r);
+                if (!doc.CheckServiceIndexInFavorite(group, list, v))
+                    f.Index[std::size_t(f.wIndexNum++)] = v;
+            }
+        }
+    }
+    db.CurDisplayServiceMode = kServiceTypeTV;
+}
+
+// A document with "All Service" selected and a saved copy of its database.
+struct Bench {
+    std::unique_ptr<TApplicationState> app = std::make_unique<TApplicationState>();
+    SilentUi ui;
+    std::unique_ptr<ChannelDocument> doc;
+    std::unique_ptr<TChannelDatabase> saved = std::make_unique<TChannelDatabase>();
+
+    Bench(uint8_t flashType, int services, bool oneType)
+    {
+        app->Settings.SystemInfo.FLASHTYPE = flashType;
+        doc = std::make_unique<ChannelDocument>(*app, ui);
+        doc->InitAllData();
+        FillDatabase(doc->Database(), services, oneType);
+        FillFavorites(*doc);
+        doc->LoadTreeValue();
+        *saved = doc->Database();
+    }
+
+    void Restore()
+    {
+        doc->Database() = *saved;
+        doc->pModifiedFlag = false;
+        doc->RefreshServiceGrid();
+    }
+};
+
+// Sort "All Service" by a column: args column (1 name, 2 video PID),
+// ascending (1) or descending (0), FLASHTYPE.
+void BM_SortAllService(benchmark::State& state)
+{
+    Bench bench(uint8_t(state.range(2)), kServiceCapacity, true);
+    const int col = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Restore();
+        bench.doc->SG.SetCurrent(col, 1);
+        state.ResumeTiming();
+        if (state.range(1))
+            bench.doc->BtnSortAClick();
+        else
+            bench.doc->BtnSortZClick();
+    }
+    state.counters["rows"] = bench.doc->SG.RowCount() - 1;
+}
+
+// Delete 1000 selected rows of "All Service" (TV and radio mixed).
+void BM_DeleteRows(benchmark::State& state)
+{
+    Bench bench(uint8_t(state.range(0)), kServiceCapacity, false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Restore();
+        bench.doc->SG.SetSelection(1001, 2000);
+        state.ResumeTiming();
+        bench.doc->DeleteInformation2Click();
+    }
+    state.counters["left"] = bench.doc->ServiceCount();
+}
+
+// Paste 1000 services into a database of 3000, before the 500th row.
+void BM_Paste(benchmark::State& state)
+{
+    Bench bench(uint8_t(state.range(0)), kServiceCapacity - 1000, false);
+    TBufServiceInfo& clipboard = bench.app->ServiceClipboard;
+    clipboard.wServiceNum = 1000;
+    for (int k = 0; k < 1000; ++k) {
+        clipboard.ServiceInfo[std::size_t(k)] = bench.saved->ServiceInfo.pServiceInfo[std::size_t(k)];
+        clipboard.ServiceInfo[std::size_t(k)].wServiceNumber = 0;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Restore();
+        bench.doc->SG.SetCurrent(1, 500);
+        bench.doc->SG.SetSelection(500, 500);
+        state.ResumeTiming();
+        bench.doc->Paste1Click();
+    }
+    state.counters["services"] = bench.doc->ServiceCount();
+}
+
+}  // namespace
+}  // namespace lumora
+
+BENCHMARK(lumora::BM_SortAllService)
+    ->ArgNames({"col", "asc", "flash"})
+    ->ArgsProduct({{1, 2}, {1, 0}, {0, 4}})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(lumora::BM_DeleteRows)
+    ->ArgNames({"flash"})
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(lumora::BM_Paste)
+    ->ArgNames({"flash"})
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+BENCHMARK_MAIN();
