@@ -320,6 +320,10 @@ int AnalysisCfg(const char* cfgFileName) {
     std::printf("\"%s\": Not found\n", cfgFileName);
     return 0;
   }
+  // Nothing of an earlier run reaches this one.
+  _id = 0;
+  _idEnd = 0;
+  _ver = 0;
   _nDataList = 0;
   CfgParser parser;
   ScriptReader reader(fd);

@@ -2,6 +2,7 @@
 // matches of 3 to 256 bytes, static Huffman codes per block). The longest match
 // is searched in a trie over the window whose children are found through hash
 // chains; node positions are refreshed lazily by percolation.
+#include <bit>
 #include <cstring>
 
 #include "encode12.h"
@@ -194,6 +195,25 @@ int16_t CompFastStart(int16_t& r) {
   return q;
 }
 
+// Length of the common prefix of a and b, counted on from len, at most limit;
+// compares eight bytes at a time.
+inline int CommonPrefix(const uint8_t* a, const uint8_t* b, int len, int limit) {
+  while (len + 8 <= limit) {
+    uint64_t x;
+    uint64_t y;
+    std::memcpy(&x, a + len, 8);
+    std::memcpy(&y, b + len, 8);
+    if (x != y) {
+      const uint64_t d = x ^ y;
+      const int bits = std::endian::native == std::endian::little ? std::countr_zero(d) : std::countl_zero(d);
+      return len + (bits >> 3);
+    }
+    len += 8;
+  }
+  while (len < limit && a[len] == b[len]) ++len;
+  return len;
+}
+
 void CompInsNode() {
   const int16_t p = _compPos;
   int16_t q;
@@ -220,25 +240,18 @@ void CompInsNode() {
       _compMatchPos = static_cast<int16_t>(_compPosition[r] & kPosMask);
     }
     if (_compMatchPos >= p) _compMatchPos = static_cast<int16_t>(_compMatchPos - kDicSiz);
-    const uint8_t* t1 = &_compText[p + _compMatchLen];
-    const uint8_t* t2 = &_compText[_compMatchPos + _compMatchLen];
-    int len = _compMatchLen;
-    while (len < j) {
-      if (*t1 != *t2) {
-        _compMatchLen = static_cast<int16_t>(len);
-        CompSplit(r);
-        return;
-      }
-      ++len;
-      ++t1;
-      ++t2;
-    }
+    const int len = CommonPrefix(&_compText[p], &_compText[_compMatchPos], _compMatchLen, j);
     _compMatchLen = static_cast<int16_t>(len);
+    if (len < j) {
+      CompSplit(r);
+      return;
+    }
     if (len >= kMaxMatch) break;
     _compPosition[r] = p;
     q = r;
-    if ((r = CompChild(q, *t1)) == kNil) {
-      CompMakeChild(q, *t1, p);
+    const uint8_t c = _compText[p + len];
+    if ((r = CompChild(q, c)) == kNil) {
+      CompMakeChild(q, c, p);
       return;
     }
     ++_compMatchLen;

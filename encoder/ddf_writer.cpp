@@ -118,9 +118,13 @@ int SaveChunks(int oFile, int dFile, const DataListEntry& entry) {
   return 1;
 }
 
+// Closes and deletes the unfinished image. Only a regular file is deleted: an
+// image path such as a device node is left alone.
 int FailRun(int oFile, const char* outFileName) {
+  struct stat st;
+  const bool regular = ::fstat(oFile, &st) == 0 && S_ISREG(st.st_mode);
   ::close(oFile);
-  ::unlink(outFileName);
+  if (regular) ::unlink(outFileName);
   return 0;
 }
 

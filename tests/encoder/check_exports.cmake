@@ -1,0 +1,15 @@
+# Fails unless the dynamic symbol table of LIB defines exactly EncodeDDF.
+execute_process(COMMAND ${NM} -D --defined-only ${LIB}
+  OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIB}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(names "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^.* ([^ ]+)$" "\\1" name "${line}")
+  list(APPEND names ${name})
+endforeach()
+if(NOT names STREQUAL "EncodeDDF")
+  message(FATAL_ERROR "encdll12 defines: ${names}")
+endif()
