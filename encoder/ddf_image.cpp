@@ -45,6 +45,7 @@ class ImageChecker {
   bool CheckRecords();
   bool CheckRecord(std::size_t offset, std::size_t limit, DdfRecordInfo& rec);
   bool CheckRecordFields(const std::string& where, DdfRecordInfo& rec);
+  bool FailShortRecord(const std::string& where, std::size_t needed, std::size_t left, std::size_t limit);
   bool CheckTotals(std::size_t end);
 
   const uint8_t* image_;
@@ -83,6 +84,16 @@ bool ImageChecker::CheckHeader() {
   return true;
 }
 
+// A record that does not fit: either the file ends (truncated image) or the
+// block records the header announces end first.
+bool ImageChecker::FailShortRecord(const std::string& where, std::size_t needed, std::size_t left,
+                                   std::size_t limit) {
+  if (limit == size_)
+    return Fail(Format("image truncated: %s needs %zu bytes, the file ends after %zu", where.c_str(), needed, left));
+  return Fail(Format("%s needs %zu bytes, but the header announces only %zu more bytes of block records",
+                     where.c_str(), needed, left));
+}
+
 bool ImageChecker::CheckRecordFields(const std::string& where, DdfRecordInfo& rec) {
   const uint32_t ver = result_.header.ver;
   const uint32_t reserved = ver < 2 ? 0xFFF8u : 0x7F00u;
@@ -101,18 +112,12 @@ bool ImageChecker::CheckRecordFields(const std::string& where, DdfRecordInfo& re
 bool ImageChecker::CheckRecord(std::size_t offset, std::size_t limit, DdfRecordInfo& rec) {
   const std::string where = Format("record %zu at offset 0x%zx", result_.records.size(), offset);
   const std::size_t left = limit - offset;
-  if (left < kBlkHeadSize) {
-    const char* what = limit == size_ ? "the image ends" : "the block records the header announces end";
-    return Fail(Format("%s: %s inside the record head (%zu bytes left)", where.c_str(), what, left));
-  }
+  if (left < kBlkHeadSize) return FailShortRecord(where, kBlkHeadSize, left, limit);
   const uint8_t* p = image_ + offset;
   const uint16_t restLen = Get16(p);
   if (restLen < 11 || restLen > kChunkSize + 10)
     return Fail(Format("%s: length field %u out of range 11..%u", where.c_str(), restLen, kChunkSize + 10));
-  if (restLen + 2u > left) {
-    const char* what = limit == size_ ? "the image ends" : "the block records the header announces end";
-    return Fail(Format("%s: length field %u, but %s after %zu bytes", where.c_str(), restLen, what, left));
-  }
+  if (restLen + 2u > left) return FailShortRecord(where, restLen + 2u, left, limit);
   const uint32_t ver = result_.header.ver;
   rec.offset = offset;
   rec.flag = Get16(p + 4);
