@@ -193,15 +193,6 @@ TEST(ChannelDocumentEdit, FixedNumberedServicesGetNoMenu)
     }
 }
 
-TEST(ChannelDocumentEdit, ClipboardKeys)
-{
-    EXPECT_EQ(ChannelDocument::SGKeyDown('C', true), ServiceClipboardCommand::Copy);
-    EXPECT_EQ(ChannelDocument::SGKeyDown('V', true), ServiceClipboardCommand::Paste);
-    EXPECT_EQ(ChannelDocument::SGKeyDown('X', true), ServiceClipboardCommand::Cut);
-    EXPECT_EQ(ChannelDocument::SGKeyDown('C', false), ServiceClipboardCommand::None);
-    EXPECT_EQ(ChannelDocument::SGKeyDown('A', true), ServiceClipboardCommand::None);
-}
-
 // The name edit box: OrgText keeps the stored bytes, the visible text shows
 // each extended byte as a blank at the same position.
 class NameEdit : public ::testing::Test {
@@ -300,16 +291,6 @@ TEST(ChannelDocumentFiles, ParsingDataFileReadsDeletesAndReportsFullTables)
     EXPECT_EQ(f.doc->Tree1.FindRoot("Transport Stream")->ChildCount(), kTSCapacity);
     EXPECT_EQ(f.doc->Tree1.FindRoot("Network")->Child(0)->Caption, "NET");
     EXPECT_THROW(f.doc->ParsingDataFile(path.string()), std::runtime_error);
-}
-
-TEST(ChannelDocumentFiles, InitAllDataFollowsTheFlashType)
-{
-    DocumentFixture f(5);
-    EXPECT_TRUE(f.db().pFixServiceIndex);
-    EXPECT_EQ(f.db().AntennaList.wAntennaNum, 32);
-    EXPECT_EQ(f.db().MenuConfigItem.nInfoboxTime, 5);
-    DocumentFixture g(2);
-    EXPECT_FALSE(g.db().pFixServiceIndex);
 }
 
 }  // namespace

@@ -216,16 +216,6 @@ TEST(ChannelDocumentGrid, OrdinalsAndOPConversion)
     EXPECT_EQ(empty.doc->GetPosFromRealIndex(0, 0), 0);
 }
 
-TEST(ChannelDocumentGrid, FillOneRowWritesTheGivenRow)
-{
-    MixedTable f;
-    f.doc->FillOneRow(1, 4, 77);
-    EXPECT_EQ(f.Cell(kColIndex, 2), "77");
-    EXPECT_EQ(f.Cell(kColName, 2), "T2");
-    f.doc->FillOneRow(0, 99, 1);  // no such service: row untouched
-    EXPECT_EQ(f.Cell(kColName, 1), "T0");
-}
-
 // The refresh computes the numberings once; on random tables its numbers
 // must agree with the one-service-at-a-time definitions.
 TEST(ChannelDocumentGrid, RefreshAgreesWithDirectNumberingOnRandomTables)

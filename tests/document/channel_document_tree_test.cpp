@@ -227,27 +227,15 @@ TEST(ChannelDocumentTree, CloseQueryAsksOnlyForModifiedDocuments)
     EXPECT_TRUE(canClose);
 }
 
-// A view following the tree sees one reset per rebuild and every added node.
-TEST(ChannelDocumentTree, ObserverSeesRebuildAndRemoval)
+TEST(ChannelDocumentTree, RemovingTheSelectedBranchLeavesNoSelection)
 {
-    struct Recorder : TTreeObserver {
-        int resets = 0, added = 0, removed = 0;
-        const TTreeNode* selected = nullptr;
-        void TreeReset() override { ++resets; }
-        void NodeAdded(const TTreeNode*) override { ++added; }
-        void NodeRemoved(const TTreeNode*, int) override { ++removed; }
-        void SelectionChanged(const TTreeNode* node) override { selected = node; }
-    } recorder;
     DocumentFixture f;
-    f.doc->Tree1.SetObserver(&recorder);
     f.doc->LoadTreeValue();
-    EXPECT_EQ(recorder.resets, 1);
-    EXPECT_EQ(recorder.added, 7 + 32 + 16 + 4);
-    EXPECT_EQ(recorder.selected, f.doc->Tree1.Root(0));
-    f.doc->Tree1.Remove(f.doc->Tree1.Root(0));
-    EXPECT_EQ(recorder.removed, 1);
+    f.Select(0x7000002);
+    f.doc->Tree1.Remove(f.doc->Tree1.FindRoot("Favorite"));
     EXPECT_EQ(f.doc->Tree1.Selected(), nullptr);
-    EXPECT_EQ(f.doc->Tree1.RowOf(f.doc->Tree1.FindRoot("Network")), 2);
+    EXPECT_EQ(f.doc->Tree1.RowOf(f.doc->Tree1.FindRoot("Genre")), 5);
+    EXPECT_EQ(f.doc->GetTargetCount(), 0);
 }
 
 }  // namespace
