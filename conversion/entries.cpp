@@ -43,6 +43,14 @@ lumora::conv::RawImageInfo Receiver(uint8_t menuType, uint8_t flashType, uint8_t
 
 }  // namespace
 
+namespace lumora::conv {
+// The serial entries (serial_entries.cpp) report through LV3LastError too.
+void SetLastError(const std::string& text)
+{
+    lastError = text;
+}
+}  // namespace lumora::conv
+
 extern "C" {
 
 int DnfToV3Dnf(const char* textPath, const char* dnfPath)

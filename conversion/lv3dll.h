@@ -40,6 +40,29 @@ LV3DLL_EXPORT int DnfToRaw(const char* textPath, const char* rawPath, uint8_t me
 LV3DLL_EXPORT int DnfToDDF(const char* textPath, const char* ddfPath, uint8_t menuType, uint8_t flashType,
                            uint8_t ant32, uint32_t systemId);
 
+/* Serial transfers. Port index n is the device "/dev/ttyS<n>" unless the
+ * environment variable LV3DLL_PORT<n>, or a line "PORT<n>=<device>" of the
+ * file "LV3DLL.ports" beside the library, names another one. Speed code
+ * 0 = 115200, 1 = 57600, 2 = 38400, 3 = 19200, 4 = 9600 bit/s. Protocol:
+ * docs/serial-protocol.md. */
+
+/* Called during a transfer with the bytes done and the bytes in all, also
+ * while the library waits for the receiver; a result of 0 stops the
+ * transfer. Runs on the thread that called the transfer entry. */
+typedef int (*LV3ProgressCallback)(uint32_t done, uint32_t total, void* context);
+
+/* Registers the progress callback of later transfers (null: none). */
+LV3DLL_EXPORT void LV3SetProgressCallback(LV3ProgressCallback callback, void* context);
+
+/* Receives the receiver's raw image into `rawPath`. The file exists afterwards
+ * only when the whole image was received: a failed or stopped upload leaves
+ * none (an older file of that name is removed). */
+LV3DLL_EXPORT int UploadData(uint8_t port, uint8_t speedCode, const char* rawPath);
+
+/* Sends the download image `imagePath` to the receiver; succeeds when the
+ * receiver has checked and accepted it. */
+LV3DLL_EXPORT int DownloadData(uint8_t port, uint8_t speedCode, const char* imagePath);
+
 /* The reason of the last failure of an entry on this thread; empty after a
  * success. The text stays valid until the next call of an entry. */
 LV3DLL_EXPORT const char* LV3LastError(void);
