@@ -11,6 +11,18 @@ void TkEditText::SetText(const std::string& s)
     selStart_ = selEnd_ = 0;
 }
 
+bool TkEditText::LeavesEditor(EditNavKey key, bool gridTabNavigation) const
+{
+    switch (key) {
+    case EditNavKey::Tab: return gridTabNavigation;
+    case EditNavKey::Left: return !HasSelection() && selEnd_ == 0;
+    case EditNavKey::Right: return !HasSelection() && selEnd_ == OrgText.size();
+    case EditNavKey::Up:
+    case EditNavKey::Down: return true;
+    }
+    return false;
+}
+
 void TkEditText::ReplaceExtendChar(std::string& s)
 {
     for (char& c : s)

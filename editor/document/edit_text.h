@@ -12,6 +12,8 @@ namespace lumora {
 
 // Keys that DeleteStr handles.
 enum class EditDeleteKey { Backspace, Delete };
+// Keys that may move the grid's current cell out of the in-place name editor.
+enum class EditNavKey { Tab, Left, Right, Up, Down };
 
 class TkEditText {
 public:
@@ -19,6 +21,16 @@ public:
     const std::string& GetText() const { return OrgText; }
     // Sets OrgText and the visible text; the caret goes to the start.
     void SetText(const std::string& s);
+    // The in-place editor takes the cell text with all of it selected.
+    void StartEdit(const std::string& cellText)
+    {
+        SetText(cellText);
+        SelectAll();
+    }
+    // Whether a key ends the in-place edit and moves to another cell: Tab when
+    // the grid navigates with Tab, Left at the start and Right at the end of
+    // the text with nothing selected, Up and Down always.
+    bool LeavesEditor(EditNavKey key, bool gridTabNavigation) const;
     // What the box shows.
     const std::string& VisibleText() const { return visible_; }
 

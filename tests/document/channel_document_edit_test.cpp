@@ -270,6 +270,22 @@ TEST_F(NameEdit, BackspaceAndDeleteAtTheEnds)
     ExpectAligned();
 }
 
+TEST_F(NameEdit, ArrowKeysLeaveOnlyAtTheEndsWithoutSelection)
+{
+    edit.StartEdit("AB");
+    EXPECT_EQ(edit.GetSelText(), "AB");
+    EXPECT_FALSE(edit.LeavesEditor(EditNavKey::Left, false));
+    EXPECT_FALSE(edit.LeavesEditor(EditNavKey::Right, false));
+    EXPECT_TRUE(edit.LeavesEditor(EditNavKey::Up, false));
+    EXPECT_FALSE(edit.LeavesEditor(EditNavKey::Tab, false));
+    EXPECT_TRUE(edit.LeavesEditor(EditNavKey::Tab, true));
+    edit.SetSel(1, 1);
+    EXPECT_TRUE(edit.LeavesEditor(EditNavKey::Left, false));
+    EXPECT_FALSE(edit.LeavesEditor(EditNavKey::Right, false));
+    edit.SetSel(3, 3);
+    EXPECT_TRUE(edit.LeavesEditor(EditNavKey::Right, false));
+}
+
 // A document read from interchange text, through the same path a file takes.
 TEST(ChannelDocumentFiles, ParsingDataFileReadsDeletesAndReportsFullTables)
 {
