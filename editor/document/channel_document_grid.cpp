@@ -125,7 +125,9 @@ bool ChannelDocument::CompareTSInService(uint16_t ts, int32_t realIndex) const
 
 bool ChannelDocument::CompareProviderInService(uint16_t provider, int32_t realIndex) const
 {
-    return provider == kAnyFilter || Service(realIndex).pProviderIndex == provider;
+    if (provider == kAnyFilter)
+        return true;
+    return realIndex >= 0 && realIndex < ServiceCount() && Service(realIndex).pProviderIndex == provider;
 }
 
 bool ChannelDocument::CompareNetworkInService(uint16_t network, int32_t realIndex) const
@@ -138,7 +140,9 @@ bool ChannelDocument::CompareNetworkInService(uint16_t network, int32_t realInde
 
 bool ChannelDocument::CompareGenreInService(uint16_t genre, int32_t realIndex) const
 {
-    return genre == kAnyFilter || Service(realIndex).ServiceKind == genre;
+    if (genre == kAnyFilter)
+        return true;
+    return realIndex >= 0 && realIndex < ServiceCount() && Service(realIndex).ServiceKind == genre;
 }
 
 bool ChannelDocument::CompareFavoriteInService(uint16_t /*favorite*/, int32_t /*realIndex*/) const
