@@ -32,7 +32,7 @@ TMainWindowPaths TMainWindowPaths::BesideProgram()
 
 TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
     : QMainWindow(parent), paths_(paths), state_(std::make_unique<TApplicationState>()),
-      ui_(std::make_unique<QtUiPort>(this)), printing_(std::make_unique<print::TPrintCommands>())
+      ui_(std::make_unique<QtUiPort>(this, state_.get())), printing_(std::make_unique<print::TPrintCommands>())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Lumora V3"));

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QTimer>
 
 #include "app_icons.h"
@@ -36,6 +37,8 @@ ScreenshotOptions ParseOptions(const QCoreApplication& app)
 
 void TakeScreenshot(lumora::TfrmMain& window, const ScreenshotOptions& options)
 {
+    // Without a window manager "maximised" means nothing: fill the screen.
+    window.setGeometry(window.screen()->availableGeometry());
     if (!options.database.isEmpty())
         if (lumora::TfrmChild* child = window.OpenDocument(options.database))
             child->parentWidget()->showMaximized();
