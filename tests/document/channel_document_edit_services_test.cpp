@@ -50,16 +50,6 @@ TEST(DocumentServiceDelete, FavoriteEntriesFollowOrdinalNumbering)
     }
 }
 
-TEST(DocumentServiceDelete, SeveralRowsDeleteExactlyTheServicesShown)
-{
-    DocumentFixture f;
-    AddTV(f, 9);
-    f.doc->LoadTreeValue();
-    DeleteRows(f, 6, 8);  // real indices 5, 6, 7
-    EXPECT_EQ(Names(f), (std::vector<std::string>{"T0", "T1", "T2", "T3", "T4", "T8"}));
-    EXPECT_EQ(f.Column(kColIndex), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
-}
-
 TEST(DocumentServiceDelete, RowsOfAStreamViewKeepOtherServices)
 {
     DocumentFixture f;
@@ -72,14 +62,6 @@ TEST(DocumentServiceDelete, RowsOfAStreamViewKeepOtherServices)
     EXPECT_EQ(f.Column(kColRI), (std::vector<std::string>{"1", "3", "5", "7"}));
     DeleteRows(f, 3, 4);  // real indices 5 and 7
     EXPECT_EQ(Names(f), (std::vector<std::string>{"S0", "S1", "S2", "S3", "S4", "S6"}));
-}
-
-TEST(DocumentServiceDelete, EmptyViewDeletesNothingAndLeavesTheFlag)
-{
-    DocumentFixture f;
-    f.doc->LoadTreeValue();
-    DeleteRows(f, 1, 1);
-    EXPECT_FALSE(f.doc->pModifiedFlag);
 }
 
 TEST(DocumentServiceDelete, RowsOfAFavoriteViewLeaveAllFourListsButStayInTheTable)
@@ -206,37 +188,6 @@ TEST(DocumentServiceAdd, FavoriteListTakesOrdinalsSkipsDuplicatesAndStopsAtOneHu
     EXPECT_EQ(f.ui.messages[0].text, "Can't add a favorite any more!");
 }
 
-TEST(DocumentServiceAdd, FixedNumberingStoresTheShownNumberMinusOne)
-{
-    DocumentFixture f(5);
-    f.AddTS(0, -1);
-    f.AddService(kServiceTypeTV, "fixed", 0, -1, 7);
-    f.AddService(kServiceTypeTV, "auto");
-    f.doc->LoadTreeValue();
-    f.Select(0x7000000);
-    Choose(f, {{6, 0}, {100, 1}});
-    f.doc->AddInformation2Click();
-    EXPECT_EQ(List(f, 0, 0), (std::vector<int32_t>{6, 100}));
-    EXPECT_EQ(f.Column(kColIndex), (std::vector<std::string>{"7", "101"}));
-}
-
-TEST(DocumentServiceAdd, GenreIsSetOnTheChosenServicesAndCancelChangesNothing)
-{
-    DocumentFixture f;
-    AddTV(f, 3);
-    f.doc->LoadTreeValue();
-    f.Select(0x6000005);
-    f.doc->AddInformation2Click();  // the dialog is cancelled
-    EXPECT_EQ(f.db().ServiceInfo.pServiceInfo[2].ServiceKind, 0);
-    EXPECT_TRUE(f.doc->pModifiedFlag);
-    Choose(f, {{3, 2}, {1, 0}});
-    f.doc->AddInformation2Click();
-    EXPECT_EQ(f.db().ServiceInfo.pServiceInfo[0].ServiceKind, 5);
-    EXPECT_EQ(f.db().ServiceInfo.pServiceInfo[1].ServiceKind, 0);
-    EXPECT_EQ(f.db().ServiceInfo.pServiceInfo[2].ServiceKind, 5);
-    EXPECT_EQ(f.Column(kColRI), (std::vector<std::string>{"0", "2"}));
-}
-
 TEST(DocumentClipboard, CutTwoAndPasteOnTheFirstRowReversesThem)
 {
     DocumentFixture f;
@@ -252,20 +203,6 @@ TEST(DocumentClipboard, CutTwoAndPasteOnTheFirstRowReversesThem)
     f.doc->Paste1Click();
     EXPECT_EQ(Names(f), (std::vector<std::string>{"T3", "T2", "T0", "T1", "T4"}));
     EXPECT_EQ(f.db().ServiceInfo.wTVNum, 5);
-}
-
-TEST(DocumentClipboard, PasteGoesBeforeTheSelectedRowsService)
-{
-    DocumentFixture f;
-    AddTV(f, 4);
-    f.doc->LoadTreeValue();
-    f.doc->SG.SetSelection(1, 1);
-    f.doc->Copy1Click();
-    EXPECT_FALSE(f.doc->pModifiedFlag);
-    f.doc->SG.SetCurrent(1, 3);
-    f.doc->SG.SetSelection(3, 3);
-    f.doc->Paste1Click();
-    EXPECT_EQ(Names(f), (std::vector<std::string>{"T0", "T1", "T0", "T2", "T3"}));
 }
 
 TEST(DocumentClipboard, ClipboardOutlivesTheDocumentAndKeepsIndices)
@@ -348,24 +285,6 @@ TEST(DocumentClipboard, PasteStopsAtCapacityAndRaisesTheCountOfEachType)
     f.doc->Paste1Click();
     ASSERT_EQ(f.ui.messages.size(), 1u);
     EXPECT_EQ(f.ui.messages[0].text, "Can't add a service any more!");
-}
-
-TEST(DocumentClipboard, InsertionIntoAMixedTableKeepsFavoritesOnTheirServices)
-{
-    DocumentFixture f;
-    f.AddTS(0, -1);
-    f.AddService(kServiceTypeTV, "T0");
-    f.AddService(kServiceTypeRadio, "R0");
-    f.AddService(kServiceTypeTV, "T1");
-    f.AddService(kServiceTypeRadio, "R1");
-    f.AddFavorite(0, 0, 1);  // T1
-    f.AddFavorite(1, 0, 1);  // R1
-    TServiceItem item{};
-    item.szServiceName = "new";
-    f.doc->InsertOneService(item, 2);  // a TV service before T1
-    EXPECT_EQ(Names(f), (std::vector<std::string>{"T0", "R0", "new", "T1", "R1"}));
-    EXPECT_EQ(List(f, 0, 0), std::vector<int32_t>{2});
-    EXPECT_EQ(List(f, 1, 0), std::vector<int32_t>{1});
 }
 
 TEST(DocumentDownloadCheck, RefusesWithoutProvidersOrNetworksAndFillsMissingLinks)

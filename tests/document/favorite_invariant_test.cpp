@@ -111,7 +111,6 @@ public:
     {
         TChannelDatabase& db = f_.db();
         const Snapshot before = Resolve(db, flashType_);
-        const std::set<std::string> namesBefore = ServiceNames(db);
         const std::string what = RunRandomCommand();
         SCOPED_TRACE(what);
 
@@ -126,7 +125,6 @@ public:
         }
         ExpectCountsTrue(db);
         ExpectNoDuplicateValues(db);
-        (void)namesBefore;
     }
 
 private:
