@@ -1,0 +1,249 @@
+// The conversion library as the editor reaches it: loaded by path, entries
+// looked up by name, results and reasons checked.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "conversion_binding.h"
+#include "conversions.h"
+#include "ddf_image.h"
+#include "interchange.h"
+#include "test_support.h"
+
+namespace lumora {
+namespace {
+
+using test::FileExists;
+using test::FilesIn;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+constexpr ReceiverType kReceiver{3, 4, 1};
+
+class LibraryTest : public ::testing::Test {
+protected:
+    ConversionLibrary library{LV3DLL_PATH};
+    TempDir dir;
+    std::string error;
+};
+
+// Makes writes above `bytes` fail with EFBIG instead of raising a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        ::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    sighandler_t oldHandler_;
+};
+
+TEST(LibraryBinding, MissingLibraryIsReportedWithItsPath)
+{
+    ConversionLibrary library("/nonexistent/LV3DLL.so");
+    EXPECT_FALSE(library.Loaded());
+    EXPECT_NE(library.LoadError().find("\"/nonexistent/LV3DLL.so\""), std::string::npos);
+    std::string error;
+    EXPECT_FALSE(library.V3DnfToDnf("a.dnf", "b.txt", error));
+    EXPECT_EQ(error, library.LoadError());
+}
+
+#ifdef OTHER_LIBRARY_PATH
+TEST(LibraryBinding, MissingEntryIsReportedByName)
+{
+    ConversionLibrary other(OTHER_LIBRARY_PATH);
+    ASSERT_TRUE(other.Loaded()) << other.LoadError();
+    std::string error;
+    EXPECT_FALSE(other.DnfToV3Dnf("a.txt", "b.dnf", error));
+    EXPECT_NE(error.find("no entry \"DnfToV3Dnf\""), std::string::npos) << error;
+}
+#endif
+
+TEST(LibraryBinding, DefaultPathIsBesideTheProgram)
+{
+    EXPECT_EQ(ConversionLibraryPath(), std::string(LUMORA_BIN_DIR) + "/" + kConversionLibraryFileName);
+    EXPECT_EQ(ConversionLibraryPath("/x/y.so"), "/x/y.so");
+}
+
+TEST_F(LibraryTest, SampleTextToDnfAndBackIsExact)
+{
+    ASSERT_TRUE(library.Loaded()) << library.LoadError();
+    ASSERT_TRUE(library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"), error)) << error;
+    ASSERT_TRUE(library.V3DnfToDnf(dir.File("s.dnf"), dir.File("s.txt"), error)) << error;
+    EXPECT_EQ(ReadFile(dir.File("s.txt")), ReadFile(test::SamplePath()));
+    EXPECT_EQ(FilesIn(dir.Path()), 2);  // no temporary file left
+}
+
+TEST_F(LibraryTest, FullCapacityTextToDnfAndBackIsExact)
+{
+    std::string text = test::CanonicalText(*test::FullDatabase(2));
+    WriteFile(dir.File("full.txt"), text);
+    ASSERT_TRUE(library.DnfToV3Dnf(dir.File("full.txt"), dir.File("full.dnf"), error)) << error;
+    ASSERT_TRUE(library.V3DnfToDnf(dir.File("full.dnf"), dir.File("back.txt"), error)) << error;
+    EXPECT_EQ(ReadFile(dir.File("back.txt")), text);
+}
+
+TEST_F(LibraryTest, DamagedDnfIsRefusedWithFileAndReason)
+{
+    ASSERT_TRUE(library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"), error)) << error;
+    std::string file = ReadFile(dir.File("s.dnf"));
+    WriteFile(dir.File("cut.dnf"), file.substr(0, file.size() / 2));
+    EXPECT_FALSE(library.V3DnfToDnf(dir.File("cut.dnf"), dir.File("out.txt"), error));
+    EXPECT_NE(error.find("\"" + dir.File("cut.dnf") + "\": the file is truncated"), std::string::npos) << error;
+    EXPECT_FALSE(FileExists(dir.File("out.txt")));
+}
+
+TEST_F(LibraryTest, MissingSourceIsRefusedWithTheSystemReason)
+{
+    EXPECT_FALSE(library.V3DnfToDnf(dir.File("none.dnf"), dir.File("out.txt"), error));
+    EXPECT_NE(error.find("none.dnf\": No such file or directory"), std::string::npos) << error;
+}
+
+TEST_F(LibraryTest, TextThatOverflowsATableIsRefused)
+{
+    std::string text = "[NETWORK]\r\n";
+    for (int i = 0; i <= kNetworkCapacity; ++i)
+        text += "N\r\n";
+    WriteFile(dir.File("big.txt"), text);
+    EXPECT_FALSE(library.DnfToV3Dnf(dir.File("big.txt"), dir.File("big.dnf"), error));
+    EXPECT_NE(error.find("network info is over"), std::string::npos) << error;
+}
+
+TEST_F(LibraryTest, SaveIntoMissingDirectoryFails)
+{
+    EXPECT_FALSE(library.DnfToV3Dnf(test::SamplePath(), dir.File("no/such/dir/x.dnf"), error));
+    EXPECT_NE(error.find("x.dnf\": No such file or directory"), std::string::npos) << error;
+}
+
+TEST_F(LibraryTest, FailedWriteLeavesTheOldFileIntact)
+{
+    std::string old = "old content of the user's file";
+    WriteFile(dir.File("user.dnf"), old);
+    {
+        FileSizeLimit limit(1000);
+        EXPECT_FALSE(library.DnfToV3Dnf(test::SamplePath(), dir.File("user.dnf"), error));
+    }
+    EXPECT_NE(error.find("user.dnf\": File too large"), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(dir.File("user.dnf")), old);
+    EXPECT_EQ(FilesIn(dir.Path()), 1);
+}
+
+TEST_F(LibraryTest, SuccessfulWriteKeepsThePermissionsOfTheReplacedFile)
+{
+    WriteFile(dir.File("user.dnf"), "old");
+    ::chmod(dir.File("user.dnf").c_str(), 0640);
+    ASSERT_TRUE(library.DnfToV3Dnf(test::SamplePath(), dir.File("user.dnf"), error)) << error;
+    struct stat st {};
+    ::stat(dir.File("user.dnf").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(LibraryTest, LastErrorIsClearedBySuccess)
+{
+    auto lastError = reinterpret_cast<const char* (*)()>(library.Entry("LV3LastError", error));
+    ASSERT_NE(lastError, nullptr);
+    EXPECT_FALSE(library.V3DnfToDnf(dir.File("none.dnf"), dir.File("out.txt"), error));
+    EXPECT_STRNE(lastError(), "");
+    EXPECT_TRUE(library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"), error));
+    EXPECT_STREQ(lastError(), "");
+}
+
+TEST_F(LibraryTest, EmptyPathIsRefused)
+{
+    EXPECT_FALSE(library.V3DnfToDnf("", dir.File("out.txt"), error));
+    EXPECT_NE(error.find("file name is missing"), std::string::npos);
+}
+
+TEST_F(LibraryTest, RawImageThroughTextAndBackIsExact)
+{
+    std::string text = test::CanonicalText(*test::FullDatabase(3));
+    WriteFile(dir.File("in.txt"), text);
+    ASSERT_TRUE(library.DnfToRaw(dir.File("in.txt"), dir.File("a.dat"), kReceiver, error)) << error;
+    EXPECT_EQ(ReadFile(dir.File("a.dat")).size(), conv::kRawImageSize);
+    ASSERT_TRUE(library.RawToDnf(dir.File("a.dat"), dir.File("a.txt"), kReceiver, error)) << error;
+    ASSERT_TRUE(library.DnfToRaw(dir.File("a.txt"), dir.File("b.dat"), kReceiver, error)) << error;
+    EXPECT_EQ(ReadFile(dir.File("b.dat")), ReadFile(dir.File("a.dat")));
+}
+
+TEST_F(LibraryTest, RawImageOfAnotherReceiverIsRefused)
+{
+    ASSERT_TRUE(library.DnfToRaw(test::SamplePath(), dir.File("a.dat"), kReceiver, error)) << error;
+    EXPECT_FALSE(library.RawToDnf(dir.File("a.dat"), dir.File("a.txt"), {3, 4, 0}, error));
+    EXPECT_NE(error.find("a.dat\": the image is for menu type 3"), std::string::npos) << error;
+    EXPECT_FALSE(FileExists(dir.File("a.txt")));
+}
+
+TEST_F(LibraryTest, DamagedRawImagesAreRefused)
+{
+    ASSERT_TRUE(library.DnfToRaw(test::SamplePath(), dir.File("a.dat"), kReceiver, error)) << error;
+    std::string image = ReadFile(dir.File("a.dat"));
+    WriteFile(dir.File("short.dat"), image.substr(0, image.size() - 1));
+    EXPECT_FALSE(library.RawToDnf(dir.File("short.dat"), dir.File("x.txt"), kReceiver, error));
+    EXPECT_NE(error.find("this one 401407"), std::string::npos) << error;
+    WriteFile(dir.File("long.dat"), image + "x");
+    EXPECT_FALSE(library.RawToDnf(dir.File("long.dat"), dir.File("x.txt"), kReceiver, error));
+    EXPECT_NE(error.find("this one 401409"), std::string::npos) << error;
+}
+
+// Reassembles the data of a download image's records, in order.
+std::string ImageData(const encoder::DdfCheckResult& check)
+{
+    std::string data;
+    for (const auto& record : check.records)
+        data.append(record.data.begin(), record.data.end());
+    return data;
+}
+
+TEST_F(LibraryTest, DownloadImageHoldsTheRawImage)
+{
+    const uint32_t systemId = 0x2A0010;
+    ASSERT_TRUE(library.DnfToDDF(test::SamplePath(), dir.File("down.ddf"), kReceiver, systemId, error)) << error;
+    ASSERT_TRUE(library.DnfToRaw(test::SamplePath(), dir.File("raw.dat"), kReceiver, error)) << error;
+    std::string image = ReadFile(dir.File("down.ddf"));
+    auto check = encoder::CheckDdfImage(reinterpret_cast<const uint8_t*>(image.data()), image.size(), true);
+    ASSERT_TRUE(check.valid) << check.fault;
+    EXPECT_EQ(check.header.layout, 2);
+    EXPECT_EQ(check.header.id, systemId);
+    EXPECT_EQ(check.header.idEnd, systemId);
+    ASSERT_FALSE(check.records.empty());
+    EXPECT_EQ(check.records[0].address, conv::kChannelDataAddress);
+    EXPECT_EQ(check.records[0].type, 3u);  // flash
+    EXPECT_TRUE(check.records[0].compressed);
+    EXPECT_EQ(ImageData(check), ReadFile(dir.File("raw.dat")));
+    EXPECT_EQ(FilesIn(dir.Path()), 2);
+}
+
+TEST_F(LibraryTest, DownloadImageThatCannotBeWrittenIsReported)
+{
+    EXPECT_FALSE(library.DnfToDDF(test::SamplePath(), dir.File("no/down.ddf"), kReceiver, 1, error));
+    EXPECT_NE(error.find("no/down.ddf"), std::string::npos) << error;
+}
+
+TEST_F(LibraryTest, DdfcheckAcceptsTheDownloadImage)
+{
+    std::string ddfcheck = std::string(LUMORA_BIN_DIR) + "/ddfcheck";
+    if (!FileExists(ddfcheck))
+        GTEST_SKIP() << "ddfcheck is not built";
+    ASSERT_TRUE(library.DnfToDDF(test::SamplePath(), dir.File("down.ddf"), kReceiver, 0xABCD, error)) << error;
+    std::string command = ddfcheck + " " + dir.File("down.ddf") + " > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
+}  // namespace
+}  // namespace lumora
