@@ -77,7 +77,7 @@ Bytes ReadWholeFile(const std::string& path)
 int AnswerTimeoutMs(unsigned baud)
 {
     const unsigned frameMs = static_cast<unsigned>(kMaxFrame * 10 * 1000 / (baud ? baud : 9600));
-    return static_cast<int>(2 * frameMs + 250);
+    return static_cast<int>(2 * frameMs + 150);
 }
 
 HostSession::HostSession(ByteChannel& line, unsigned baud, ProgressFn progress)
@@ -93,10 +93,10 @@ void HostSession::CheckProgress()
         throw TransferStopped();
 }
 
-void HostSession::FailAfterAttempts(PacketType type, int badFrames) const
+void HostSession::FailAfterAttempts(PacketType type, bool heardAnything) const
 {
     const std::string tries = " (" + std::to_string(kMaxAttempts) + " attempts at the " + RequestName(type) + ")";
-    if (badFrames > 0)
+    if (heardAnything)
         throw TransferFailed("Too many bad packets from the receiver" + tries);
     throw TransferFailed("No answer from the receiver" + tries);
 }
@@ -105,7 +105,7 @@ Packet HostSession::Exchange(PacketType type, const Bytes& payload, int timeoutM
 {
     const Packet request{type, ++seq_, payload};
     const Bytes frame = EncodeFrame(request);
-    int badFrames = 0;
+    bool heardAnything = false;  // bytes came, but no answer that could be read
     std::string error;
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         if (!line_.Write(frame, error))
@@ -118,12 +118,12 @@ Packet HostSession::Exchange(PacketType type, const Bytes& payload, int timeoutM
             const long n = line_.Read(buffer, sizeof buffer, kSliceMs, error);
             if (n < 0)
                 throw TransferFailed("Cannot read from the receiver: " + error);
+            heardAnything = heardAnything || n > 0;
             parser_.Feed(buffer, static_cast<std::size_t>(n));
             Packet answer;
             for (auto result = parser_.Take(answer); result != FrameParser::Result::NeedMore;
                  result = parser_.Take(answer)) {
                 if (result == FrameParser::Result::BadFrame || answer.type == PacketType::Resend) {
-                    ++badFrames;
                     resend = true;
                     continue;
                 }
@@ -136,7 +136,7 @@ Packet HostSession::Exchange(PacketType type, const Bytes& payload, int timeoutM
             }
         }
     }
-    FailAfterAttempts(type, badFrames);
+    FailAfterAttempts(type, heardAnything);
 }
 
 void HostSession::SendAbort()

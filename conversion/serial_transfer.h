@@ -55,7 +55,7 @@ private:
     // transfer), sending it again on a timeout or a damaged answer.
     Packet Exchange(PacketType type, const Bytes& payload, int timeoutMs);
     void CheckProgress();
-    [[noreturn]] void FailAfterAttempts(PacketType type, int badFrames) const;
+    [[noreturn]] void FailAfterAttempts(PacketType type, bool heardAnything) const;
 
     ByteChannel& line_;
     unsigned baud_;
