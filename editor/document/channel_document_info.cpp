@@ -108,7 +108,8 @@ void ChannelDocument::Edit1Click()
 bool ChannelDocument::RenameNode(TTreeNode* node, uint32_t kind, int32_t index)
 {
     const bool network = kind == kKindNetwork;
-    if (index >= (network ? db_->NetworkInfo.wNetworkNum : db_->ProviderInfo.wProviderNum))
+    if (index >= (network ? std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity)
+                          : std::min(db_->ProviderInfo.wProviderNum, kProviderCapacity)))
         return true;
     std::string& stored = network ? db_->NetworkInfo.Info[std::size_t(index)].szNetworkName
                                   : db_->ProviderInfo.Info[std::size_t(index)].szProviderName;
@@ -135,7 +136,7 @@ bool ChannelDocument::RenameNode(TTreeNode* node, uint32_t kind, int32_t index)
 
 void ChannelDocument::EditTransportStream(TTreeNode* node, int32_t index)
 {
-    if (index >= db_->TSInfo.wTSNum)
+    if (index >= std::min(db_->TSInfo.wTSNum, kTSCapacity))
         return;
     TTSItem& ts = db_->TSInfo.Info[std::size_t(index)];
     if (IsCable()) {
@@ -148,7 +149,7 @@ void ChannelDocument::EditTransportStream(TTreeNode* node, int32_t index)
         ts = app_.TSResult.TsInfo[0];
         // The network record can only be stored for a network that exists.
         const int32_t network = ts.pNetworkIndex;
-        if (network >= 0 && network < db_->NetworkInfo.wNetworkNum)
+        if (network >= 0 && network < std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity))
             db_->NetworkInfo.Info[std::size_t(network)] = app_.NetworkResult.NetInfo[0];
     }
     node->Caption = GetTSString(index);
@@ -298,7 +299,7 @@ void ChannelDocument::MyNetClick(const std::string& entryName)
 {
     // The network belongs to the stream: every service on it changes network.
     ReassignSelectedRows(entryName, [this](TServiceItem& s, int32_t network) {
-        if (s.pTSIndex >= 0 && s.pTSIndex < db_->TSInfo.wTSNum)
+        if (s.pTSIndex >= 0 && s.pTSIndex < std::min(db_->TSInfo.wTSNum, kTSCapacity))
             db_->TSInfo.Info[std::size_t(s.pTSIndex)].pNetworkIndex = network;
     });
 }

@@ -102,6 +102,7 @@ bool ChannelDocument::AddSelectedServicesTo(uint32_t kind, uint32_t index)
     if (index >= uint32_t(kFavoriteLists) || mode >= kFavoriteGroups)
         return true;
     TFavoriteItem& list = db_->FavoriteInfo[mode][index];
+    list.wIndexNum = std::clamp(list.wIndexNum, 0, kFavoriteCapacity);
     for (int32_t i = 0; i < count; ++i) {
         if (list.wIndexNum >= kFavoriteCapacity) {
             ui_.MessageBox(MsgKind::Information, "Can't add a favorite any more!", MsgButtons::Ok);

@@ -11,6 +11,11 @@ namespace {
 
 constexpr int32_t kNoKey = INT32_MIN;
 
+// Counts as the tables can hold them: a damaged count never reaches past an array.
+int ClampedCount(const TFavoriteItem& list) { return std::clamp(list.wIndexNum, 0, kFavoriteCapacity); }
+int ServiceTotal(const TChannelDatabase& db) { return std::min(db.ServiceInfo.Count(), kServiceCapacity); }
+int StreamTotal(const TChannelDatabase& db) { return std::clamp(db.TSInfo.wTSNum, 0, kTSCapacity); }
+
 TFavoriteItem& ListOf(TChannelDatabase& db, int type, int list)
 {
     return db.FavoriteInfo[type][list];
@@ -31,13 +36,11 @@ void ShiftFavoriteEntries(TChannelDatabase& db, int type, int32_t from, int by)
 {
     for (int l = 0; l < kFavoriteLists; ++l) {
         TFavoriteItem& list = ListOf(db, type, l);
-        for (int k = 0; k < list.wIndexNum; ++k)
+        for (int k = 0; k < ClampedCount(list); ++k)
             if (list.Index[k] >= from)
                 list.Index[k] += by;
     }
 }
-
-int ClampedCount(const TFavoriteItem& list) { return std::clamp(list.wIndexNum, 0, kFavoriteCapacity); }
 
 }  // namespace
 
@@ -73,7 +76,7 @@ int OrdinalOf(const TChannelDatabase& db, int type, int r)
 TFavoriteKeyIndex::TFavoriteKeyIndex(const TChannelDatabase& db, const TNumbering& numbering, int type)
     : fixed_(numbering.fixed)
 {
-    const int n = std::min(db.ServiceInfo.Count(), kServiceCapacity);
+    const int n = ServiceTotal(db);
     keys_.assign(std::size_t(n), kNoKey);
     const int base = AutoNumberBase(numbering.flashType);
     int automatic = 0;
@@ -188,7 +191,7 @@ void DeleteFavoriteAfterOrdinalDelete(TChannelDatabase& db, int type, int32_t or
 
 int DeleteServices(TChannelDatabase& db, const TNumbering& numbering, std::vector<int> realIndices)
 {
-    const int n = db.ServiceInfo.Count();
+    const int n = ServiceTotal(db);
     std::erase_if(realIndices, [n](int r) { return r < 0 || r >= n; });
     std::sort(realIndices.begin(), realIndices.end());
     realIndices.erase(std::unique(realIndices.begin(), realIndices.end()), realIndices.end());
@@ -236,7 +239,7 @@ int DeleteServices(TChannelDatabase& db, const TNumbering& numbering, std::vecto
 
 int InsertServices(TChannelDatabase& db, const TNumbering& numbering, int p, std::span<const TServiceItem> items)
 {
-    const int n = db.ServiceInfo.Count();
+    const int n = ServiceTotal(db);
     const int m = std::min(int(items.size()), std::max(0, kServiceCapacity - n));
     if (m <= 0)
         return 0;
@@ -271,7 +274,7 @@ int InsertServices(TChannelDatabase& db, const TNumbering& numbering, int p, std
 bool FixedNumbersInAutoRange(const TChannelDatabase& db, uint8_t flashType, int type)
 {
     const int base = AutoNumberBase(flashType);
-    const int n = db.ServiceInfo.Count();
+    const int n = ServiceTotal(db);
     for (int r = 0; r < n; ++r) {
         const TServiceItem& item = db.ServiceInfo.pServiceInfo[std::size_t(r)];
         if (item.ServiceType == type && item.wServiceNumber >= base)
@@ -309,7 +312,7 @@ bool KeysFollowSlots(const TChannelDatabase& db, const TNumbering& numbering, in
 
 void ExchangeServices(TChannelDatabase& db, const TNumbering& numbering, int a, int b)
 {
-    const int n = db.ServiceInfo.Count();
+    const int n = ServiceTotal(db);
     if (a < 0 || b < 0 || a >= n || b >= n || a == b)
         return;
     auto& services = db.ServiceInfo.pServiceInfo;
@@ -331,19 +334,20 @@ void ExchangeServices(TChannelDatabase& db, const TNumbering& numbering, int a, 
 void DeleteTSEntry(TChannelDatabase& db, const TNumbering& numbering, int t)
 {
     TTSInfo& ts = db.TSInfo;
-    if (t < 0 || t >= ts.wTSNum)
+    if (t < 0 || t >= StreamTotal(db))
         return;
+    ts.wTSNum = StreamTotal(db);
     std::move(ts.Info.begin() + t + 1, ts.Info.begin() + ts.wTSNum, ts.Info.begin() + t);
     --ts.wTSNum;
 
     std::vector<int> onStream;
-    const int n = db.ServiceInfo.Count();
+    const int n = ServiceTotal(db);
     for (int r = 0; r < n; ++r)
         if (db.ServiceInfo.pServiceInfo[std::size_t(r)].pTSIndex == t)
             onStream.push_back(r);
     DeleteServices(db, numbering, std::move(onStream));
 
-    for (int r = 0; r < db.ServiceInfo.Count(); ++r) {
+    for (int r = 0; r < ServiceTotal(db); ++r) {
         int32_t& index = db.ServiceInfo.pServiceInfo[std::size_t(r)].pTSIndex;
         if (index >= t)
             --index;
@@ -353,11 +357,12 @@ void DeleteTSEntry(TChannelDatabase& db, const TNumbering& numbering, int t)
 void DeleteNetworkEntry(TChannelDatabase& db, int k)
 {
     TNetworkInfo& nets = db.NetworkInfo;
-    if (k < 0 || k >= nets.wNetworkNum)
+    if (k < 0 || k >= std::min(nets.wNetworkNum, kNetworkCapacity))
         return;
+    nets.wNetworkNum = std::min(nets.wNetworkNum, kNetworkCapacity);
     std::move(nets.Info.begin() + k + 1, nets.Info.begin() + nets.wNetworkNum, nets.Info.begin() + k);
     --nets.wNetworkNum;
-    for (int t = 0; t < db.TSInfo.wTSNum; ++t) {
+    for (int t = 0; t < StreamTotal(db); ++t) {
         int32_t& index = db.TSInfo.Info[std::size_t(t)].pNetworkIndex;
         if (index == k)
             index = -1;
@@ -369,12 +374,13 @@ void DeleteNetworkEntry(TChannelDatabase& db, int k)
 void DeleteProviderEntry(TChannelDatabase& db, int p)
 {
     TProviderInfo& providers = db.ProviderInfo;
-    if (p < 0 || p >= providers.wProviderNum)
+    if (p < 0 || p >= std::min(providers.wProviderNum, kProviderCapacity))
         return;
+    providers.wProviderNum = std::min(providers.wProviderNum, kProviderCapacity);
     std::move(providers.Info.begin() + p + 1, providers.Info.begin() + providers.wProviderNum,
               providers.Info.begin() + p);
     --providers.wProviderNum;
-    for (int r = 0; r < db.ServiceInfo.Count(); ++r) {
+    for (int r = 0; r < ServiceTotal(db); ++r) {
         int32_t& index = db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex;
         if (index == p)
             index = -1;
@@ -385,7 +391,7 @@ void DeleteProviderEntry(TChannelDatabase& db, int p)
 
 bool NetworkNameExists(const TChannelDatabase& db, const std::string& name, int except)
 {
-    for (int i = 0; i < db.NetworkInfo.wNetworkNum; ++i)
+    for (int i = 0; i < std::min(db.NetworkInfo.wNetworkNum, kNetworkCapacity); ++i)
         if (i != except && db.NetworkInfo.Info[std::size_t(i)].szNetworkName == name)
             return true;
     return false;
@@ -393,7 +399,7 @@ bool NetworkNameExists(const TChannelDatabase& db, const std::string& name, int 
 
 bool ProviderNameExists(const TChannelDatabase& db, const std::string& name, int except)
 {
-    for (int i = 0; i < db.ProviderInfo.wProviderNum; ++i)
+    for (int i = 0; i < std::min(db.ProviderInfo.wProviderNum, kProviderCapacity); ++i)
         if (i != except && db.ProviderInfo.Info[std::size_t(i)].szProviderName == name)
             return true;
     return false;
@@ -401,14 +407,14 @@ bool ProviderNameExists(const TChannelDatabase& db, const std::string& name, int
 
 bool PrepareServicesForDownload(TChannelDatabase& db)
 {
-    if (db.ServiceInfo.Count() == 0)
+    if (ServiceTotal(db) == 0)
         return true;
     if (db.ProviderInfo.wProviderNum <= 0 || db.NetworkInfo.wNetworkNum <= 0)
         return false;
-    for (int t = 0; t < db.TSInfo.wTSNum; ++t)
+    for (int t = 0; t < StreamTotal(db); ++t)
         if (db.TSInfo.Info[std::size_t(t)].pNetworkIndex == -1)
             db.TSInfo.Info[std::size_t(t)].pNetworkIndex = 0;
-    for (int r = 0; r < db.ServiceInfo.Count(); ++r)
+    for (int r = 0; r < ServiceTotal(db); ++r)
         if (db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex == -1)
             db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex = 0;
     return true;
