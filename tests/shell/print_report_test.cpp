@@ -1,11 +1,8 @@
-// The banded report engine: named values, pagination, and painting into
-// images and PDF files.
-#include <QPdfWriter>
-#include <QTemporaryDir>
+// The banded report engine: named values, pagination and painting into
+// images. Its PDF output is checked with the service list.
 #include <QtTest>
 
 #include "print/al_report.h"
-#include "print_test_support.h"
 
 using namespace lumora::print;
 
@@ -62,7 +59,6 @@ private slots:
     void paginationCoversEveryRowOnce();
     void paginationOfEdgeSizes();
     void imagesCarryBandsAtScaledPositions();
-    void pdfHasHeaderAndPageNumberOnEveryPage();
 };
 
 void PrintReportTest::namedValuesAndRowRules()
@@ -151,31 +147,6 @@ void PrintReportTest::imagesCarryBandsAtScaledPositions()
         QVERIFY(DarkAcross(first, scale, r.TopMargin + 58 + 21, 9, 742));
         QVERIFY(!DarkAcross(second, scale, r.TopMargin + 29, 18, 258));
         QVERIFY(DarkAcross(second, scale, r.TopMargin + 21, 9, 742));
-    }
-}
-
-void PrintReportTest::pdfHasHeaderAndPageNumberOnEveryPage()
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("report.pdf"));
-    SmallReport s;
-    s.AddRows(120);
-    s.report.AddNamedValue(QStringLiteral("Kind"), QStringLiteral("same"));
-    {
-        QPdfWriter writer(file);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QVERIFY(s.report.Print(writer));
-    }
-    const QStringList pages = test::PdfPages(file);
-    QCOMPARE(pages.size(), 3);
-    const auto layout = s.report.Paginate(kA4Layout.height());
-    for (int p = 0; p < pages.size(); ++p) {
-        const QStringList lines = test::CompactLines(pages[p]);
-        QCOMPARE(lines.front(), QStringLiteral("Column"));
-        QCOMPARE(lines.back(), QString::number(p + 1));
-        QCOMPARE(lines.size(), 1 + layout[std::size_t(p)].RowCount + 1);
-        QCOMPARE(lines[1], QStringLiteral("row%1 same").arg(layout[std::size_t(p)].FirstRow));
     }
 }
 

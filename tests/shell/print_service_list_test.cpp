@@ -75,7 +75,6 @@ private slots:
     void columnValues();
     void fecAboveFiveAndIndicesOutsideTheTables();
     void rowsEndAtTheFirstRowWithoutAService();
-    void emptyCategoryHasNothingToPrint();
     void sortedViewPrintsInGridOrder();
     void favoriteViewPrintsTheListUnderItsName();
     void threeHundredServicesOverSixPages();
@@ -143,19 +142,6 @@ void PrintServiceListTest::rowsEndAtTheFirstRowWithoutAService()
         QCOMPARE(form.AlReport1.DetailRowCount(), 1);
         QCOMPARE(Value(form, "AlField2", 0), QStringLiteral("One"));
     }
-}
-
-void PrintServiceListTest::emptyCategoryHasNothingToPrint()
-{
-    TestDocument t;
-    const int ts = t.AddTS(11778, 27500, 0, 0);
-    t.AddService(1, "Radio only", ts, -1);
-    t.Show();  // the TV view of "All Service" lists nothing
-    const TPrintInputs inputs = PrintInputsFromDocument(*t.doc);
-    QCOMPARE(int(inputs.Rows.size()), 1);
-    QVERIFY(!HasItemsToPrint(inputs));
-    t.doc->FR1Click(false);
-    QVERIFY(HasItemsToPrint(PrintInputsFromDocument(*t.doc)));
 }
 
 void PrintServiceListTest::sortedViewPrintsInGridOrder()

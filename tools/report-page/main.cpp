@@ -60,7 +60,8 @@ int main(int argc, char** argv)
     doc.LoadTreeValue();  // selects "All Service" and fills the grid
 
     const QImage page = lumora::print::RenderServiceListPage(lumora::print::PrintInputsFromDocument(doc), 0, dpi);
-    if (page.isNull() || !page.save(QString::fromLocal8Bit(argv[2]))) {
+    // Black print on white: grey levels are all the picture needs.
+    if (page.isNull() || !page.convertToFormat(QImage::Format_Grayscale8).save(QString::fromLocal8Bit(argv[2]))) {
         std::cerr << argv[2] << ": cannot write the image\n";
         return 1;
     }

@@ -60,6 +60,9 @@ class TfrmPrint {
 public:
     // Builds the report layout: A4 portrait, no left or right margin.
     TfrmPrint();
+    // L1 points into the report: the form is neither copied nor moved.
+    TfrmPrint(const TfrmPrint&) = delete;
+    TfrmPrint& operator=(const TfrmPrint&) = delete;
 
     TAlReport AlReport1;
     TAlElement* L1;  // the category label of the title band
