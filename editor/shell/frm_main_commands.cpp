@@ -14,7 +14,7 @@
 #include "exchange_dir.h"
 #include "frm_child.h"
 #include "frm_main.h"
-#include "help_launcher.h"
+#include "help/help_window.h"
 #include "print/print_commands.h"
 #include "qt_ui_port.h"
 #include "settings.h"
@@ -273,7 +273,7 @@ void TfrmMain::VisitExecute()
 
 void TfrmMain::helpExecute()
 {
-    ShowHelpContents(this);
+    HelpWindow::ShowHelp(this);
 }
 
 }  // namespace lumora

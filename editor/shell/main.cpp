@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeView>
 
 #include "app_icons.h"
 #include "frm_child.h"
@@ -40,8 +41,13 @@ void TakeScreenshot(lumora::TfrmMain& window, const ScreenshotOptions& options)
     // Without a window manager "maximised" means nothing: fill the screen.
     window.setGeometry(window.screen()->availableGeometry());
     if (!options.database.isEmpty())
-        if (lumora::TfrmChild* child = window.OpenDocument(options.database))
+        if (lumora::TfrmChild* child = window.OpenDocument(options.database)) {
             child->parentWidget()->showMaximized();
+            const QAbstractItemModel* tree = child->Tree1->model();
+            for (int row = 0; row < tree->rowCount(); ++row)
+                if (tree->index(row, 0).data().toString() == QLatin1String("Network"))
+                    child->Tree1->expand(tree->index(row, 0));
+        }
     QTimer::singleShot(1500, &window, [&window, options] {
         const bool saved = window.grab().save(options.picture);
         window.close();
