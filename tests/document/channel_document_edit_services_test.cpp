@@ -186,6 +186,11 @@ TEST(DocumentServiceAdd, FavoriteListTakesOrdinalsSkipsDuplicatesAndStopsAtOneHu
     ASSERT_EQ(f.ui.messages.size(), 1u);
     EXPECT_EQ(f.ui.messages[0].kind, MsgKind::Information);
     EXPECT_EQ(f.ui.messages[0].text, "Can't add a favorite any more!");
+
+    f.Select(0x6000005);  // a genre: the chosen services take it
+    Choose(f, {{4, 4}, {1, 1}});
+    f.doc->AddInformation2Click();
+    EXPECT_EQ(f.Column(kColRI), (std::vector<std::string>{"1", "4"}));
 }
 
 TEST(DocumentClipboard, CutTwoAndPasteOnTheFirstRowReversesThem)
