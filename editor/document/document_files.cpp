@@ -26,10 +26,18 @@ std::string ExchangePath(const TApplicationState& app, const char* name)
     return ExchangeFile(app.ExchangeDir, name);
 }
 
-// Deletes an exchange file when the step that uses it is over, however it ends.
+// Deletes an exchange file when the step that uses it is over, however it
+// ends. An output file is also deleted at the start: a stale one from an
+// earlier run must never be read as this run's result.
+enum class ExchangeUse { Input, Output };
+
 class ExchangeFileGuard {
 public:
-    explicit ExchangeFileGuard(std::string path) : path_(std::move(path)) { DeleteExchangeFile(path_); }
+    ExchangeFileGuard(std::string path, ExchangeUse use) : path_(std::move(path))
+    {
+        if (use == ExchangeUse::Output)
+            DeleteExchangeFile(path_);
+    }
     ~ExchangeFileGuard() { DeleteExchangeFile(path_); }
     ExchangeFileGuard(const ExchangeFileGuard&) = delete;
     ExchangeFileGuard& operator=(const ExchangeFileGuard&) = delete;
@@ -77,7 +85,7 @@ bool ChannelDocument::LoadDataFile(const std::string& FileName)
 {
     InitAllData();
     bool loaded = RunFileStep(ui_, [&] {
-        ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile));
+        ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile), ExchangeUse::Output);
         ConversionLibrary library(ConversionLibraryPath(app_.ConversionLibraryPath));
         std::string error;
         if (!library.V3DnfToDnf(FileName, text.Path(), error))
@@ -96,7 +104,7 @@ bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
     pState = State;
     InitAllData();
     bool loaded = RunFileStep(ui_, [&] {
-        ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile));
+        ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile), ExchangeUse::Input);
         ParsingDataFile(text.Path());
     });
     if (!loaded)
@@ -111,7 +119,7 @@ bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
 bool ChannelDocument::SaveDataFile(const std::string& FileName)
 {
     bool saved = RunFileStep(ui_, [&] {
-        ExchangeFileGuard text(ExchangePath(app_, kSaveExchangeFile));
+        ExchangeFileGuard text(ExchangePath(app_, kSaveExchangeFile), ExchangeUse::Output);
         std::string error;
         if (!MakeDnfRawFile(text.Path(), *db_, error))
             throw FileStepFailed{error};

@@ -1,0 +1,211 @@
+// Opening and saving documents through the conversion library, and the
+// private exchange directory.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "conversion_binding.h"
+#include "exchange_dir.h"
+#include "interchange.h"
+#include "scripted_ui.h"
+#include "test_support.h"
+
+namespace lumora {
+namespace {
+
+using test::FileExists;
+using test::FilesIn;
+using test::ReadFile;
+using test::WriteFile;
+
+TEST(ExchangeDirectory, IsPrivateAndRemovedWithItsFiles)
+{
+    std::string path;
+    {
+        ExchangeDirectory dir;
+        ExchangeDirectory other;
+        path = dir.Path();
+        EXPECT_NE(path, other.Path());
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        WriteFile(ExchangeFile(path, kInterchangeExchangeFile), "x");
+        WriteFile(ExchangeFile(path, kDownloadImageExchangeFile), "y");
+    }
+    EXPECT_FALSE(FileExists(path));
+}
+
+class DocumentFilesTest : public ::testing::Test {
+protected:
+    DocumentFilesTest()
+    {
+        fixture.app->ExchangeDir = exchange.Path();
+        fixture.app->ConversionLibraryPath = LV3DLL_PATH;
+    }
+
+    ChannelDocument& doc() { return *fixture.doc; }
+    const std::vector<test::RecordedMessage>& messages() { return fixture.ui.messages; }
+
+    // A ".dnf" file made from the sample.
+    std::string SampleDnf()
+    {
+        ConversionLibrary library(LV3DLL_PATH);
+        std::string path = files.File("sample.dnf"), error;
+        EXPECT_TRUE(library.DnfToV3Dnf(test::SamplePath(), path, error)) << error;
+        return path;
+    }
+
+    ExchangeDirectory exchange;
+    test::TempDir files;
+    test::DocumentFixture fixture;
+};
+
+TEST_F(DocumentFilesTest, OpenReadsTheFileAndLeavesNoExchangeFile)
+{
+    std::string dnf = SampleDnf();
+    ASSERT_TRUE(doc().OpenDataFile(dnf, false));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(doc().Caption, dnf);
+    EXPECT_FALSE(doc().pState);
+    EXPECT_FALSE(doc().pModifiedFlag);
+    auto sample = test::ReadText(ReadFile(test::SamplePath()));
+    EXPECT_EQ(WriteInterchange(doc().Database()), WriteInterchange(*sample));
+    EXPECT_GT(doc().Database().ServiceInfo.Count(), 0);
+    EXPECT_EQ(FilesIn(exchange.Path()), 0);
+}
+
+TEST_F(DocumentFilesTest, NewDocumentIsEmptyAndUnnamed)
+{
+    ASSERT_TRUE(doc().OpenDataFile("untitle0.dnf", true));
+    EXPECT_TRUE(doc().pState);
+    EXPECT_FALSE(doc().pModifiedFlag);
+    EXPECT_EQ(doc().Caption, "untitle0.dnf");
+    EXPECT_EQ(doc().Database().ServiceInfo.Count(), 0);
+}
+
+TEST_F(DocumentFilesTest, FailedOpenShowsFileAndReasonAndLeavesNothing)
+{
+    std::string dnf = SampleDnf();
+    std::string content = ReadFile(dnf);
+    content[content.size() / 2] ^= 0x55;
+    WriteFile(dnf, content);
+    EXPECT_FALSE(doc().OpenDataFile(dnf, false));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].kind, MsgKind::Error);
+    EXPECT_NE(messages()[0].text.find("\"" + dnf + "\": the checksum does not match"), std::string::npos);
+    EXPECT_EQ(doc().Database().ServiceInfo.Count(), 0);
+    EXPECT_EQ(doc().Database().TSInfo.wTSNum, 0);
+    EXPECT_EQ(FilesIn(exchange.Path()), 0);
+}
+
+TEST_F(DocumentFilesTest, MissingLibraryIsShownWithItsPath)
+{
+    fixture.app->ConversionLibraryPath = files.File("LV3DLL.so");
+    EXPECT_FALSE(doc().LoadDataFile(SampleDnf()));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].text.find(files.File("LV3DLL.so")), std::string::npos);
+}
+
+TEST_F(DocumentFilesTest, SaveWritesTheFileClearsTheFlagsAndLeavesNoExchangeFile)
+{
+    ASSERT_TRUE(doc().OpenDataFile(SampleDnf(), false));
+    doc().pModifiedFlag = true;
+    doc().Database().NetworkInfo.Info[0].szNetworkName = "Renamed";
+    std::string target = files.File("saved.dnf");
+    ASSERT_TRUE(doc().SaveDataFile(target));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(doc().Caption, target);
+    EXPECT_FALSE(doc().pState);
+    EXPECT_FALSE(doc().pModifiedFlag);
+    EXPECT_EQ(FilesIn(exchange.Path()), 0);
+
+    test::DocumentFixture second;
+    second.app->ExchangeDir = exchange.Path();
+    second.app->ConversionLibraryPath = LV3DLL_PATH;
+    ASSERT_TRUE(second.doc->OpenDataFile(target, false));
+    EXPECT_EQ(second.doc->Database().NetworkInfo.Info[0].szNetworkName, "Renamed");
+    EXPECT_EQ(WriteInterchange(second.doc->Database()), WriteInterchange(doc().Database()));
+}
+
+TEST_F(DocumentFilesTest, SavingANewDocumentNamesIt)
+{
+    ASSERT_TRUE(doc().OpenDataFile("untitle0.dnf", true));
+    ASSERT_TRUE(doc().SaveDataFile(files.File("new.dnf")));
+    EXPECT_EQ(doc().Caption, files.File("new.dnf"));
+    EXPECT_FALSE(doc().pState);
+}
+
+TEST_F(DocumentFilesTest, FailedSaveKeepsTheDocumentStateAndTheOldFile)
+{
+    ASSERT_TRUE(doc().OpenDataFile("untitle3.dnf", true));
+    // Empty networks: two bytes each in the interchange text, a record each
+    // in the channel-data file, so that only the second write hits the limit.
+    doc().Database().NetworkInfo.wNetworkNum = kNetworkCapacity;
+    doc().pModifiedFlag = true;
+    std::string target = files.File("user.dnf");
+    WriteFile(target, "the user's old file");
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    bool saved_ok = doc().SaveDataFile(target);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved_ok);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].kind, MsgKind::Error);
+    EXPECT_NE(messages()[0].text.find("\"" + target + "\": File too large"), std::string::npos)
+        << messages()[0].text;
+    EXPECT_EQ(doc().Caption, "untitle3.dnf");
+    EXPECT_TRUE(doc().pState);
+    EXPECT_TRUE(doc().pModifiedFlag);
+    EXPECT_EQ(ReadFile(target), "the user's old file");
+    EXPECT_EQ(FilesIn(files.Path()), 1);
+    EXPECT_EQ(FilesIn(exchange.Path()), 0);
+}
+
+TEST_F(DocumentFilesTest, SaveIntoAMissingDirectoryIsReported)
+{
+    ASSERT_TRUE(doc().OpenDataFile(SampleDnf(), false));
+    std::string caption = doc().Caption;
+    EXPECT_FALSE(doc().SaveDataFile(files.File("gone/x.dnf")));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].text.find("x.dnf\": No such file or directory"), std::string::npos);
+    EXPECT_EQ(doc().Caption, caption);
+    EXPECT_FALSE(doc().pState);
+}
+
+TEST_F(DocumentFilesTest, UploadReadsTheExchangeFileAndMarksTheDocumentModified)
+{
+    WriteFile(ExchangeFile(exchange.Path(), kInterchangeExchangeFile), ReadFile(test::SamplePath()));
+    ASSERT_TRUE(doc().OpenFileFromUpload("upload0.dnf", true));
+    EXPECT_EQ(doc().Caption, "upload0.dnf");
+    EXPECT_TRUE(doc().pState);
+    EXPECT_TRUE(doc().pModifiedFlag);
+    EXPECT_GT(doc().Database().ServiceInfo.Count(), 0);
+    EXPECT_EQ(FilesIn(exchange.Path()), 0);
+}
+
+TEST_F(DocumentFilesTest, UploadWithoutExchangeFileIsReported)
+{
+    EXPECT_FALSE(doc().OpenFileFromUpload("upload0.dnf", true));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].text.find(kInterchangeExchangeFile), std::string::npos);
+}
+
+TEST_F(DocumentFilesTest, WithoutExchangeDirectoryNothingIsWritten)
+{
+    fixture.app->ExchangeDir.clear();
+    EXPECT_FALSE(doc().SaveDataFile(files.File("x.dnf")));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_FALSE(FileExists(files.File("x.dnf")));
+}
+
+}  // namespace
+}  // namespace lumora
