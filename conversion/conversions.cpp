@@ -213,8 +213,10 @@ bool TextToDownloadImage(const std::string& textPath, const std::string& ddfPath
     StdoutCapture messages;
     if (encoder::EncodeImage(config, ddfPath.c_str()) == 1)
         return true;
-    std::string reason = messages.Text();
-    error = FileProblem(ddfPath, reason.empty() ? "the download image could not be written" : reason);
+    // The encoder's own message names the file it could not handle.
+    error = messages.Text();
+    if (error.empty())
+        error = FileProblem(ddfPath, "the download image could not be written");
     return false;
 #else
     (void)textPath;

@@ -25,6 +25,10 @@ struct Command {
 };
 
 int RunDump(const Arguments& args, std::ostream& out, std::ostream& err);
+// Conversions through the conversion library (cmd_convert.cpp, cmd_check.cpp, cmd_ddf.cpp).
+int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err);
+int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err);
+int RunDdf(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Parses "--flash-type N" (N 0..255) from args[index + 1]; false with a message
 // on err when the value is missing or not a number in range.

@@ -1,0 +1,64 @@
+#include "conversion_cli.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+namespace lumora::cli {
+
+bool IsDnfPath(const std::string& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string ending = path.substr(path.size() - 4);
+    for (char& c : ending)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ending == ".dnf";
+}
+
+std::unique_ptr<ConversionLibrary> OpenConversionLibrary(std::ostream& err)
+{
+    std::unique_ptr<ConversionLibrary> library;
+    try {
+        library = std::make_unique<ConversionLibrary>(ConversionLibraryPath());
+    } catch (const std::exception& e) {
+        err << "lumora-cli: " << e.what() << '\n';
+        return nullptr;
+    }
+    if (!library->Loaded()) {
+        err << "lumora-cli: " << library->LoadError() << '\n';
+        return nullptr;
+    }
+    return library;
+}
+
+bool ParseSmallNumber(const Arguments& args, std::size_t& index, const char* option, int max, int& value,
+                      std::ostream& err)
+{
+    if (index + 1 >= args.size()) {
+        err << "lumora-cli: " << option << " needs a value\n";
+        return false;
+    }
+    const std::string& text = args[++index];
+    int parsed = -1;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (ec != std::errc() || end != text.data() + text.size() || parsed < 0 || parsed > max) {
+        err << "lumora-cli: " << option << " wants a number 0.." << max << ", not '" << text << "'\n";
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool CheckReadable(const std::string& path, std::ostream& err)
+{
+    if (::access(path.c_str(), R_OK) == 0)
+        return true;
+    err << "lumora-cli: \"" << path << "\": " << std::strerror(errno) << '\n';
+    return false;
+}
+
+}  // namespace lumora::cli

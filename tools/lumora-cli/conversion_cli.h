@@ -1,0 +1,30 @@
+// What the conversion subcommands share: the conversion library, reached
+// exactly as the editor reaches it, and a private directory for the
+// interchange files passed between the steps.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "commands.h"
+#include "conversion_binding.h"
+#include "exchange_dir.h"
+
+namespace lumora::cli {
+
+// Whether `path` names a channel-data file (".dnf", any case).
+bool IsDnfPath(const std::string& path);
+
+// The conversion library beside this program; null, with the reason on err,
+// when it does not load.
+std::unique_ptr<ConversionLibrary> OpenConversionLibrary(std::ostream& err);
+
+// Parses a number 0..`max` from args[index + 1] for `option`.
+bool ParseSmallNumber(const Arguments& args, std::size_t& index, const char* option, int max, int& value,
+                      std::ostream& err);
+
+// False with a message when `path` cannot be read.
+bool CheckReadable(const std::string& path, std::ostream& err);
+
+}  // namespace lumora::cli
