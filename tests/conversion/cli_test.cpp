@@ -1,0 +1,99 @@
+// lumora-cli's conversion subcommands, run as a program.
+#ifdef LUMORA_CLI_PATH
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "test_support.h"
+
+namespace lumora {
+namespace {
+
+using test::ReadFile;
+
+struct RunResult {
+    int status = -1;
+    std::string output;  // standard output and standard error together
+};
+
+RunResult RunCli(const std::string& arguments)
+{
+    RunResult result;
+    std::string command = std::string(LUMORA_CLI_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.output.append(buffer, n);
+    int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::string Q(const std::string& name) { return "'" + dir.File(name) + "'"; }
+};
+
+TEST_F(CliTest, ConvertGoesToDnfAndBackExactly)
+{
+    EXPECT_EQ(RunCli("convert '" + test::SamplePath() + "' " + Q("s.dnf")).status, 0);
+    EXPECT_EQ(RunCli("convert " + Q("s.dnf") + " " + Q("s.txt")).status, 0);
+    EXPECT_EQ(ReadFile(dir.File("s.txt")), ReadFile(test::SamplePath()));
+}
+
+TEST_F(CliTest, ConvertWantsExactlyOneDnfName)
+{
+    RunResult both = RunCli("convert " + Q("a.txt") + " " + Q("b.txt"));
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.output.find("usage"), std::string::npos);
+    EXPECT_EQ(RunCli("convert " + Q("a.DNF") + " " + Q("b.dnf")).status, 2);
+}
+
+TEST_F(CliTest, CheckPrintsTheCounts)
+{
+    ASSERT_EQ(RunCli("convert '" + test::SamplePath() + "' " + Q("s.dnf")).status, 0);
+    RunResult check = RunCli("check " + Q("s.dnf"));
+    EXPECT_EQ(check.status, 0);
+    EXPECT_NE(check.output.find("transport streams: 38\n"), std::string::npos) << check.output;
+    EXPECT_NE(check.output.find("TV services: 235\n"), std::string::npos) << check.output;
+    EXPECT_NE(check.output.find("radio services: 118\n"), std::string::npos) << check.output;
+}
+
+TEST_F(CliTest, CheckOfADamagedFileGivesStatusOneAndTheReason)
+{
+    ASSERT_EQ(RunCli("convert '" + test::SamplePath() + "' " + Q("s.dnf")).status, 0);
+    std::string file = ReadFile(dir.File("s.dnf"));
+    file[200] ^= 0x10;
+    test::WriteFile(dir.File("bad.dnf"), file);
+    RunResult check = RunCli("check " + Q("bad.dnf"));
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.output.find("bad.dnf\": the checksum does not match"), std::string::npos) << check.output;
+    EXPECT_EQ(RunCli("check " + Q("missing.dnf")).status, 2);
+}
+
+TEST_F(CliTest, DdfRefusesBadOptions)
+{
+    std::string in = "'" + test::SamplePath() + "' " + Q("out.ddf");
+    EXPECT_EQ(RunCli("ddf " + in).status, 2);  // no system id
+    EXPECT_EQ(RunCli("ddf " + in + " --system-id 123456789").status, 2);
+    EXPECT_EQ(RunCli("ddf " + in + " --system-id 12G4").status, 2);
+    EXPECT_EQ(RunCli("ddf " + in + " --system-id 1 --ant32 2").status, 2);
+    EXPECT_FALSE(test::FileExists(dir.File("out.ddf")));
+}
+
+TEST_F(CliTest, DdfReportsAnImageThatCannotBeWritten)
+{
+    RunResult ddf = RunCli("ddf '" + test::SamplePath() + "' " + Q("no/out.ddf") + " --system-id 2A0010");
+    EXPECT_EQ(ddf.status, 1);
+    EXPECT_NE(ddf.output.find("no/out.ddf\": Creating error"), std::string::npos) << ddf.output;
+}
+
+}  // namespace
+}  // namespace lumora
+#endif
