@@ -12,6 +12,7 @@
 
 #include "app_state.h"
 #include "channel_document.h"
+#include "channel_document_sort.h"
 
 namespace lumora {
 namespace {
@@ -117,10 +118,14 @@ struct Bench {
 };
 
 // Sort "All Service" by a column: args column (1 name, 2 video PID),
-// ascending (1) or descending (0), FLASHTYPE.
+// ascending (1) or descending (0), FLASHTYPE, and whether the collation
+// comes with sort keys (1, the core's default) or only as a comparison (0,
+// as a shell's collator may be given).
 void BM_SortAllService(benchmark::State& state)
 {
     Bench bench(uint8_t(state.range(2)), kServiceCapacity, true);
+    if (!state.range(3))
+        bench.doc->Collate = LocaleCollate();
     const int col = int(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -174,8 +179,14 @@ void BM_Paste(benchmark::State& state)
 }  // namespace lumora
 
 BENCHMARK(lumora::BM_SortAllService)
-    ->ArgNames({"col", "asc", "flash"})
-    ->ArgsProduct({{1, 2}, {1, 0}, {0, 4}})
+    ->ArgNames({"col", "asc", "flash", "keys"})
+    ->ArgsProduct({{1, 2}, {1, 0}, {0, 4}, {1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(lumora::BM_SortAllService)
+    ->ArgNames({"col", "asc", "flash", "keys"})
+    ->ArgsProduct({{1}, {1, 0}, {0}, {0}})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
