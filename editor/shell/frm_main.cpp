@@ -94,17 +94,11 @@ void TfrmMain::CreateActions()
                &TfrmMain::ExportPdfExecute);
     MakeAction(Exit, "Exit", "E&xit", "", id(IconId::Exit), {}, &TfrmMain::ExitExecute);
     MakeAction(Config, "Config", "&Config", "", id(IconId::Config), {}, &TfrmMain::ConfigExecute);
-    // The receiver transfers come with their own commands; until then they stay disabled.
-    DataUpload = new QAction(shell::LumoraIcon(IconId::Upload), "Data &Upload", this);
-    DataDownLoad = new QAction(shell::LumoraIcon(IconId::Download), "Data &Download", this);
-    DownFirm = new QAction(shell::LumoraIcon(IconId::Firmware), "Download &Firmware", this);
-    DataUpload->setObjectName("DataUpload");
-    DataUpload->setToolTip("Data Upload");
-    DataDownLoad->setObjectName("DataDownLoad");
-    DataDownLoad->setToolTip("Data Download");
-    DownFirm->setObjectName("DownFirm");
-    for (QAction* transfer : {DataUpload, DataDownLoad, DownFirm})
-        transfer->setEnabled(false);
+    MakeAction(DataUpload, "DataUpload", "Data &Upload", "Data Upload", id(IconId::Upload), {},
+               &TfrmMain::DataUploadExecute);
+    MakeAction(DataDownLoad, "DataDownLoad", "Data &Download", "Data Download", id(IconId::Download), {},
+               &TfrmMain::DataDownLoadExecute);
+    MakeAction(DownFirm, "DownFirm", "Download &Firmware", "", id(IconId::Firmware), {}, &TfrmMain::DownFirmExecute);
     MakeAction(Cascade2, "Cascade2", "&Cascade", "Cascade", id(IconId::Cascade), {}, &TfrmMain::Cascade2Execute);
     MakeAction(TileHorz2, "TileHorz2", "Tile &Horizontal", "Tile Horizontal", id(IconId::TileHorizontal), {},
                &TfrmMain::TileHorz2Execute);

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app_state.h"
+#include "transfer_progress.h"
 
 class QAction;
 class QLineEdit;
@@ -21,6 +22,7 @@ class QToolBar;
 namespace lumora {
 
 class ConversionLibrary;
+struct ReceiverType;
 class ExchangeDirectory;
 class QtUiPort;
 class TfrmChild;
@@ -64,6 +66,9 @@ public:
     void ExportPdfExecute();
     void ExitExecute();
     void ConfigExecute();
+    void DataUploadExecute();
+    void DataDownLoadExecute();
+    void DownFirmExecute();
     void Cascade2Execute();
     void TileHorz2Execute();
     void TileVert2Execute();
@@ -123,6 +128,11 @@ private:
     QString AskDataFileName(bool save);
     void TileWindows(Qt::Orientation orientation);
     void Command(void (TfrmMain::*handler)());
+    // Receiver transfers (frm_main_transfer.cpp): runs library entry `entry`
+    // on `path` behind the progress dialog; the receiver type of the settings.
+    TTransferProgress::Outcome RunTransfer(const char* entry, const QString& caption, const QString& what,
+                                           const std::string& path);
+    ReceiverType TransferReceiver() const;
 
     TMainWindowPaths paths_;
     std::unique_ptr<TApplicationState> state_;
