@@ -53,7 +53,7 @@ TEST(Compressor, StreamsDecodeToTheChunkOrAreRefused) {
       const Bytes data = sample.make(size);
       Bytes stream;
       const bool compressed = Compress(data, stream);
-      if (size < 7) EXPECT_FALSE(compressed) << "a stream takes at least 7 bytes";
+      EXPECT_TRUE(size >= 7 || !compressed) << "a stream takes at least 7 bytes";
       if (!compressed) {
         EXPECT_TRUE(size <= 8 || std::string(sample.kind) == "random") << "refused";
         continue;
