@@ -77,6 +77,8 @@ QListWidget* MakeCheckList(QWidget* parent, QStringList items)
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+    // Wide enough for the longest name with its check box and a scroll bar.
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + 24);
     return list;
 }
 

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 
 #include "dialog_common.h"
 #include "intparse.h"
@@ -134,6 +135,12 @@ void TfrmMenuConfig::BuildLayout()
     auto* root = new QVBoxLayout(this);
     root->addLayout(grid);
     root->addLayout(buttons);
+
+    // Tab goes down the left column, then down the right one, then to the buttons.
+    QWidget* const order[] = {FC1,  FC2,  FC3,  FC4,  FE1,  FC6,  FC7,  FC8,  FC9,         FC16,
+                              FC10, FC11, FC12, FC13, FC14, FC15, FC17, okCancel.ok, okCancel.cancel};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void TfrmMenuConfig::FormCreate()
