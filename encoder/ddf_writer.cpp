@@ -44,10 +44,10 @@ int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
 }
 
 // The image path of the current run, for the write-failure message.
-const char* g_outFileName = "";
+const char* _outFileName = "";
 
 int ReportWriteError() {
-  std::printf("\"%s\": Writing error\n", g_outFileName);
+  std::printf("\"%s\": Writing error\n", _outFileName);
   return 0;
 }
 
@@ -208,7 +208,7 @@ int SaveHeader(int oFile) {
 }
 
 int MakeDdf(const char* outFileName) {
-  g_outFileName = outFileName;
+  _outFileName = outFileName;
   if (!ChkBlockCount()) return 0;
   const int oFile = OpenRetrying(outFileName, O_WRONLY | O_CREAT | O_TRUNC, 0666);
   if (oFile < 0) {

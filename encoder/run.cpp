@@ -40,12 +40,27 @@ void ResetRunState() {
   _nDataBlk = 0;
 }
 
-int EncodeParameter(const char* cfgFile, const char* outFile) {
-  ResetRunState();
+namespace {
+
+int Run(const char* cfgFile, const char* outFile) {
   if (!AnalysisCfg(cfgFile)) return 0;
   if (!BufAlloc()) return 0;
   if (!MakeDdf(outFile)) return 0;
   return 1;
+}
+
+// The caller may write to the same output by other means: hand over every
+// message before returning.
+int Finish(int result) {
+  std::fflush(stdout);
+  return result;
+}
+
+}  // namespace
+
+int EncodeParameter(const char* cfgFile, const char* outFile) {
+  ResetRunState();
+  return Finish(Run(cfgFile, outFile));
 }
 
 namespace {
@@ -78,7 +93,7 @@ int CheckImageConfig(const ImageConfig& config) {
 
 int EncodeImage(const ImageConfig& config, const char* outFile) {
   ResetRunState();
-  if (!CheckImageConfig(config)) return 0;
+  if (!CheckImageConfig(config)) return Finish(0);
   _id = config.id;
   _idEnd = config.idEnd;
   _ver = config.ver;
@@ -88,8 +103,8 @@ int EncodeImage(const ImageConfig& config, const char* outFile) {
     entry.flag = item.type | (item.compress ? CompressBit(_ver) : 0);
     entry.addr = item.address;
   }
-  if (!BufAlloc()) return 0;
-  return MakeDdf(outFile);
+  if (!BufAlloc()) return Finish(0);
+  return Finish(MakeDdf(outFile));
 }
 
 }  // namespace encoder
