@@ -87,7 +87,7 @@ inline int CompPutByte(uint32_t byte) {
   return 1;
 }
 
-int CompPutBits(int n, uint32_t x) {
+inline int CompPutBits(int n, uint32_t x) {
   if (n < _compBitCount) {
     _compBitCount = static_cast<int16_t>(_compBitCount - n);
     _compSubBitBuf |= x << _compBitCount;
@@ -509,11 +509,8 @@ int CompWrCLen() {
 
 inline int CompEncC(int symbol) { return CompPutBits(_compCLen[symbol], _compCCode[symbol]); }
 
-inline int BitLength(uint32_t p) {
-  int c = 0;
-  for (; p; p >>= 1) ++c;
-  return c;
-}
+// Number of significant bits of p: the position symbol of distance value p.
+inline int BitLength(uint32_t p) { return static_cast<int>(std::bit_width(p)); }
 
 int CompEncP(uint32_t p) {
   const int c = BitLength(p);
