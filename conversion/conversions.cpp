@@ -77,6 +77,9 @@ public:
     {
         const char* dir = std::getenv("TMPDIR");
         path_ = std::string(dir && *dir ? dir : "/tmp") + "/lv3rawXXXXXX";
+        // The encoder takes data file paths of at most 80 bytes.
+        if (path_.size() > 80)
+            path_ = "/tmp/lv3rawXXXXXX";
         int fd = ::mkstemp(path_.data());
         if (fd < 0)
             path_.clear();
