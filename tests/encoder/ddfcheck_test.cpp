@@ -183,6 +183,9 @@ TEST_F(DdfCheck, ReportsThroughTheProgram) {
   EXPECT_NE(out.find("INVALID: record 0 at offset 0x14: CRC "), std::string::npos) << out;
   enctest::RunCommand(std::string(DDFCHECK_EXE) + " " + dir.Path("none.ddf"), status);
   EXPECT_EQ(status, 1);
+  EXPECT_EQ(enctest::RunCommand(std::string(DDFCHECK_EXE) + " " + dir.Dir(), status),
+            "cannot read " + dir.Dir() + ": Is a directory\n");
+  EXPECT_EQ(status, 1);
   enctest::WriteBytes(dir.Path("noise.ddf"), enctest::RandomBytes(5000, 11));
   enctest::RunCommand(std::string(DDFCHECK_EXE) + " " + dir.Path("noise.ddf"), status);
   EXPECT_EQ(status, 1);
