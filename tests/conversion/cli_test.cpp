@@ -87,6 +87,19 @@ TEST_F(CliTest, DdfRefusesBadOptions)
     EXPECT_FALSE(test::FileExists(dir.File("out.ddf")));
 }
 
+TEST_F(CliTest, DdfBuildsTheSameImageFromTextAndFromDnf)
+{
+    std::string ids = " --system-id 2A0010 --menu-type 2 --flash-type 3 --ant32 0";
+    ASSERT_EQ(RunCli("convert '" + test::SamplePath() + "' " + Q("s.dnf")).status, 0);
+    EXPECT_EQ(RunCli("ddf '" + test::SamplePath() + "' " + Q("a.ddf") + ids).status, 0);
+    EXPECT_EQ(RunCli("ddf " + Q("s.dnf") + " " + Q("b.ddf") + ids).status, 0);
+    std::string image = ReadFile(dir.File("a.ddf"));
+    ASSERT_GT(image.size(), 20u);
+    EXPECT_EQ(image, ReadFile(dir.File("b.ddf")));
+    // Header layout 2: ID and ID end at offsets 8 and 12, big-endian.
+    EXPECT_EQ(image.substr(8, 8), std::string("\x00\x2A\x00\x10\x00\x2A\x00\x10", 8));
+}
+
 TEST_F(CliTest, DdfReportsAnImageThatCannotBeWritten)
 {
     RunResult ddf = RunCli("ddf '" + test::SamplePath() + "' " + Q("no/out.ddf") + " --system-id 2A0010");

@@ -240,9 +240,13 @@ TEST_F(LibraryTest, DdfcheckAcceptsTheDownloadImage)
     std::string ddfcheck = std::string(LUMORA_BIN_DIR) + "/ddfcheck";
     if (!FileExists(ddfcheck))
         GTEST_SKIP() << "ddfcheck is not built";
-    ASSERT_TRUE(library.DnfToDDF(test::SamplePath(), dir.File("down.ddf"), kReceiver, 0xABCD, error)) << error;
-    std::string command = ddfcheck + " " + dir.File("down.ddf") + " > /dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    WriteFile(dir.File("full.txt"), test::CanonicalText(*test::FullDatabase(4)));
+    for (const std::string& text : {test::SamplePath(), dir.File("full.txt")})
+        for (uint8_t ant32 : {0, 1}) {
+            ASSERT_TRUE(library.DnfToDDF(text, dir.File("down.ddf"), {1, 2, ant32}, 0xABCD, error)) << error;
+            std::string command = ddfcheck + " " + dir.File("down.ddf") + " > /dev/null";
+            EXPECT_EQ(std::system(command.c_str()), 0) << text << " ant32 " << int(ant32);
+        }
 }
 
 }  // namespace
