@@ -110,7 +110,9 @@ void PrintServiceListTest::columnValues()
 void PrintServiceListTest::fecAboveFiveAndIndicesOutsideTheTables()
 {
     QCOMPARE(FecText(3, false), QStringLiteral("5/6"));
-    QCOMPARE(FecText(6, true), QStringLiteral("AUTO"));  // a cable stream's constellation
+    QCOMPARE(FecText(3, true), QStringLiteral("64-QAM"));  // a cable stream's constellation
+    QCOMPARE(FecText(6, true), QStringLiteral("AUTO"));
+    QCOMPARE(FecText(0, true), QString());
     QCOMPARE(FecText(6, false), QString());
     QCOMPARE(FecText(200, true), QString());
     QCOMPARE(PolarizationLetter(7), QStringLiteral("A"));

@@ -172,11 +172,14 @@ QString PolarizationLetter(uint8_t ucPolarization)
     }
 }
 
+// Cable models keep their 1-based constellation in ucFEC, so a cable stream
+// prints "64-QAM" for 3 rather than the code rate "5/6"; codes outside either
+// table print an empty cell.
 QString FecText(uint8_t ucFEC, bool cableModel)
 {
-    if (ucFEC < kCodeRateNames.size())
-        return QString::fromLatin1(kCodeRateNames[ucFEC]);
-    return cableModel ? QString::fromStdString(ConstellationName(ucFEC)) : QString();
+    if (cableModel)
+        return QString::fromStdString(ConstellationName(ucFEC));
+    return QString::fromStdString(CodeRateName(ucFEC));
 }
 
 TfrmPrint::TfrmPrint() : L1(nullptr)
