@@ -377,7 +377,7 @@ void CompDownHeap(int i) {
 
 void CompMakeCode(int n, const uint8_t* len, uint16_t* code) {
   uint16_t start[18];
-  start[0] = 0;
+  start[0] = 0;  // symbols of length 0: their codes are never written
   start[1] = 0;
   for (int i = 1; i <= 16; ++i) start[i + 1] = static_cast<uint16_t>((start[i] + _compLenCnt[i]) << 1);
   for (int i = 0; i < n; ++i) code[i] = start[len[i]]++;
