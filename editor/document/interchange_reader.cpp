@@ -339,8 +339,10 @@ ReadResult ReadInterchangeStream(std::istream& in, TChannelDatabase& db, const R
     std::string line;
     try {
         while (lines.Next(line)) {
-            if (line == kFileHeader)
+            if (line == kFileHeader) {
+                section = nullptr;  // record lines after a file header belong to no section
                 continue;
+            }
             if (const Section* header = FindSection(line)) {
                 section = header;
                 continue;

@@ -191,6 +191,16 @@ TEST(InterchangeSections, HeadersMatchWholeLinesExactly)
     EXPECT_EQ(r.db->TSInfo.wTSNum, 0);
 }
 
+TEST(InterchangeSections, FileHeaderLineEndsTheCurrentSection)
+{
+    // A second file appended to the first: the lines between its file header
+    // and its first section header are not records of the section before.
+    Reading r = Read(Lines({"[NETWORK]", "N1", "[LUMORA V3 FILE]", "stray", "", "[PROVIDER]", "P1"}));
+    ASSERT_EQ(r.db->NetworkInfo.wNetworkNum, 1);
+    EXPECT_EQ(r.db->NetworkInfo.Info[0].szNetworkName, "N1");
+    EXPECT_EQ(r.db->ProviderInfo.wProviderNum, 1);
+}
+
 TEST(InterchangeSections, EmptyFileAndEmptySectionsGiveAnInitialisedDocument)
 {
     Reading r = Read(Lines({"[LUMORA V3 FILE]", "[ANTENNA]", "[TS]", "[NETWORK]", "[PROVIDER]", "[FAVORITE]",
