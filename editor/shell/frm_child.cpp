@@ -50,7 +50,10 @@ TfrmChild::TfrmChild(TApplicationState& app, UiPort& ui, QWidget* parent)
 
 TfrmChild::~TfrmChild()
 {
-    // The views go first: their models observe the document.
+    // The views go first: their models observe the document. The tree's
+    // viewport sends events while the tree is destroyed; this window must not
+    // look at the half-destroyed tree then.
+    Tree1->viewport()->removeEventFilter(this);
     delete SG;
     delete Tree1;
 }
