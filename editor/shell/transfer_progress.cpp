@@ -47,6 +47,8 @@ TTransferProgress::Outcome TTransferProgress::Run(const std::function<bool(std::
             Qt::QueuedConnection);
     });
     exec();
+    if (!finished_)
+        cancel_ = true;  // the loop ended early (the application is quitting): stop, then wait
     worker.join();
     outcome.cancelled = cancel_;
     return outcome;
