@@ -44,7 +44,7 @@ TEST_F(FaultTest, LostAndSlowPacketsAreSentAgain)
     SimProcess sim({"--drop", "37", "--delay", "1"});
     ASSERT_EQ(lib.DnfToDDF(kSample.c_str(), dir.File("down.ddf").c_str(), 0, 0, 1, 0x2A0010), 1);
     ASSERT_EQ(lib.DownloadData(0, kSpeed115200, dir.File("down.ddf").c_str()), 1) << lib.LastError();
-    EXPECT_EQ(sim.NextLine(), "download accepted: channel data, 401408 bytes");
+    EXPECT_EQ(sim.NextLine(), "download accepted: channel data, 401408 bytes, ID 002a0010");
     ASSERT_TRUE(Upload()) << lib.LastError();
     EXPECT_EQ(ReadFile(up), sample);
 }

@@ -123,10 +123,20 @@ private slots:
         auto window = StartEditor();
         Answers answers;
         {
-            SimProcess sim({"--raw", SampleRaw(kRawSize)});
+            // The settings' port and speed reach the line: "115200 bps" is the
+            // library's speed code 0, "9600 bps" its code 4.
+            SimProcess sim({"--raw", SampleRaw(kRawSize), "--report-speed"});
             window->DataUploadExecute();
+            QCOMPARE(QString::fromStdString(sim.NextLine()), QStringLiteral("upload at 115200 bit/s"));
+            ::setenv("LV3DLL_PORT2", sim.Device().c_str(), 1);
+            window->State().Settings.SystemInfo.COMPORT = 2;  // "COM 3"
+            window->State().Settings.SystemInfo.BAUDRATE = 0;
             window->DataUploadExecute();
+            ::unsetenv("LV3DLL_PORT2");
+            QCOMPARE(QString::fromStdString(sim.NextLine()), QStringLiteral("upload at 9600 bit/s"));
         }
+        window->State().Settings.SystemInfo.COMPORT = 0;
+        window->State().Settings.SystemInfo.BAUDRATE = 4;
         QCOMPARE(answers.messages, QStringList());
         QCOMPARE(answers.progressDialogs, 2);
         const QList<TfrmChild*> documents = window->Documents();
@@ -204,10 +214,12 @@ private slots:
         db.ProviderInfo.wProviderNum = providers;
 
         db.ServiceInfo.pServiceInfo[0].szServiceName = "Edited Name";
+        window->State().Settings.SystemInfo.SYSTEMID = "0000ABCD";  // the image's ID, read as hexadecimal
         answers.messages.clear();
         window->DataDownLoadExecute();
         QCOMPARE(answers.messages, QStringList());
-        QCOMPARE(QString::fromStdString(sim.NextLine()), QStringLiteral("download accepted: channel data, 401408 bytes"));
+        QCOMPARE(QString::fromStdString(sim.NextLine()),
+                 QStringLiteral("download accepted: channel data, 401408 bytes, ID 0000abcd"));
         QVERIFY(ExchangeDirIsEmpty(*window));
 
         window->DataUploadExecute();

@@ -33,11 +33,12 @@ TEST_F(TransferTest, UploadBringsTheReceiversImageIntoANewDocument)
 {
     const Bytes start = RawOf(kSample);
     WriteFile(dir.File("start.raw"), start);
-    SimProcess sim({"--raw", dir.File("start.raw")});
+    SimProcess sim({"--raw", dir.File("start.raw"), "--report-speed"});
     for (uint8_t speed : {kSpeed115200, kSpeed9600}) {
         SCOPED_TRACE(int(speed));
         const std::string up = dir.File("temp.dat");
         ASSERT_TRUE(Upload(speed, up)) << lib.LastError();
+        EXPECT_EQ(sim.NextLine(), speed == kSpeed9600 ? "upload at 9600 bit/s" : "upload at 115200 bit/s");
         EXPECT_STREQ(lib.LastError(), "");
         EXPECT_EQ(ReadFile(up), start);
         EXPECT_FALSE(FileExists(up + ".part"));
@@ -60,7 +61,7 @@ TEST_F(TransferTest, DownloadOfAnEditedDocumentComesBackOnUpload)
         WriteText(dir.File("edited.txt"), text);
         ASSERT_EQ(lib.DnfToDDF(dir.File("edited.txt").c_str(), dir.File("down.ddf").c_str(), 0, 0, 1, 0x2A0010), 1);
         ASSERT_TRUE(Download(speed, dir.File("down.ddf"))) << lib.LastError();
-        EXPECT_EQ(sim.NextLine(), "download accepted: channel data, 401408 bytes");
+        EXPECT_EQ(sim.NextLine(), "download accepted: channel data, 401408 bytes, ID 002a0010");
 
         ASSERT_TRUE(Upload(speed, dir.File("temp.dat"))) << lib.LastError();
         EXPECT_EQ(ReadFile(dir.File("temp.dat")), RawOf(dir.File("edited.txt")));

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "conversions.h"
@@ -86,7 +87,7 @@ void SimReceiver::Handle(const Packet& request, ByteChannel& line)
 {
     // A request sent again because its answer was lost gets the same answer.
     if (!(haveLast_ && request.seq == lastSeq_ && request.type == lastType_)) {
-        lastAnswer_ = Answer(request);
+        lastAnswer_ = Answer(request, line.Fd());
         lastSeq_ = request.seq;
         lastType_ = request.type;
         haveLast_ = true;
@@ -94,8 +95,10 @@ void SimReceiver::Handle(const Packet& request, ByteChannel& line)
     Send(lastAnswer_, line);
 }
 
-Packet SimReceiver::Answer(const Packet& request)
+Packet SimReceiver::Answer(const Packet& request, int fd)
 {
+    if (onBegin && (request.type == PacketType::UploadBegin || request.type == PacketType::DownloadBegin))
+        onBegin(request.type == PacketType::UploadBegin ? "upload" : "download", LineBaud(fd));
     switch (request.type) {
     case PacketType::UploadBegin: {
         state_ = State::Uploading;
@@ -191,6 +194,9 @@ DownloadOutcome SimReceiver::AcceptImage(const Bytes& image)
         outcome.text = "download accepted: firmware, " + std::to_string(check.records.size()) + " records, "
                        + std::to_string(image.size()) + " bytes";
     }
+    char id[32];
+    std::snprintf(id, sizeof id, ", ID %08x", static_cast<unsigned>(check.header.id));
+    outcome.text += id;
     return outcome;
 }
 

@@ -40,12 +40,15 @@ public:
     const Bytes& Firmware() const { return firmware_; }
     // Called after each completed download with its outcome.
     std::function<void(const DownloadOutcome&)> onDownload;
+    // Called when an upload or a download begins, with "upload" or
+    // "download" and the bit rate the host set on the line.
+    std::function<void(const char* kind, unsigned baud)> onBegin;
 
 private:
     enum class State { Idle, Uploading, Downloading };
 
     void Handle(const Packet& request, lumora::serial::ByteChannel& line);
-    Packet Answer(const Packet& request);
+    Packet Answer(const Packet& request, int fd);
     Packet AnswerRead(const Packet& request) const;
     Packet AnswerWrite(const Packet& request);
     Packet AnswerEnd(const Packet& request);

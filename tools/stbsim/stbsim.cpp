@@ -19,6 +19,8 @@
 //   --stop-after N       answer nothing after N packets
 //   --delay MS           wait MS milliseconds before each answer
 //   --pace               send no faster than the bit rate the host set
+//   --report-speed       print "upload at N bit/s" or "download at N bit/s"
+//                        when a transfer begins
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -51,13 +53,14 @@ struct Options {
     std::string rawFile, textFile, saveRaw, saveFirmware;
     lumora::conv::RawImageInfo info;
     stbsim::Faults faults;
+    bool reportSpeed = false;
 };
 
 [[noreturn]] void Usage(const char* problem)
 {
     std::fprintf(stderr, "stbsim: %s\nusage: stbsim [--raw FILE | --text FILE] [--menu-type N] [--flash-type N] "
                          "[--ant32 N] [--save-raw FILE] [--save-firmware FILE] [--drop N] [--corrupt N] "
-                         "[--stop-after N] [--delay MS] [--pace]\n", problem);
+                         "[--stop-after N] [--delay MS] [--pace] [--report-speed]\n", problem);
     std::exit(2);
 }
 
@@ -75,8 +78,8 @@ Options ParseOptions(int argc, char** argv)
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "--pace") {
-            o.faults.pace = true;
+        if (name == "--pace" || name == "--report-speed") {
+            (name == "--pace" ? o.faults.pace : o.reportSpeed) = true;
             continue;
         }
         if (i + 1 >= argc)
@@ -173,6 +176,12 @@ int main(int argc, char** argv)
         std::printf("%s\n", outcome.text.c_str());
         std::fflush(stdout);
     };
+
+    if (options.reportSpeed)
+        receiver.onBegin = [](const char* kind, unsigned baud) {
+            std::printf("%s at %u bit/s\n", kind, baud);
+            std::fflush(stdout);
+        };
 
     std::string device;
     int keepSlave = -1;
