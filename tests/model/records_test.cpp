@@ -7,7 +7,7 @@
 
 using namespace lumora;
 
-TEST(Records, NewDocumentIsInitialisedAsSpecified)
+TEST(Records, InitDatabaseEmptiesTheTablesAndSetsMenuDefaults)
 {
     auto db = std::make_unique<TChannelDatabase>();
     db->TSInfo.wTSNum = 7;
