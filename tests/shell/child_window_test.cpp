@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -180,6 +181,40 @@ private slots:
         QCOMPARE(child->Document().Service(0).szServiceName, kExtendedName + "X\x86N");
         QVERIFY(child->isWindowModified());
         QCOMPARE(child->SG->CellIndex(kColName, RowOf(child, 0)).data().toString(), QStringLiteral("NEWS 24XN"));
+    }
+
+    void nameBoxKeepsBytesThroughDropsAndLineEditCommands()
+    {
+        // Drops arrive only during a real drag; the box's handler is called directly.
+        struct DropTarget : TkEdit {
+            using TkEdit::dropEvent;
+        } edit;
+        edit.resize(300, 30);
+        edit.show();
+        edit.SetText(kExtendedName);
+        // A drop at the end inserts the dropped text there.
+        QMimeData data;
+        data.setText(QString::fromLatin1("\x87!"));
+        QDropEvent drop(QPointF(290, 15), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        edit.dropEvent(&drop);
+        QCOMPARE(edit.GetText(), kExtendedName + "\x87!");
+        QCOMPARE(edit.text(), QStringLiteral(" NEWS  24 !"));
+        // Commands the line edit carries out itself (here: delete the word
+        // before the caret) keep the stored bytes outside the changed part.
+        edit.setCursorPosition(5);
+        QTest::keyClick(&edit, Qt::Key_Backspace, Qt::ControlModifier);
+        QCOMPARE(edit.GetText(), std::string("\x86\x87 24\x87!"));
+        // Cut removes the selection and puts the stored bytes on the clipboard.
+        edit.setSelection(0, 2);
+        QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromLatin1("\x86\x87"));
+        QCOMPARE(edit.GetText(), std::string(" 24\x87!"));
+        // Backspace at the start and Delete at the end change nothing.
+        edit.setCursorPosition(0);
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        edit.setCursorPosition(int(edit.text().size()));
+        QTest::keyClick(&edit, Qt::Key_Delete);
+        QCOMPARE(edit.GetText(), std::string(" 24\x87!"));
     }
 
     void typingOverTheSelectionStoresExactlyTheTypedName()

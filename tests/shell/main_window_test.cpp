@@ -164,6 +164,35 @@ private slots:
         QCOMPARE(window->FreeDocumentName("upload"), QStringLiteral("upload0.dnf"));
     }
 
+    void windowMenuListsTheDocuments()
+    {
+        auto window = StartConfigured();
+        window->NewFileExecute();
+        window->NewFileExecute();
+        emit window->WindowMenu->aboutToShow();
+        QStringList items;
+        for (QAction* action : window->WindowMenu->actions())
+            items << action->text();
+        QCOMPARE(items, (QStringList{"&Cascade", "Tile &Horizontal", "Tile &Vertical", "", "&1 untitle0.dnf",
+                                     "&2 untitle1.dnf"}));
+        window->WindowMenu->actions()[4]->trigger();
+        QCOMPARE(window->ActiveDocument(), window->Documents()[0]);
+    }
+
+    void settingsDialogRefreshesTheModelBoxEvenOnCancel()
+    {
+        auto window = StartConfigured(0);
+        ModalAnswers answers;
+        answers.Push([&](QWidget* w) {
+            QVERIFY(qobject_cast<TfrmInitialSet*>(w));
+            QVERIFY(!qobject_cast<TfrmInitialSet*>(w)->bFirstSetting);
+            window->State().Settings.SystemInfo.MODEL = 8;
+            static_cast<QDialog*>(w)->reject();
+        });
+        window->ConfigExecute();
+        QCOMPARE(window->FE1->text(), QStringLiteral("MODEL-09"));
+    }
+
     void saveOnNewDocumentRunsSaveAsThenSavesDirectly()
     {
         auto window = StartConfigured();

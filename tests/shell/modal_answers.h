@@ -60,7 +60,9 @@ public:
             }
             seenTexts << dialog->objectName();
             dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->accept();
+            // done() rather than accept(): accept() may wait for the
+            // dialog's directory listing, which runs in the background.
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
         });
     }
 
