@@ -36,6 +36,9 @@ case "${1:-}" in
     install_packages
     build build
     if [ -x build/bin/LumoraV3 ]; then
+      # The sample database as a channel-data file, for File > Open.
+      mkdir -p build/examples
+      build/bin/lumora-cli convert examples/sample.txt build/examples/sample.dnf || true
       if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then exec build/bin/LumoraV3
       else exec xvfb-run -a build/bin/LumoraV3; fi
     fi

@@ -7,9 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build}
 
-if [ ! -x "$BUILD/bin/LumoraV3" ] || [ ! -f "$BUILD/bin/LV3DLL.so" ]; then
+if [ ! -x "$BUILD/bin/LumoraV3" ] || [ ! -x "$BUILD/bin/lumora-cli" ] || [ ! -f "$BUILD/bin/LV3DLL.so" ]; then
   cmake -S . -B "$BUILD" -G Ninja
-  cmake --build "$BUILD" --target LumoraV3 LV3DLL
+  cmake --build "$BUILD" --target LumoraV3 lumora-cli LV3DLL
 fi
 
 work=$(mktemp -d)
@@ -18,12 +18,7 @@ mkdir -p "$BUILD/examples" docs
 dnf="$BUILD/examples/sample.dnf"
 
 # The conversion library turns the interchange file into a channel-data file.
-python3 - "$BUILD/bin/LV3DLL.so" examples/sample.txt "$dnf" <<'PY'
-import ctypes, sys
-lib = ctypes.CDLL(sys.argv[1])
-if lib.DnfToV3Dnf(sys.argv[2].encode(), sys.argv[3].encode()) != 1:
-    sys.exit("conversion of the sample failed")
-PY
+"$BUILD/bin/lumora-cli" convert examples/sample.txt "$dnf"
 
 # Settings for the picture: a satellite model and the sample's satellite names.
 printf '%s\r\n' '[ANTENNA LANGUAGE]' 'COUNT=8' 'LANGUAGE 0=ASTRA 1' 'LANGUAGE 1=ASTRA 2' \
