@@ -167,15 +167,11 @@ bool TfrmChild::Run(const std::function<void()>& command)
 
 void TfrmChild::SyncView()
 {
-    const QString title = Caption() + QStringLiteral("[*]");
-    const bool changed = windowTitle() != title || isWindowModified() != document_->pModifiedFlag;
-    setWindowTitle(title);
+    setWindowTitle(Caption() + QStringLiteral("[*]"));
     setWindowModified(document_->pModifiedFlag);
     Label1->setText(FromBytes(document_->Label1Caption));
     const bool tv = document_->Database().CurDisplayServiceMode == kServiceTypeTV;
     (tv ? FR1 : FR2)->setChecked(true);
-    if (changed)
-        emit DocumentStateChanged();
 }
 
 bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)

@@ -90,10 +90,6 @@ public:
     void Copy1Click();
     void Paste1Click();
 
-signals:
-    // The caption or the modified flag changed (the main window's lists follow).
-    void DocumentStateChanged();
-
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
     bool eventFilter(QObject* watched, QEvent* event) override;
