@@ -77,7 +77,7 @@ Bytes ReadWholeFile(const std::string& path)
 int AnswerTimeoutMs(unsigned baud)
 {
     const unsigned frameMs = static_cast<unsigned>(kMaxFrame * 10 * 1000 / (baud ? baud : 9600));
-    return static_cast<int>(2 * frameMs + 150);
+    return static_cast<int>(2 * frameMs + 500);
 }
 
 HostSession::HostSession(ByteChannel& line, unsigned baud, ProgressFn progress)
