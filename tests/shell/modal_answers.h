@@ -59,9 +59,14 @@ public:
                 return;
             }
             seenTexts << dialog->objectName();
-            dialog->selectFile(path);
-            // done() rather than accept(): accept() may wait for the
-            // dialog's directory listing, which runs in the background.
+            // Typed into the name field, as a person would; done() rather
+            // than accept(), which may wait for the directory listing that
+            // the dialog reads in the background.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name)
+                name->setText(path);
+            else
+                dialog->selectFile(path);
             static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
         });
     }
