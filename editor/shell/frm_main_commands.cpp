@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QUrl>
@@ -93,6 +94,12 @@ TfrmChild* TfrmMain::AddDocumentWindow()
     auto* child = new TfrmChild(*state_, *ui_);
     QMdiSubWindow* window = MDIArea->addSubWindow(child);
     window->setWindowIcon(windowIcon());
+    // Ctrl+F4 belongs to "Close Current Window"; the window's own menu keeps its other keys.
+    for (QAction* action : window->systemMenu()->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        keys.removeAll(Close11->shortcut());
+        action->setShortcuts(keys);
+    }
     connect(child, &QObject::destroyed, this, [this] { UpdateActionStates(); });
     return child;
 }

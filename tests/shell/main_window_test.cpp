@@ -146,6 +146,18 @@ private slots:
                 QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
     }
 
+    void shortcutsReachTheirActions()
+    {
+        auto window = StartConfigured();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(window->Documents().size(), 1);
+        QTest::keyClick(window->ActiveDocument(), Qt::Key_F4, Qt::ControlModifier);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(window->Documents().size(), 0);
+    }
+
     void newTwiceGivesFreeNamesAndReusesAClosedOne()
     {
         auto window = StartConfigured();
