@@ -38,7 +38,7 @@ TfrmChild::TfrmChild(TApplicationState& app, UiPort& ui, QWidget* parent)
     splitter->addWidget(BuildTreePane());
     splitter->addWidget(BuildGridPane());
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({280, 900});
+    splitter->setSizes({230, 1000});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(splitter);
