@@ -17,15 +17,7 @@
 namespace lumora {
 namespace {
 
-class SilentUi : public UiPort {
-public:
-    MsgResult MessageBox(MsgKind, const std::string&, MsgButtons) override { return MsgResult::Ok; }
-    bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
-    bool ShowAntennaDialog(const TAntennaSetting&) override { return false; }
-    bool ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override { return false; }
-    bool ShowQAMTSSettingDialog(const TTSItem&) override { return false; }
-    bool ShowServiceSelectDialog(uint8_t, const TServiceInfo&) override { return false; }
-};
+using SilentUi = NonInteractiveUiPort;
 
 // `services` services: all TV when `oneType`, else two TV for one radio.
 // Names and video PIDs in random order; under fixed numbering every 40th

@@ -249,6 +249,7 @@ private:
     bool ServiceNumberIsAutomatic(int32_t realIndex) const;
     bool AddServiceToTS(uint32_t ts);
     bool AddSelectedServicesTo(uint32_t kind, uint32_t index);
+    std::vector<int32_t> SelectionOPNumbers() const;
     void AddInformationNode(TTreeNode* selected, uint32_t kind, int32_t index, const std::string& caption);
     bool RenameNode(TTreeNode* node, uint32_t kind, int32_t index);
     void EditTransportStream(TTreeNode* node, int32_t index);

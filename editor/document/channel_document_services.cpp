@@ -5,6 +5,7 @@
 
 #include "channel_document.h"
 #include "intparse.h"
+#include "service_numbering.h"
 #include "service_table_ops.h"
 
 namespace lumora {
@@ -77,6 +78,19 @@ bool ChannelDocument::AddServiceToTS(uint32_t ts)
     return true;
 }
 
+// The OP numbers the selection dialog shows under fixed numbering: the same
+// numbers as the grid's first column.
+std::vector<int32_t> ChannelDocument::SelectionOPNumbers() const
+{
+    if (!db_->pFixServiceIndex)
+        return {};
+    const TServiceNumbering numbering(*db_, FlashType());
+    std::vector<int32_t> numbers(static_cast<std::size_t>(ServiceCount()));
+    for (int32_t r = 0; r < ServiceCount(); ++r)
+        numbers[std::size_t(r)] = numbering.OPNumber(r);
+    return numbers;
+}
+
 // Genre or favorite list: the person picks services in the selection dialog.
 bool ChannelDocument::AddSelectedServicesTo(uint32_t kind, uint32_t index)
 {
@@ -87,7 +101,7 @@ bool ChannelDocument::AddSelectedServicesTo(uint32_t kind, uint32_t index)
                        MsgButtons::Ok);
         return false;
     }
-    if (!ui_.ShowServiceSelectDialog(mode, db_->ServiceInfo))
+    if (!ui_.ShowServiceSelectDialog(mode, db_->ServiceInfo, SelectionOPNumbers()))
         return true;
     const TServiceSelection& chosen = app_.ServiceSelectionResult;
     const int32_t count = std::clamp(chosen.Count, 0, kServiceCapacity);

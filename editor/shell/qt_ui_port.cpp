@@ -72,25 +72,6 @@ bool QtUiPort::InputQuery(const std::string& caption, const std::string& prompt,
     return true;
 }
 
-std::vector<int32_t> OPNumbersOf(const TServiceInfo& services, uint8_t serviceType, uint8_t flashType)
-{
-    const int count = std::min(services.Count(), kServiceCapacity);
-    const int32_t automaticBase = flashType == 3 ? 1000 : 101;
-    std::vector<int32_t> numbers(std::size_t(count), 0);
-    int32_t automatic = 0;
-    for (int r = 0; r < count; ++r) {
-        const TServiceItem& service = services.pServiceInfo[r];
-        if (service.wServiceNumber != 0) {
-            numbers[r] = service.wServiceNumber;
-            continue;
-        }
-        numbers[r] = automatic + automaticBase;
-        if (service.ServiceType == serviceType)
-            ++automatic;
-    }
-    return numbers;
-}
-
 TApplicationState& QtUiPort::State() const
 {
     if (!m_state)
@@ -119,14 +100,11 @@ bool QtUiPort::ShowQAMTSSettingDialog(const TTSItem& ts)
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtUiPort::ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services)
+bool QtUiPort::ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services,
+                                       const std::vector<int32_t>& opNumbers)
 {
     TApplicationState& state = State();
-    const uint8_t flashType = state.Settings.SystemInfo.FLASHTYPE;
-    TServiceSelectNumbering numbering;
-    numbering.pFixServiceIndex = IsFixedNumberingFlashType(flashType);
-    if (numbering.pFixServiceIndex)
-        numbering.OPNumbers = OPNumbersOf(services, serviceType, flashType);
+    const TServiceSelectNumbering numbering{!opNumbers.empty(), opNumbers};
     TfrmServiceSelect dialog(state, m_parent);
     dialog.InitData(serviceType, services, numbering);
     return dialog.exec() == QDialog::Accepted;

@@ -14,11 +14,6 @@ class QWidget;
 
 namespace lumora {
 
-// OP numbers of the services, by table index, as the service grid shows them
-// when `serviceType` is displayed: a fixed wServiceNumber, otherwise the
-// automatic numbers 101, 102, ... (1000, 1001, ... with flash type 3) in table order.
-std::vector<int32_t> OPNumbersOf(const TServiceInfo& services, uint8_t serviceType, uint8_t flashType);
-
 class QtUiPort : public UiPort {
 public:
     // The dialogs need `state`; without it they report a programming error
@@ -38,9 +33,8 @@ public:
     bool ShowAntennaDialog(const TAntennaSetting& antenna) override;
     bool ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks) override;
     bool ShowQAMTSSettingDialog(const TTSItem& ts) override;
-    // Numbers the rows by OP number when the settings' flash type selects
-    // fixed numbering, by ordinal otherwise.
-    bool ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services) override;
+    bool ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services,
+                                 const std::vector<int32_t>& opNumbers) override;
 
     // The message text as shown: ISO 8859-1 bytes, "\r" (with or without a
     // following "\n") as a line break.

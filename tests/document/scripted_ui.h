@@ -59,7 +59,7 @@ public:
     bool ShowAntennaDialog(const TAntennaSetting&) override { return dialogAnswer; }
     bool ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override { return dialogAnswer; }
     bool ShowQAMTSSettingDialog(const TTSItem&) override { return dialogAnswer; }
-    bool ShowServiceSelectDialog(uint8_t, const TServiceInfo&) override { return dialogAnswer; }
+    bool ShowServiceSelectDialog(uint8_t, const TServiceInfo&, const std::vector<int32_t>&) override { return dialogAnswer; }
 };
 
 // A document with its own application state and scripted UI.

@@ -17,15 +17,7 @@
 namespace lumora::print::test {
 
 // Document questions are not part of printing; every one is answered OK / no.
-class QuietUi : public UiPort {
-public:
-    MsgResult MessageBox(MsgKind, const std::string&, MsgButtons) override { return MsgResult::Ok; }
-    bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
-    bool ShowAntennaDialog(const TAntennaSetting&) override { return false; }
-    bool ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override { return false; }
-    bool ShowQAMTSSettingDialog(const TTSItem&) override { return false; }
-    bool ShowServiceSelectDialog(uint8_t, const TServiceInfo&) override { return false; }
-};
+using QuietUi = NonInteractiveUiPort;
 
 struct TestDocument {
     std::unique_ptr<TApplicationState> app = std::make_unique<TApplicationState>();

@@ -13,25 +13,6 @@
 #include "print/frm_print.h"
 #include "ui_port.h"
 
-namespace {
-
-// Questions of the document are answered with OK; its messages go to stderr.
-class ConsoleUi : public lumora::UiPort {
-public:
-    lumora::MsgResult MessageBox(lumora::MsgKind, const std::string& text, lumora::MsgButtons) override
-    {
-        std::cerr << text << '\n';
-        return lumora::MsgResult::Ok;
-    }
-    bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
-    bool ShowAntennaDialog(const lumora::TAntennaSetting&) override { return false; }
-    bool ShowTSSettingDialog(const lumora::TTSItem&, const lumora::TNetworkInfo&) override { return false; }
-    bool ShowQAMTSSettingDialog(const lumora::TTSItem&) override { return false; }
-    bool ShowServiceSelectDialog(uint8_t, const lumora::TServiceInfo&) override { return false; }
-};
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     if (argc < 3 || argc > 4) {
@@ -48,7 +29,8 @@ int main(int argc, char** argv)
     }
 
     auto state = std::make_unique<lumora::TApplicationState>();
-    ConsoleUi ui;
+    // Messages of the document go to stderr; nothing is asked.
+    lumora::NonInteractiveUiPort ui([](const std::string& text) { std::cerr << text << '\n'; });
     lumora::ChannelDocument doc(*state, ui);
     doc.InitAllData();
     const lumora::ReadResult read = lumora::ReadInterchangeFile(
