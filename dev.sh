@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          lhasa qt6-base-dev libgl-dev xvfb xauth poppler-utils)
+          lhasa qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-dejavu-core)
 
 install_packages() {
   local missing=()
