@@ -13,9 +13,7 @@
 #include "file_io.h"
 #include "interchange.h"
 
-#ifdef LV3_HAVE_ENCODER
 #include "encoder.h"
-#endif
 
 namespace lumora::conv {
 
@@ -99,7 +97,6 @@ private:
     std::string path_;
 };
 
-#ifdef LV3_HAVE_ENCODER
 // Collects what the encoder prints on standard output during one run, so
 // that its message can be handed back as the reason of a failure.
 class StdoutCapture {
@@ -151,7 +148,6 @@ private:
     std::FILE* file_ = nullptr;
     int saved_ = -1;
 };
-#endif
 
 }  // namespace
 
@@ -201,7 +197,6 @@ bool TextToRaw(const std::string& textPath, const std::string& rawPath, const Ra
 bool TextToDownloadImage(const std::string& textPath, const std::string& ddfPath, const RawImageInfo& info,
                          uint32_t systemId, std::string& error)
 {
-#ifdef LV3_HAVE_ENCODER
     TempFile raw;
     if (raw.Path().empty()) {
         error = "no temporary file for the receiver image: " + std::string(std::strerror(errno));
@@ -221,13 +216,6 @@ bool TextToDownloadImage(const std::string& textPath, const std::string& ddfPath
     if (error.empty())
         error = FileProblem(ddfPath, "the download image could not be written");
     return false;
-#else
-    (void)textPath;
-    (void)info;
-    (void)systemId;
-    error = FileProblem(ddfPath, "this library was built without the download-image encoder");
-    return false;
-#endif
 }
 
 }  // namespace lumora::conv

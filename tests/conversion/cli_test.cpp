@@ -1,5 +1,4 @@
 // lumora-cli's conversion subcommands, run as a program.
-#ifdef LUMORA_CLI_PATH
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -109,4 +108,3 @@ TEST_F(CliTest, DdfReportsAnImageThatCannotBeWritten)
 
 }  // namespace
 }  // namespace lumora
-#endif
