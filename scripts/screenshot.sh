@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png: the editor with the sample database open, on a
-# virtual screen. Also leaves the sample as a channel-data file in
+# Makes docs/screenshot.png (or $OUT): the editor with the sample database
+# open, on a virtual screen. Also leaves the sample as a channel-data file in
 # $BUILD/examples/sample.dnf, ready for File > Open.
-#   scripts/screenshot.sh            (BUILD=build by default)
+#   scripts/screenshot.sh            (BUILD=build, OUT=docs/screenshot.png by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build}
+OUT=${OUT:-docs/screenshot.png}
 
 if [ ! -x "$BUILD/bin/LumoraV3" ] || [ ! -x "$BUILD/bin/lumora-cli" ] || [ ! -f "$BUILD/bin/LV3DLL.so" ]; then
   cmake -S . -B "$BUILD" -G Ninja
@@ -14,7 +15,7 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$BUILD/examples" docs
+mkdir -p "$BUILD/examples" "$(dirname "$OUT")"
 dnf="$BUILD/examples/sample.dnf"
 
 # The conversion library turns the interchange file into a channel-data file.
@@ -26,5 +27,5 @@ printf '%s\r\n' '[ANTENNA LANGUAGE]' 'COUNT=8' 'LANGUAGE 0=ASTRA 1' 'LANGUAGE 1=
   'LANGUAGE 6=SIRIUS' 'LANGUAGE 7=THOR' '[SYSTEMINFO]' 'MODEL=0' 'ANT32=1' >"$work/LV32.cfg"
 
 QT_ENABLE_HIGHDPI_SCALING=0 xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" \
-  "$BUILD/bin/LumoraV3" --screenshot docs/screenshot.png --open "$dnf" --settings "$work/LV32.cfg"
-echo "docs/screenshot.png written; the sample database is $dnf"
+  "$BUILD/bin/LumoraV3" --screenshot "$OUT" --open "$dnf" --settings "$work/LV32.cfg"
+echo "$OUT written; the sample database is $dnf"

@@ -1,7 +1,10 @@
-// Renders page 1 of the printed service list of an interchange file, as the
-// editor prints the "All Service" view of the TV services, into an image.
+// Renders the printed service list of an interchange file, as the editor
+// prints the "All Service" view of the TV services: page 1 into an image, or
+// every page into a PDF file when OUT ends in ".pdf".
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPdfWriter>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -13,10 +16,35 @@
 #include "print/frm_print.h"
 #include "ui_port.h"
 
+namespace {
+
+bool WritePdf(const lumora::print::TPrintInputs& inputs, const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        std::cerr << QFile::encodeName(fileName).constData() << ": " << file.errorString().toStdString() << '\n';
+        return false;
+    }
+    // The page the editor prints on: A4 portrait, the report draws its own margins.
+    QPdfWriter writer(&file);
+    writer.setTitle(QStringLiteral("Service list"));
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    if (!lumora::print::PrintServiceList(inputs, writer)) {
+        std::cerr << QFile::encodeName(fileName).constData() << ": the service list could not be painted\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     if (argc < 3 || argc > 4) {
-        std::cerr << "usage: lumora-report-page FILE OUT.png [DPI]\n";
+        std::cerr << "usage: lumora-report-page FILE OUT.png|OUT.pdf [DPI]\n";
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -41,9 +69,13 @@ int main(int argc, char** argv)
     }
     doc.LoadTreeValue();  // selects "All Service" and fills the grid
 
-    const QImage page = lumora::print::RenderServiceListPage(lumora::print::PrintInputsFromDocument(doc), 0, dpi);
+    const QString out = QFile::decodeName(argv[2]);
+    const auto inputs = lumora::print::PrintInputsFromDocument(doc);
+    if (out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return WritePdf(inputs, out) ? 0 : 1;
+    const QImage page = lumora::print::RenderServiceListPage(inputs, 0, dpi);
     // Black print on white: grey levels are all the picture needs.
-    if (page.isNull() || !page.convertToFormat(QImage::Format_Grayscale8).save(QString::fromLocal8Bit(argv[2]))) {
+    if (page.isNull() || !page.convertToFormat(QImage::Format_Grayscale8).save(out)) {
         std::cerr << argv[2] << ": cannot write the image\n";
         return 1;
     }
