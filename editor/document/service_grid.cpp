@@ -56,7 +56,10 @@ void TServiceGrid::SetCell(int col, int row, std::string text)
 
 void TServiceGrid::SetCurrent(int col, int row)
 {
-    col_ = col;
+    // The fixed column never holds the current cell: asked for it, only the
+    // row moves (so a sort still sees the column the user chose).
+    if (col > kColIndex)
+        col_ = col;
     row_ = row;
     KeepCurrentInside();
     if (observer_)

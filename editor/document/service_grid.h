@@ -71,6 +71,7 @@ public:
     void SetCell(int col, int row, std::string text);
 
     // Current cell and selected row range; both kept inside the data rows.
+    // The current column is never the fixed column 0.
     int Col() const { return col_; }
     int Row() const { return row_; }
     void SetCurrent(int col, int row);

@@ -62,6 +62,7 @@ private slots:
     void listsKeepDefiningOrderBehindSortedDisplay();
     void opensOnStoredSettings();
     void modelClickFillsModelDefaultsOnly();
+    void clickOnPreselectedModelAndKeyMovesFillDefaults();
     void languageModelReplacesMenuMarksOnly();
     void defaultSettingTicksTheDefaultTables();
     void okWritesSettingsInDefiningOrder();
@@ -149,6 +150,37 @@ void InitialSetTest::modelClickFillsModelDefaultsOnly()
     QCOMPARE(dialog.FC5->text(), QString::fromStdString(model1.SYSTEMID));
     QCOMPARE(dialog.FC1->currentIndex(), 3);
     QVERIFY(!dialog.bAntennaChanged);
+}
+
+// The first run opens with "MODEL-01" selected and zero types: a click on
+// that very entry must still fill its defaults, so OK stores them.
+void InitialSetTest::clickOnPreselectedModelAndKeyMovesFillDefaults()
+{
+    TApplicationState state;
+    TfrmInitialSet dialog(state);
+    dialog.show();
+    QListWidgetItem* first = Item(dialog.FL1, "MODEL-01");
+    QVERIFY(first->isSelected());
+    QCOMPARE(dialog.FC3->currentText(), QString("TYPE 0"));
+    QTest::mouseClick(dialog.FL1->viewport(), Qt::LeftButton, {}, dialog.FL1->visualItemRect(first).center());
+    QTest::mouseClick(dialog.FlatButton2, Qt::LeftButton);
+    const TDefaultSet model1 = GetDefaultSet(0);
+    QCOMPARE(state.Settings.SystemInfo.MODEL, uint8_t(0));
+    QCOMPARE(state.Settings.SystemInfo.MENUTYPE, model1.MenuType);
+    QCOMPARE(state.Settings.SystemInfo.FLASHTYPE, model1.FlashType);
+    QCOMPARE(state.Settings.SystemInfo.SYSTEMID, model1.SYSTEMID);
+    QVERIFY(!model1.SYSTEMID.empty());
+
+    // Moving down with the keyboard fills the next entry's defaults.
+    state.Settings.SystemInfo.MODEL = 1;  // "MODEL-02"; "MODEL-03" follows
+    TfrmInitialSet again(state);
+    again.show();
+    again.FL1->setFocus();
+    QTest::keyClick(again.FL1, Qt::Key_Down);
+    QCOMPARE(again.FL1->selectedItems().first()->text(), QString("MODEL-03"));
+    QCOMPARE(again.FC3->currentText(), QString("TYPE 2"));
+    QCOMPARE(again.FC4->currentIndex(), int(GetDefaultSet(2).FlashType));
+    QCOMPARE(again.FC5->text(), QString::fromStdString(GetDefaultSet(2).SYSTEMID));
 }
 
 void InitialSetTest::languageModelReplacesMenuMarksOnly()

@@ -192,6 +192,10 @@ void TfrmInitialSet::FormCreate()
     CmbModel->addItems(langModels);
     dialogs::SelectPosition(CmbModel, info.LangModel);
 
+    // A click fills the model's defaults even on the entry already selected
+    // (the first run opens with one), which changes no selection; moving
+    // through the list with the keyboard changes it.
+    connect(FL1, &QListWidget::itemClicked, this, [this] { FL1Click(); });
     connect(FL1, &QListWidget::itemSelectionChanged, this, [this] { FL1Click(); });
     connect(CmbModel, &QComboBox::activated, this, [this] { CmbModelChange(); });
     connect(FL5, &QListWidget::itemChanged, this, [this] { bAntennaChanged = true; });

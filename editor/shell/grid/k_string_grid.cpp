@@ -1,8 +1,11 @@
 #include "k_string_grid.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "k_column_editors.h"
 #include "k_edit_cell_editor.h"
@@ -37,6 +40,10 @@ TkStringGrid::TkStringGrid(TServiceGrid& grid, QWidget* parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setTabKeyNavigation(true);
+    // By pixel, so that a cell scrolled in under the fixed column can be moved
+    // just right of it, and the fixed column can follow row by row.
+    setHorizontalScrollMode(ScrollPerPixel);
+    setVerticalScrollMode(ScrollPerPixel);
     SetUpColumns();
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -45,7 +52,74 @@ TkStringGrid::TkStringGrid(TServiceGrid& grid, QWidget* parent)
     connect(model_, &TServiceGridModel::CoreCurrentChanged, this, &TkStringGrid::ShowCoreCurrent);
     connect(model_, &TServiceGridModel::CellEdited, this,
             [this](const QModelIndex& cell) { committed_ = QPersistentModelIndex(cell); });
+    SetUpFixedColumn();
     ShowCoreCurrent();
+}
+
+// The fixed column is a second view over the same model and selection that
+// shows only column 0 and lies over this view's left edge, so it stays in
+// place while the other columns scroll sideways. Its header covers this
+// view's "INDEX" header; rows, widths and vertical scrolling follow this view.
+void TkStringGrid::SetUpFixedColumn()
+{
+    fixedColumn_ = new QTableView(this);
+    fixedColumn_->setObjectName(QStringLiteral("SGFixedColumn"));
+    fixedColumn_->setModel(model_);
+    fixedColumn_->setSelectionModel(selectionModel());
+    fixedColumn_->setFocusPolicy(Qt::NoFocus);
+    fixedColumn_->setFrameShape(QFrame::NoFrame);
+    fixedColumn_->setEditTriggers(NoEditTriggers);
+    fixedColumn_->setAutoScroll(false);
+    fixedColumn_->setWordWrap(false);
+    fixedColumn_->setTextElideMode(Qt::ElideNone);
+    fixedColumn_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixedColumn_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixedColumn_->setVerticalScrollMode(ScrollPerPixel);
+    fixedColumn_->verticalHeader()->hide();
+    fixedColumn_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    QHeaderView* header = fixedColumn_->horizontalHeader();
+    header->setFont(horizontalHeader()->font());
+    header->setDefaultAlignment(Qt::AlignCenter);
+    header->setHighlightSections(false);
+    header->setSectionsClickable(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    for (int col = kColIndex + 1; col < kSGColCount; ++col)
+        fixedColumn_->setColumnHidden(col, true);
+    fixedColumn_->setColumnWidth(kColIndex, columnWidth(kColIndex));
+    fixedColumn_->viewport()->installEventFilter(this);
+    viewport()->stackUnder(fixedColumn_);
+
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (col != kColIndex)
+            return;
+        fixedColumn_->setColumnWidth(kColIndex, size);
+        PlaceFixedColumn();
+    });
+    connect(verticalHeader(), &QHeaderView::sectionResized, this,
+            [this](int row, int, int size) { fixedColumn_->setRowHeight(row, size); });
+    QScrollBar* fixedScroll = fixedColumn_->verticalScrollBar();
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, fixedScroll, &QAbstractSlider::setValue);
+    // The fixed view may learn of new rows after this view has scrolled.
+    connect(fixedScroll, &QAbstractSlider::rangeChanged, this,
+            [this, fixedScroll] { fixedScroll->setValue(verticalScrollBar()->value()); });
+    PlaceFixedColumn();
+}
+
+void TkStringGrid::PlaceFixedColumn()
+{
+    if (!fixedColumn_)
+        return;
+    const QRect cells = viewport()->geometry();
+    const int headerHeight = horizontalHeader()->height();
+    fixedColumn_->horizontalHeader()->setFixedHeight(headerHeight);
+    fixedColumn_->setGeometry(cells.left(), cells.top() - headerHeight,
+                              std::min(columnWidth(kColIndex), cells.width()), cells.height() + headerHeight);
+}
+
+void TkStringGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    PlaceFixedColumn();
 }
 
 void TkStringGrid::SetUpColumns()
@@ -77,6 +151,11 @@ void TkStringGrid::TakeCurrentFromView(const QModelIndex& current)
 {
     if (syncing_ || !current.isValid())
         return;
+    if (current.column() == kColIndex) {
+        // The fixed column never holds the current cell: the row moves, the column stays.
+        selectionModel()->setCurrentIndex(current.siblingAtColumn(grid_.Col()), QItemSelectionModel::NoUpdate);
+        return;
+    }
     syncing_ = true;
     grid_.SetCurrent(current.column(), current.row() + 1);
     syncing_ = false;
@@ -136,6 +215,58 @@ void TkStringGrid::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
 }
 
+// Presses on the fixed column select the row; the view under it never sees them.
+bool TkStringGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!fixedColumn_ || watched != fixedColumn_->viewport())
+        return QTableView::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: FixedColumnMousePress(static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: return true;
+    case QEvent::Wheel: QCoreApplication::sendEvent(viewport(), event); return true;
+    default: return QTableView::eventFilter(watched, event);
+    }
+}
+
+void TkStringGrid::FixedColumnMousePress(QMouseEvent* event)
+{
+    emit MouseDown(event->button(), event->globalPosition().toPoint());
+    const QModelIndex pressed = fixedColumn_->indexAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || !pressed.isValid())
+        return;
+    setFocus(Qt::MouseFocusReason);
+    selectionModel()->setCurrentIndex(pressed.siblingAtColumn(grid_.Col()), QItemSelectionModel::ClearAndSelect);
+}
+
+// Keys that would reach the fixed column stop at the first column after it;
+// Shift+Tab there goes on to the end of the row above.
+QModelIndex TkStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex next = QTableView::moveCursor(action, modifiers);
+    if (!next.isValid() || next.column() != kColIndex)
+        return next;
+    if (action == MovePrevious && next.row() > 0)
+        return model_->index(next.row() - 1, kSGColCount - 1);
+    return next.siblingAtColumn(kColName);
+}
+
+void TkStringGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    const int sideways = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    if (!fixedColumn_ || !index.isValid())
+        return;
+    if (index.column() == kColIndex) {  // always in view: only the rows scroll
+        horizontalScrollBar()->setValue(sideways);
+        return;
+    }
+    // A cell that came to lie under the fixed column is moved just right of it.
+    const int covered = fixedColumn_->width() - columnViewportPosition(index.column());
+    if (covered > 0)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - covered);
+}
 
 // The edit is written back only after the editor is gone, because the
 // write-back rebuilds the grid.

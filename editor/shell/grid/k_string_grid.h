@@ -5,6 +5,8 @@
 // TkEditCellEditor, the PID columns with plain edits and the list columns
 // with drop-down lists. The current cell and selected rows are kept in the
 // document's grid data, and the end of every cell edit is reported once.
+// Column 0 ("INDEX") is the fixed column: an overlay view keeps it at the
+// left while the other columns scroll, and it never holds the current cell.
 #pragma once
 
 #include <QTableView>
@@ -29,6 +31,10 @@ public:
     QAbstractItemDelegate* EditorForColumn(int col) const;
     // Model index of grid cell (col, row); grid row 0 is the header.
     QModelIndex CellIndex(int col, int row) const;
+    // The view that draws the fixed column over the left edge of this one.
+    QTableView* FixedColumnView() const { return fixedColumn_; }
+    // Also keeps the cell clear of the fixed column.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 signals:
     // A cell edit of grid row `row` ended with `value` stored in the cell.
@@ -42,9 +48,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void updateGeometries() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SetUpColumns();
+    void SetUpFixedColumn();
+    void PlaceFixedColumn();
+    void FixedColumnMousePress(QMouseEvent* event);
     void TakeCurrentFromView(const QModelIndex& current);
     void TakeSelectionFromView();
     void ShowCoreCurrent();
@@ -53,6 +65,7 @@ private:
     TServiceGridModel* model_;
     TkEditCellEditor* nameEditor_;
     TkColumnEditors* columnEditors_;
+    QTableView* fixedColumn_ = nullptr;
     QPersistentModelIndex committed_;
     bool syncing_ = false;
 };
