@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "shell_text.h"
+
 namespace lumora {
 
 void ShowErrorBox(QWidget* parent, const QString& message)
@@ -19,7 +21,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command)
         command();
         return true;
     } catch (const std::exception& e) {
-        ShowErrorBox(parent, QString::fromLocal8Bit(e.what()));
+        ShowErrorBox(parent, MessageText(e.what()));
     } catch (...) {
         ShowErrorBox(parent, QStringLiteral("Unknown error"));
     }

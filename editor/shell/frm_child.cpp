@@ -16,18 +16,10 @@
 #include "app_icons.h"
 #include "command_guard.h"
 #include "grid/k_string_grid.h"
+#include "shell_text.h"
 #include "tree_model.h"
 
 namespace lumora {
-
-namespace {
-QString FromBytes(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
-std::string ToBytes(const QString& text)
-{
-    const QByteArray latin1 = text.toLatin1();
-    return std::string(latin1.constData(), std::size_t(latin1.size()));
-}
-}  // namespace
 
 TfrmChild::TfrmChild(TApplicationState& app, UiPort& ui, QWidget* parent)
     : QWidget(parent), ui_(ui), document_(std::make_unique<ChannelDocument>(app, ui))
@@ -155,7 +147,7 @@ void TfrmChild::BuildPopupMenu2()
 
 QString TfrmChild::Caption() const
 {
-    return FromBytes(document_->Caption);
+    return PathText(document_->Caption);
 }
 
 bool TfrmChild::Run(const std::function<void()>& command)
@@ -165,11 +157,26 @@ bool TfrmChild::Run(const std::function<void()>& command)
     return ok;
 }
 
+bool TfrmChild::EndCellEdit()
+{
+    cellWriteBackFailed_ = false;
+    SG->CommitOpenEditor();  // the write-back arrives through SGSetEditText
+    return !cellWriteBackFailed_;
+}
+
+bool TfrmChild::Command(const std::function<void()>& command)
+{
+    if (EndCellEdit())
+        return Run(command);
+    SyncView();  // a clicked TV/RADIO button shows the document's mode again
+    return false;
+}
+
 void TfrmChild::SyncView()
 {
     setWindowTitle(Caption() + QStringLiteral("[*]"));
     setWindowModified(document_->pModifiedFlag);
-    Label1->setText(FromBytes(document_->Label1Caption));
+    Label1->setText(NameText(document_->Label1Caption));
     const bool tv = document_->Database().CurDisplayServiceMode == kServiceTypeTV;
     (tv ? FR1 : FR2)->setChecked(true);
 }
@@ -177,7 +184,7 @@ void TfrmChild::SyncView()
 bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)
 {
     bool opened = false;
-    Run([&] { opened = document_->OpenDataFile(ToBytes(fileName), isNew); });
+    Run([&] { opened = document_->OpenDataFile(PathBytes(fileName), isNew); });
     Tree1->expand(treeModel_->index(0, 0));
     return opened;
 }
@@ -185,14 +192,14 @@ bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)
 bool TfrmChild::SaveDataFile(const QString& fileName)
 {
     bool saved = false;
-    Run([&] { saved = document_->SaveDataFile(ToBytes(fileName)); });
+    Run([&] { saved = document_->SaveDataFile(PathBytes(fileName)); });
     return saved;
 }
 
 bool TfrmChild::OpenFileFromUpload(const QString& name, bool state)
 {
     bool opened = false;
-    Run([&] { opened = document_->OpenFileFromUpload(ToBytes(name), state); });
+    Run([&] { opened = document_->OpenFileFromUpload(PathBytes(name), state); });
     return opened;
 }
 
@@ -231,6 +238,10 @@ void TfrmChild::Tree1MouseDown(Qt::MouseButton button, const QPoint& globalPos)
 bool TfrmChild::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Tree1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // A click that would show another part of the document waits for the
+        // open cell edit; a failed write-back swallows it.
+        if (!EndCellEdit())
+            return true;
         auto* mouse = static_cast<QMouseEvent*>(event);
         Tree1MouseDown(mouse->button(), mouse->globalPosition().toPoint());
         // A right click acts on the selected node; it does not select another one.
@@ -248,13 +259,13 @@ void TfrmChild::ShowPopupMenu1State()
 
 void TfrmChild::FR1Click()
 {
-    Run([this] { document_->FR1Click(FR1->isChecked()); });
+    Command([this] { document_->FR1Click(FR1->isChecked()); });
 }
 
 void TfrmChild::closeEvent(QCloseEvent* event)
 {
-    bool canClose = true;
-    if (!RunCommand(this, [&] { document_->FormCloseQuery(canClose); }))
+    bool canClose = EndCellEdit();
+    if (canClose && !RunCommand(this, [&] { document_->FormCloseQuery(canClose); }))
         canClose = false;
     if (canClose)
         event->accept();

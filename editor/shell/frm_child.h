@@ -45,6 +45,10 @@ public:
     // Runs a command of this window: an error is shown and ends the command;
     // the window then shows the document as it is.
     bool Run(const std::function<void()>& command);
+    // Ends an open cell edit as Enter does, writing the typed text back into
+    // the document. False when the write-back failed (its error was shown):
+    // the command that asked must not run then.
+    bool EndCellEdit();
     // Shows the document's state: label, title, modified mark, TV/RADIO.
     void SyncView();
 
@@ -104,11 +108,15 @@ private:
     void FillChangeMenu(QMenu* menu, const std::vector<TMenuEntry>& entries,
                         void (ChannelDocument::*command)(const std::string&));
     void ShowCoreSelection(const QModelIndex& node);
+    // A command of this window's own buttons and menus: the open cell edit
+    // ends first, then the command runs as Run does.
+    bool Command(const std::function<void()>& command);
 
     UiPort& ui_;
     std::unique_ptr<ChannelDocument> document_;
     TTreeModel* treeModel_ = nullptr;
     bool syncingTree_ = false;
+    bool cellWriteBackFailed_ = false;
 };
 
 }  // namespace lumora

@@ -7,21 +7,13 @@
 #include "dialogs/frm_menu_config.h"
 #include "frm_child.h"
 #include "grid/k_string_grid.h"
+#include "shell_text.h"
 
 namespace lumora {
 
-namespace {
-QString FromBytes(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
-std::string ToBytes(const QString& text)
-{
-    const QByteArray latin1 = text.toLatin1();
-    return std::string(latin1.constData(), std::size_t(latin1.size()));
-}
-}  // namespace
-
 void TfrmChild::SGSetEditText(int col, int row, const QString& value)
 {
-    Run([&] { document_->SGSetEditText(col, row, ToBytes(value)); });
+    cellWriteBackFailed_ = !Run([&] { document_->SGSetEditText(col, row, NameBytes(value)); });
 }
 
 void TfrmChild::SGMouseDown(Qt::MouseButton button, const QPoint& globalPos)
@@ -37,7 +29,7 @@ void TfrmChild::ShowPopupMenu2State()
 {
     const TServiceMenuState& state = document_->PopupMenu2;
     AddInformation2->setEnabled(state.AddInformation);
-    AddInformation2->setText(FromBytes(state.AddInformationCaption));
+    AddInformation2->setText(NameText(state.AddInformationCaption));
     Paste1->setEnabled(state.Paste);
     FillChangeMenu(ChangeTSMenu, state.ChangeTS, &ChannelDocument::MyTSClick);
     FillChangeMenu(ChangeNetworkMenu, state.ChangeNetwork, &ChannelDocument::MyNetClick);
@@ -51,11 +43,11 @@ void TfrmChild::FillChangeMenu(QMenu* menu, const std::vector<TMenuEntry>& entri
 {
     menu->clear();
     for (const TMenuEntry& entry : entries) {
-        QAction* action = menu->addAction(FromBytes(entry.Caption));
-        action->setObjectName(FromBytes(entry.Name));
+        QAction* action = menu->addAction(NameText(entry.Caption));
+        action->setObjectName(NameText(entry.Name));
         const std::string name = entry.Name;
         connect(action, &QAction::triggered, this, [this, command, name] {
-            Run([this, command, &name] { (document_.get()->*command)(name); });
+            Command([this, command, &name] { (document_.get()->*command)(name); });
         });
     }
     menu->setEnabled(!entries.empty());
@@ -71,20 +63,22 @@ void TfrmChild::SGKeyDown(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
-void TfrmChild::Edit1Click() { Run([this] { document_->Edit1Click(); }); }
-void TfrmChild::AddInformation1Click() { Run([this] { document_->AddInformation1Click(); }); }
-void TfrmChild::DeleteInformation1Click() { Run([this] { document_->DeleteInformation1Click(); }); }
-void TfrmChild::AddInformation2Click() { Run([this] { document_->AddInformation2Click(); }); }
-void TfrmChild::DeleteInformation2Click() { Run([this] { document_->DeleteInformation2Click(); }); }
-void TfrmChild::Cut1Click() { Run([this] { document_->Cut1Click(); }); }
-void TfrmChild::Copy1Click() { Run([this] { document_->Copy1Click(); }); }
-void TfrmChild::Paste1Click() { Run([this] { document_->Paste1Click(); }); }
-void TfrmChild::BtnSortAClick() { Run([this] { document_->BtnSortAClick(); }); }
-void TfrmChild::BtnSortZClick() { Run([this] { document_->BtnSortZClick(); }); }
+void TfrmChild::Edit1Click() { Command([this] { document_->Edit1Click(); }); }
+void TfrmChild::AddInformation1Click() { Command([this] { document_->AddInformation1Click(); }); }
+void TfrmChild::DeleteInformation1Click() { Command([this] { document_->DeleteInformation1Click(); }); }
+void TfrmChild::AddInformation2Click() { Command([this] { document_->AddInformation2Click(); }); }
+void TfrmChild::DeleteInformation2Click() { Command([this] { document_->DeleteInformation2Click(); }); }
+void TfrmChild::Cut1Click() { Command([this] { document_->Cut1Click(); }); }
+void TfrmChild::Copy1Click() { Command([this] { document_->Copy1Click(); }); }
+void TfrmChild::Paste1Click() { Command([this] { document_->Paste1Click(); }); }
+void TfrmChild::BtnSortAClick() { Command([this] { document_->BtnSortAClick(); }); }
+void TfrmChild::BtnSortZClick() { Command([this] { document_->BtnSortZClick(); }); }
 
 // "Config Menudata": the menu defaults go to the dialog and come back on OK.
 void TfrmChild::FlatButton2Click()
 {
+    if (!EndCellEdit())
+        return;
     ChannelDocument& doc = *document_;
     TfrmMenuConfig dialog(doc.App(), this);
     dialog.MenuStr = doc.MenuStr;

@@ -128,6 +128,8 @@ private:
     QString AskDataFileName(bool save);
     void TileWindows(Qt::Orientation orientation);
     void Command(void (TfrmMain::*handler)());
+    // Ends the open cell edit of every document; false when a write-back failed.
+    bool EndCellEdits();
     // Receiver transfers (frm_main_transfer.cpp): runs library entry `entry`
     // on `path` behind the progress dialog; the receiver type of the settings.
     TTransferProgress::Outcome RunTransfer(const char* entry, const QString& caption, const QString& what,

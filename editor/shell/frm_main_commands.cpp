@@ -19,6 +19,7 @@
 #include "print/print_commands.h"
 #include "qt_ui_port.h"
 #include "settings.h"
+#include "shell_text.h"
 
 namespace lumora {
 
@@ -28,28 +29,35 @@ constexpr const char* kFirstRunQuestion =
 constexpr const char* kOverwriteQuestion = "Same file exists.\rOverwrite it?";
 constexpr const char* kSupportPage = "https://www.lumora-stb.example/support";
 constexpr const char* kHomePage = "https://www.lumora-stb.example/";
-
-std::string ToLocalPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
 }  // namespace
 
+// Every menu, toolbar and shortcut command comes here. Commands read or
+// replace documents, so a cell edit still open in a grid ends first, as Enter
+// would end it; a failed write-back (its error shown) cancels the command.
 void TfrmMain::Command(void (TfrmMain::*handler)())
 {
-    RunCommand(this, [this, handler] { (this->*handler)(); });
+    if (EndCellEdits())
+        RunCommand(this, [this, handler] { (this->*handler)(); });
     UpdateActionStates();
+}
+
+bool TfrmMain::EndCellEdits()
+{
+    for (TfrmChild* child : Documents())
+        if (!child->EndCellEdit())
+            return false;
+    return true;
 }
 
 void TfrmMain::FormCreate()
 {
     RunCommand(this, [this] {
-        state_->ConversionLibraryPath = ToLocalPath(paths_.conversionLibrary);
+        state_->ConversionLibraryPath = PathBytes(paths_.conversionLibrary);
         _DLLHandle = std::make_unique<ConversionLibrary>(state_->ConversionLibraryPath);
         exchange_ = std::make_unique<ExchangeDirectory>();
         state_->ExchangeDir = exchange_->Path();
     });
-    if (!LoadConfigData(ToLocalPath(paths_.settingsFile), state_->Settings)) {
+    if (!LoadConfigData(PathBytes(paths_.settingsFile), state_->Settings)) {
         if (ui_->MessageBox(MsgKind::Information, kFirstRunQuestion, MsgButtons::OkCancel) == MsgResult::Ok) {
             TfrmInitialSet dialog(*state_, this);
             dialog.bFirstSetting = true;
@@ -64,7 +72,7 @@ void TfrmMain::FormClose()
     if (settingsWritten_)
         return;
     settingsWritten_ = true;
-    RunCommand(this, [this] { WriteConfigData(ToLocalPath(paths_.settingsFile), state_->Settings); });
+    RunCommand(this, [this] { WriteConfigData(PathBytes(paths_.settingsFile), state_->Settings); });
     _DLLHandle.reset();
 }
 
@@ -81,7 +89,7 @@ bool TfrmMain::CloseQueryAll()
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    if (!CloseQueryAll()) {
+    if (!EndCellEdits() || !CloseQueryAll()) {
         event->ignore();
         return;
     }

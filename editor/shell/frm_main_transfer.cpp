@@ -2,7 +2,6 @@
 // and Download Firmware. The library's transfer entries run behind a modal
 // progress dialog (TTransferProgress); the exchange files live in the
 // program's private exchange directory and are removed before a command ends.
-#include <QFile>
 #include <QFileDialog>
 #include <chrono>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "interchange.h"
 #include "qt_ui_port.h"
 #include "settings.h"
+#include "shell_text.h"
 #include "transfer_progress.h"
 
 namespace lumora {
@@ -189,7 +189,7 @@ void TfrmMain::DownFirmExecute()
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const std::string path = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    const std::string path = PathBytes(dialog.selectedFiles().constFirst());
     const TTransferProgress::Outcome outcome =
         RunTransfer("DownloadData", tr("Download Firmware"), tr("Sending the firmware"), path);
     if (!outcome.succeeded && !outcome.cancelled)

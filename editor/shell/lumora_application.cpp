@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "command_guard.h"
+#include "shell_text.h"
 
 namespace lumora {
 
@@ -13,7 +14,7 @@ bool LumoraApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowErrorBox(activeWindow(), QString::fromLocal8Bit(e.what()));
+        ShowErrorBox(activeWindow(), MessageText(e.what()));
     } catch (...) {
         ShowErrorBox(activeWindow(), QStringLiteral("Unknown error"));
     }

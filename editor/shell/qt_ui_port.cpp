@@ -10,6 +10,7 @@
 #include "dialogs/frm_qam_ts_setting.h"
 #include "dialogs/frm_service_select.h"
 #include "dialogs/frm_ts_setting.h"
+#include "shell_text.h"
 
 namespace lumora {
 
@@ -41,7 +42,7 @@ QString QtUiPort::KindTitle(MsgKind kind)
 
 QString QtUiPort::DisplayText(const std::string& text)
 {
-    QString shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
+    QString shown = MessageText(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QChar('\r'), QChar('\n'));
     return shown;

@@ -286,4 +286,14 @@ void TkStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     }
 }
 
+void TkStringGrid::CommitOpenEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 }  // namespace lumora

@@ -68,6 +68,12 @@ private:
     QTableView* fixedColumn_ = nullptr;
     QPersistentModelIndex committed_;
     bool syncing_ = false;
+
+public:
+    // Ends the cell edit open on the current cell, if any, as Enter does: the
+    // typed text goes into the cell and SetEditText is emitted before this
+    // returns.
+    void CommitOpenEditor();
 };
 
 }  // namespace lumora
