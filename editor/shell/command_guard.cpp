@@ -3,8 +3,23 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <exception>
+#include <string>
+
+#include "intparse.h"
 
 namespace lumora {
+
+QString ErrorMessageOf(const std::exception& error)
+{
+    // A conversion error names text typed into a cell or field: single-byte
+    // text like every name, kept whole in the error, a NUL shown as a blank.
+    if (const auto* conversion = dynamic_cast<const EConvertError*>(&error)) {
+        const std::string& message = conversion->Message();
+        return QString::fromLatin1(message.data(), qsizetype(message.size())).replace(QChar(u'\0'), QChar(u' '));
+    }
+    // Other errors name files and system reasons, in the system's encoding.
+    return QString::fromLocal8Bit(error.what());
+}
 
 void ShowErrorBox(QWidget* parent, const QString& message)
 {
@@ -19,7 +34,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command)
         command();
         return true;
     } catch (const std::exception& e) {
-        ShowErrorBox(parent, QString::fromLocal8Bit(e.what()));
+        ShowErrorBox(parent, ErrorMessageOf(e));
     } catch (...) {
         ShowErrorBox(parent, QStringLiteral("Unknown error"));
     }
