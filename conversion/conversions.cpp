@@ -158,7 +158,14 @@ private:
 bool TextToDnf(const std::string& textPath, const std::string& dnfPath, std::string& error)
 {
     auto db = std::make_unique<TChannelDatabase>();
-    return ReadText(textPath, *db, error) && WriteBinary(dnfPath, EncodeDnf(*db), error);
+    if (!ReadText(textPath, *db, error))
+        return false;
+    Bytes file = EncodeDnf(*db);
+    if (std::string tooLarge = DnfSizeProblem(file.size()); !tooLarge.empty()) {
+        error = FileProblem(dnfPath, tooLarge);
+        return false;
+    }
+    return WriteBinary(dnfPath, file, error);
 }
 
 bool DnfToText(const std::string& dnfPath, const std::string& textPath, std::string& error)

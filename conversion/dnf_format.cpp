@@ -155,15 +155,51 @@ void WriteMenu(ByteWriter& w, const TMenuConfigItem& menu)
     w.Zeros(kDnfMenuRecord - (w.Size() - start));
 }
 
-// Throws TruncatedData when a name reference points outside the name area.
-std::string NameAt(ByteReader& r, const ByteReader& nameArea)
-{
-    uint32_t offset = r.U32();
-    uint32_t length = r.U32();
-    return nameArea.Text(offset, length);
-}
+// A damaged file, with the reason to show.
+class DnfDamage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
-void ReadAntenna(ByteReader& r, const ByteReader& names, TAntennaSetting& a)
+// Hands out the names in record order. Each name must start where the one
+// before it ended: names that overlap would let a small file expand into a
+// huge amount of text.
+class NameReader {
+public:
+    explicit NameReader(const ByteReader& area, std::size_t size) : area_(area), size_(size) {}
+
+    // The name referenced next in `r`; `owner` names the record, e.g. "service 7".
+    std::string Next(ByteReader& r, const std::string& owner)
+    {
+        uint32_t offset = r.U32();
+        uint32_t length = r.U32();
+        if (offset != next_)
+            throw DnfDamage("the name of " + owner + " starts at byte " + std::to_string(offset) +
+                            " of the name area instead of right after the name before it, at byte " +
+                            std::to_string(next_) + ": the file is damaged");
+        if (length > size_ - next_)
+            throw DnfDamage("the name of " + owner + " runs past the end of the name area: the file is damaged");
+        next_ += length;
+        return area_.Text(offset, length);
+    }
+
+    // After the last record: the names fill the name area exactly.
+    void CheckAllUsed() const
+    {
+        if (next_ != size_)
+            throw DnfDamage("the name area holds " + std::to_string(size_ - next_) +
+                            " bytes after the last name: the file is damaged");
+    }
+
+private:
+    const ByteReader& area_;
+    std::size_t size_;
+    std::size_t next_ = 0;
+};
+
+std::string Numbered(const char* what, uint32_t i) { return what + (" " + std::to_string(i)); }
+
+void ReadAntenna(ByteReader& r, NameReader& names, uint32_t i, TAntennaSetting& a)
 {
     a.dwLNBFreq = r.U32();
     a.wPosition = r.U16();
@@ -172,7 +208,7 @@ void ReadAntenna(ByteReader& r, const ByteReader& names, TAntennaSetting& a)
     a.ucOtherSetting = r.U8();
     a.ucMotorControl = r.U8();
     a.ucDiseqcCmd = r.U8();
-    a.szLNBName = NameAt(r, names);
+    a.szLNBName = names.Next(r, Numbered("antenna", i));
 }
 
 void ReadStream(ByteReader& r, TTSItem& ts)
@@ -190,7 +226,7 @@ void ReadStream(ByteReader& r, TTSItem& ts)
     ts.dwSmaTVDiff = r.U32();
 }
 
-void ReadService(ByteReader& r, const ByteReader& names, TServiceItem& s)
+void ReadService(ByteReader& r, NameReader& names, uint32_t i, TServiceItem& s)
 {
     s.wServiceId = r.U16();
     s.wPmtPID = r.U16();
@@ -213,7 +249,7 @@ void ReadService(ByteReader& r, const ByteReader& names, TServiceItem& s)
     r.Skip(2);
     s.pTSIndex = r.I32();
     s.pProviderIndex = r.I32();
-    s.szServiceName = NameAt(r, names);
+    s.szServiceName = names.Next(r, Numbered("service", i));
 }
 
 void ReadMenu(ByteReader& r, TMenuConfigItem& menu)
@@ -277,6 +313,8 @@ std::string HeaderProblem(const Bytes& file)
     std::size_t magicBytes = std::min(file.size(), kDnfMagic.size());
     if (!std::equal(file.begin(), file.begin() + magicBytes, kDnfMagic.begin()))
         return "not a channel-data file (wrong magic number)";
+    if (std::string tooLarge = DnfSizeProblem(file.size()); !tooLarge.empty())
+        return tooLarge;
     if (file.size() < kDnfHeaderSize + kDnfCrcSize)
         return "the file is truncated (" + std::to_string(file.size()) + " bytes, shorter than the header)";
     ByteReader r(file.data(), file.size());
@@ -308,11 +346,12 @@ std::string HeaderProblem(const Bytes& file)
 void ReadTables(const Bytes& file, const DnfCounts& c, TChannelDatabase& db)
 {
     std::size_t nameStart = file.size() - kDnfCrcSize - c.nameBytes;
-    ByteReader names(file.data() + nameStart, c.nameBytes);
+    ByteReader nameArea(file.data() + nameStart, c.nameBytes);
+    NameReader names(nameArea, c.nameBytes);
     ByteReader r(file.data(), nameStart);
     r.Seek(kDnfHeaderSize);
-    for (auto& antenna : db.AntennaList.AntennaInfo)
-        ReadAntenna(r, names, antenna);
+    for (uint32_t i = 0; i < uint32_t(kAntennaCapacity); ++i)
+        ReadAntenna(r, names, i, db.AntennaList.AntennaInfo[i]);
     db.AntennaList.wAntennaNum = kAntennaCapacity;
     db.TSInfo.wTSNum = static_cast<int32_t>(c.streams);
     for (uint32_t i = 0; i < c.streams; ++i)
@@ -322,14 +361,14 @@ void ReadTables(const Bytes& file, const DnfCounts& c, TChannelDatabase& db)
         auto& network = db.NetworkInfo.Info[i];
         network.wNetworkId = r.U16();
         network.reserved = r.U16();
-        network.szNetworkName = NameAt(r, names);
+        network.szNetworkName = names.Next(r, Numbered("network", i));
     }
     db.ProviderInfo.wProviderNum = static_cast<int32_t>(c.providers);
     for (uint32_t i = 0; i < c.providers; ++i) {
         auto& provider = db.ProviderInfo.Info[i];
         provider.nilHeader = r.U8();
         r.Skip(3);
-        provider.szProviderName = NameAt(r, names);
+        provider.szProviderName = names.Next(r, Numbered("provider", i));
     }
     for (int g = 0; g < kFavoriteGroups; ++g)
         for (int l = 0; l < kFavoriteLists; ++l) {
@@ -341,16 +380,25 @@ void ReadTables(const Bytes& file, const DnfCounts& c, TChannelDatabase& db)
     db.ServiceInfo.wTVNum = db.ServiceInfo.wRadioNum = 0;
     for (uint32_t i = 0; i < c.services; ++i) {
         auto& service = db.ServiceInfo.pServiceInfo[i];
-        ReadService(r, names, service);
+        ReadService(r, names, i, service);
         if (service.ServiceType > kServiceTypeRadio)
-            throw std::runtime_error("service " + std::to_string(i) + " has the unknown type " +
-                                     std::to_string(service.ServiceType));
+            throw DnfDamage("service " + std::to_string(i) + " has the unknown type " +
+                            std::to_string(service.ServiceType));
         ++(service.ServiceType == kServiceTypeTV ? db.ServiceInfo.wTVNum : db.ServiceInfo.wRadioNum);
     }
+    names.CheckAllUsed();
     ReadMenu(r, db.MenuConfigItem);
 }
 
 }  // namespace
+
+std::string DnfSizeProblem(std::size_t size)
+{
+    if (size <= kDnfMaxFileSize)
+        return {};
+    return "the channel data takes " + std::to_string(size) + " bytes, more than the " +
+           std::to_string(kDnfMaxFileSize) + " a channel-data file may have";
+}
 
 Bytes EncodeDnf(const TChannelDatabase& db)
 {
@@ -400,9 +448,9 @@ bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason)
         ByteReader r(file.data(), file.size());
         ReadTables(file, ReadCounts(r), db);
     } catch (const TruncatedData&) {
-        reason = "a name lies outside the file's name area: the file is damaged";
+        reason = "a record runs past the end of its table: the file is damaged";
         return false;
-    } catch (const std::runtime_error& e) {
+    } catch (const DnfDamage& e) {
         reason = e.what();
         return false;
     }

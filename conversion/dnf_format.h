@@ -26,9 +26,13 @@ inline constexpr std::size_t kDnfFavoriteRecord = 4;
 inline constexpr std::size_t kDnfServiceRecord = 40;
 inline constexpr std::size_t kDnfMenuRecord = 96;  // 93 bytes of fields, then zeros
 
-// Files above this size are refused before they are read into memory; the
-// largest database a file can describe is far smaller.
+// The largest channel-data file, for writing and reading alike: a file above
+// it is neither written nor read into memory. Only very long network,
+// provider or satellite names can come near it.
 inline constexpr std::size_t kDnfMaxFileSize = 64u << 20;
+
+// Empty when a file of `size` bytes is within kDnfMaxFileSize, else the reason.
+std::string DnfSizeProblem(std::size_t size);
 
 // Every table of `db` up to its count, every field of every record.
 Bytes EncodeDnf(const TChannelDatabase& db);
