@@ -72,7 +72,7 @@ DnfCounts CountsOf(const TChannelDatabase& db, uint32_t nameBytes)
     return c;
 }
 
-void WriteHeader(ByteWriter& w, const DnfCounts& c)
+void WriteHeader(ByteWriter& w, const DnfCounts& c, std::optional<FavoriteNumbering> numbering)
 {
     w.Raw(kDnfMagic.data(), kDnfMagic.size());
     w.U16(kDnfVersion);
@@ -87,7 +87,8 @@ void WriteHeader(ByteWriter& w, const DnfCounts& c)
         for (uint32_t n : group)
             w.U32(n);
     w.U32(c.nameBytes);
-    w.Zeros(8);  // reserved
+    w.U8(numbering ? static_cast<uint8_t>(*numbering) : 0);
+    w.Zeros(7);  // reserved
 }
 
 void WriteAntenna(ByteWriter& w, NameArea& names, const TAntennaSetting& a)
@@ -320,9 +321,9 @@ std::string HeaderProblem(const Bytes& file)
     ByteReader r(file.data(), file.size());
     r.Seek(kDnfMagic.size());
     uint16_t version = r.U16();
-    if (version != kDnfVersion)
-        return "unknown format version " + std::to_string(version) + " (this program reads version " +
-               std::to_string(kDnfVersion) + ")";
+    if (version < kDnfOldestVersion || version > kDnfVersion)
+        return "unknown format version " + std::to_string(version) + " (this program reads versions " +
+               std::to_string(kDnfOldestVersion) + " to " + std::to_string(kDnfVersion) + ")";
     if (r.U16() != kDnfHeaderSize)
         return "the header is damaged (wrong header size)";
     uint32_t declared = r.U32();
@@ -340,7 +341,20 @@ std::string HeaderProblem(const Bytes& file)
         return capacity;
     if (counts.FileSize() != declared)
         return "the table sizes in the header do not add up to the file size";
+    if (version >= 2 && file[kDnfNumberingOffset] > static_cast<uint8_t>(FavoriteNumbering::OPFrom1000))
+        return "the header names the unknown favorite numbering " + std::to_string(file[kDnfNumberingOffset]);
     return {};
+}
+
+// The numbering a checked file records. Version 1 files have none: there the
+// byte is reserved.
+std::optional<FavoriteNumbering> RecordedNumbering(const Bytes& file)
+{
+    uint16_t version = static_cast<uint16_t>(file[8] | file[9] << 8);
+    uint8_t code = file[kDnfNumberingOffset];
+    if (version < 2 || code == 0)
+        return std::nullopt;
+    return static_cast<FavoriteNumbering>(code);
 }
 
 void ReadTables(const Bytes& file, const DnfCounts& c, TChannelDatabase& db)
@@ -400,7 +414,7 @@ std::string DnfSizeProblem(std::size_t size)
            std::to_string(kDnfMaxFileSize) + " a channel-data file may have";
 }
 
-Bytes EncodeDnf(const TChannelDatabase& db)
+Bytes EncodeDnf(const TChannelDatabase& db, std::optional<FavoriteNumbering> numbering)
 {
     Bytes records;
     ByteWriter w(records);
@@ -432,14 +446,15 @@ Bytes EncodeDnf(const TChannelDatabase& db)
     Bytes file;
     file.reserve(c.FileSize());
     ByteWriter out(file);
-    WriteHeader(out, c);
+    WriteHeader(out, c, numbering);
     out.Raw(records.data(), records.size());
     out.Raw(names.Bytes().data(), names.Bytes().size());
     out.U32(Crc32(file.data(), file.size()));
     return file;
 }
 
-bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason)
+bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason,
+               std::optional<FavoriteNumbering>* numbering)
 {
     reason = HeaderProblem(file);
     if (!reason.empty())
@@ -447,6 +462,8 @@ bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason)
     try {
         ByteReader r(file.data(), file.size());
         ReadTables(file, ReadCounts(r), db);
+        if (numbering)
+            *numbering = RecordedNumbering(file);
     } catch (const TruncatedData&) {
         reason = "a record runs past the end of its table: the file is damaged";
         return false;

@@ -173,9 +173,9 @@ TEST(DnfDamage, WrongMagicIsNamed)
 TEST(DnfDamage, UnknownVersionIsNamed)
 {
     Bytes file = EncodeDnf(*SmallDatabase());
-    file[8] = 2;
+    file[8] = 3;
     Reseal(file);
-    EXPECT_NE(Refusal(file).find("version 2"), std::string::npos);
+    EXPECT_NE(Refusal(file).find("version 3"), std::string::npos);
 }
 
 TEST(DnfDamage, BadChecksumIsNamed)
