@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "dnf_format.h"
 #include "file_io.h"
@@ -23,9 +24,11 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 std::string FileProblem(const std::string& path, const std::string& reason) { return Quoted(path) + ": " + reason; }
 
-// Reads an interchange file. Any record the tables cannot hold makes the
+// Reads an interchange file, and the favorite numbering it records into
+// `numbering` when one is given. Any record the tables cannot hold makes the
 // conversion fail: a converted file must not silently lose data.
-bool ReadText(const std::string& path, TChannelDatabase& db, std::string& error)
+bool ReadText(const std::string& path, TChannelDatabase& db, std::string& error,
+              std::optional<FavoriteNumbering>* numbering = nullptr)
 {
     InitDatabase(db, 0);
     std::string dropped;
@@ -39,13 +42,16 @@ bool ReadText(const std::string& path, TChannelDatabase& db, std::string& error)
         error = FileProblem(path, result.error);
     else if (!dropped.empty())
         error = FileProblem(path, dropped);
+    if (numbering)
+        *numbering = result.numbering;
     return error.empty();
 }
 
-bool WriteText(const TChannelDatabase& db, const std::string& path, std::string& error)
+bool WriteText(const TChannelDatabase& db, const std::string& path, std::string& error,
+               std::optional<FavoriteNumbering> numbering = std::nullopt)
 {
     // The file carries exactly what the binary file holds, user date and PIN included.
-    std::string text = WriteInterchange(db, WriteOptions{.substituteUserDateAndPin = false});
+    std::string text = WriteInterchange(db, WriteOptions{.substituteUserDateAndPin = false, .numbering = numbering});
     if (WriteFileAtomically(path, text, error))
         return true;
     error = FileProblem(path, error);
@@ -154,7 +160,15 @@ private:
 bool TextToDnf(const std::string& textPath, const std::string& dnfPath, std::string& error)
 {
     auto db = std::make_unique<TChannelDatabase>();
-    return ReadText(textPath, *db, error) && WriteBinary(dnfPath, EncodeDnf(*db), error);
+    std::optional<FavoriteNumbering> numbering;
+    if (!ReadText(textPath, *db, error, &numbering))
+        return false;
+    Bytes file = EncodeDnf(*db, numbering);
+    if (std::string tooLarge = DnfSizeProblem(file.size()); !tooLarge.empty()) {
+        error = FileProblem(dnfPath, tooLarge);
+        return false;
+    }
+    return WriteBinary(dnfPath, file, error);
 }
 
 bool DnfToText(const std::string& dnfPath, const std::string& textPath, std::string& error)
@@ -164,11 +178,12 @@ bool DnfToText(const std::string& dnfPath, const std::string& textPath, std::str
         return false;
     auto db = std::make_unique<TChannelDatabase>();
     InitDatabase(*db, 0);
-    if (!DecodeDnf(file, *db, error)) {
+    std::optional<FavoriteNumbering> numbering;
+    if (!DecodeDnf(file, *db, error, &numbering)) {
         error = FileProblem(dnfPath, error);
         return false;
     }
-    return WriteText(*db, textPath, error);
+    return WriteText(*db, textPath, error, numbering);
 }
 
 bool RawToText(const std::string& rawPath, const std::string& textPath, const RawImageInfo& info,

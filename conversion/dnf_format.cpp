@@ -72,7 +72,7 @@ DnfCounts CountsOf(const TChannelDatabase& db, uint32_t nameBytes)
     return c;
 }
 
-void WriteHeader(ByteWriter& w, const DnfCounts& c)
+void WriteHeader(ByteWriter& w, const DnfCounts& c, std::optional<FavoriteNumbering> numbering)
 {
     w.Raw(kDnfMagic.data(), kDnfMagic.size());
     w.U16(kDnfVersion);
@@ -87,7 +87,8 @@ void WriteHeader(ByteWriter& w, const DnfCounts& c)
         for (uint32_t n : group)
             w.U32(n);
     w.U32(c.nameBytes);
-    w.Zeros(8);  // reserved
+    w.U8(numbering ? static_cast<uint8_t>(*numbering) : 0);
+    w.Zeros(7);  // reserved
 }
 
 void WriteAntenna(ByteWriter& w, NameArea& names, const TAntennaSetting& a)
@@ -155,15 +156,51 @@ void WriteMenu(ByteWriter& w, const TMenuConfigItem& menu)
     w.Zeros(kDnfMenuRecord - (w.Size() - start));
 }
 
-// Throws TruncatedData when a name reference points outside the name area.
-std::string NameAt(ByteReader& r, const ByteReader& nameArea)
-{
-    uint32_t offset = r.U32();
-    uint32_t length = r.U32();
-    return nameArea.Text(offset, length);
-}
+// A damaged file, with the reason to show.
+class DnfDamage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
-void ReadAntenna(ByteReader& r, const ByteReader& names, TAntennaSetting& a)
+// Hands out the names in record order. Each name must start where the one
+// before it ended: names that overlap would let a small file expand into a
+// huge amount of text.
+class NameReader {
+public:
+    explicit NameReader(const ByteReader& area, std::size_t size) : area_(area), size_(size) {}
+
+    // The name referenced next in `r`; `owner` names the record, e.g. "service 7".
+    std::string Next(ByteReader& r, const std::string& owner)
+    {
+        uint32_t offset = r.U32();
+        uint32_t length = r.U32();
+        if (offset != next_)
+            throw DnfDamage("the name of " + owner + " starts at byte " + std::to_string(offset) +
+                            " of the name area instead of right after the name before it, at byte " +
+                            std::to_string(next_) + ": the file is damaged");
+        if (length > size_ - next_)
+            throw DnfDamage("the name of " + owner + " runs past the end of the name area: the file is damaged");
+        next_ += length;
+        return area_.Text(offset, length);
+    }
+
+    // After the last record: the names fill the name area exactly.
+    void CheckAllUsed() const
+    {
+        if (next_ != size_)
+            throw DnfDamage("the name area holds " + std::to_string(size_ - next_) +
+                            " bytes after the last name: the file is damaged");
+    }
+
+private:
+    const ByteReader& area_;
+    std::size_t size_;
+    std::size_t next_ = 0;
+};
+
+std::string Numbered(const char* what, uint32_t i) { return what + (" " + std::to_string(i)); }
+
+void ReadAntenna(ByteReader& r, NameReader& names, uint32_t i, TAntennaSetting& a)
 {
     a.dwLNBFreq = r.U32();
     a.wPosition = r.U16();
@@ -172,7 +209,7 @@ void ReadAntenna(ByteReader& r, const ByteReader& names, TAntennaSetting& a)
     a.ucOtherSetting = r.U8();
     a.ucMotorControl = r.U8();
     a.ucDiseqcCmd = r.U8();
-    a.szLNBName = NameAt(r, names);
+    a.szLNBName = names.Next(r, Numbered("antenna", i));
 }
 
 void ReadStream(ByteReader& r, TTSItem& ts)
@@ -190,7 +227,7 @@ void ReadStream(ByteReader& r, TTSItem& ts)
     ts.dwSmaTVDiff = r.U32();
 }
 
-void ReadService(ByteReader& r, const ByteReader& names, TServiceItem& s)
+void ReadService(ByteReader& r, NameReader& names, uint32_t i, TServiceItem& s)
 {
     s.wServiceId = r.U16();
     s.wPmtPID = r.U16();
@@ -213,7 +250,7 @@ void ReadService(ByteReader& r, const ByteReader& names, TServiceItem& s)
     r.Skip(2);
     s.pTSIndex = r.I32();
     s.pProviderIndex = r.I32();
-    s.szServiceName = NameAt(r, names);
+    s.szServiceName = names.Next(r, Numbered("service", i));
 }
 
 void ReadMenu(ByteReader& r, TMenuConfigItem& menu)
@@ -277,14 +314,16 @@ std::string HeaderProblem(const Bytes& file)
     std::size_t magicBytes = std::min(file.size(), kDnfMagic.size());
     if (!std::equal(file.begin(), file.begin() + magicBytes, kDnfMagic.begin()))
         return "not a channel-data file (wrong magic number)";
+    if (std::string tooLarge = DnfSizeProblem(file.size()); !tooLarge.empty())
+        return tooLarge;
     if (file.size() < kDnfHeaderSize + kDnfCrcSize)
         return "the file is truncated (" + std::to_string(file.size()) + " bytes, shorter than the header)";
     ByteReader r(file.data(), file.size());
     r.Seek(kDnfMagic.size());
     uint16_t version = r.U16();
-    if (version != kDnfVersion)
-        return "unknown format version " + std::to_string(version) + " (this program reads version " +
-               std::to_string(kDnfVersion) + ")";
+    if (version < kDnfOldestVersion || version > kDnfVersion)
+        return "unknown format version " + std::to_string(version) + " (this program reads versions " +
+               std::to_string(kDnfOldestVersion) + " to " + std::to_string(kDnfVersion) + ")";
     if (r.U16() != kDnfHeaderSize)
         return "the header is damaged (wrong header size)";
     uint32_t declared = r.U32();
@@ -302,17 +341,31 @@ std::string HeaderProblem(const Bytes& file)
         return capacity;
     if (counts.FileSize() != declared)
         return "the table sizes in the header do not add up to the file size";
+    if (version >= 2 && file[kDnfNumberingOffset] > static_cast<uint8_t>(FavoriteNumbering::OPFrom1000))
+        return "the header names the unknown favorite numbering " + std::to_string(file[kDnfNumberingOffset]);
     return {};
+}
+
+// The numbering a checked file records. Version 1 files have none: there the
+// byte is reserved.
+std::optional<FavoriteNumbering> RecordedNumbering(const Bytes& file)
+{
+    uint16_t version = static_cast<uint16_t>(file[8] | file[9] << 8);
+    uint8_t code = file[kDnfNumberingOffset];
+    if (version < 2 || code == 0)
+        return std::nullopt;
+    return static_cast<FavoriteNumbering>(code);
 }
 
 void ReadTables(const Bytes& file, const DnfCounts& c, TChannelDatabase& db)
 {
     std::size_t nameStart = file.size() - kDnfCrcSize - c.nameBytes;
-    ByteReader names(file.data() + nameStart, c.nameBytes);
+    ByteReader nameArea(file.data() + nameStart, c.nameBytes);
+    NameReader names(nameArea, c.nameBytes);
     ByteReader r(file.data(), nameStart);
     r.Seek(kDnfHeaderSize);
-    for (auto& antenna : db.AntennaList.AntennaInfo)
-        ReadAntenna(r, names, antenna);
+    for (uint32_t i = 0; i < uint32_t(kAntennaCapacity); ++i)
+        ReadAntenna(r, names, i, db.AntennaList.AntennaInfo[i]);
     db.AntennaList.wAntennaNum = kAntennaCapacity;
     db.TSInfo.wTSNum = static_cast<int32_t>(c.streams);
     for (uint32_t i = 0; i < c.streams; ++i)
@@ -322,14 +375,14 @@ void ReadTables(const Bytes& file, const DnfCounts& c, TChannelDatabase& db)
         auto& network = db.NetworkInfo.Info[i];
         network.wNetworkId = r.U16();
         network.reserved = r.U16();
-        network.szNetworkName = NameAt(r, names);
+        network.szNetworkName = names.Next(r, Numbered("network", i));
     }
     db.ProviderInfo.wProviderNum = static_cast<int32_t>(c.providers);
     for (uint32_t i = 0; i < c.providers; ++i) {
         auto& provider = db.ProviderInfo.Info[i];
         provider.nilHeader = r.U8();
         r.Skip(3);
-        provider.szProviderName = NameAt(r, names);
+        provider.szProviderName = names.Next(r, Numbered("provider", i));
     }
     for (int g = 0; g < kFavoriteGroups; ++g)
         for (int l = 0; l < kFavoriteLists; ++l) {
@@ -341,18 +394,27 @@ void ReadTables(const Bytes& file, const DnfCounts& c, TChannelDatabase& db)
     db.ServiceInfo.wTVNum = db.ServiceInfo.wRadioNum = 0;
     for (uint32_t i = 0; i < c.services; ++i) {
         auto& service = db.ServiceInfo.pServiceInfo[i];
-        ReadService(r, names, service);
+        ReadService(r, names, i, service);
         if (service.ServiceType > kServiceTypeRadio)
-            throw std::runtime_error("service " + std::to_string(i) + " has the unknown type " +
-                                     std::to_string(service.ServiceType));
+            throw DnfDamage("service " + std::to_string(i) + " has the unknown type " +
+                            std::to_string(service.ServiceType));
         ++(service.ServiceType == kServiceTypeTV ? db.ServiceInfo.wTVNum : db.ServiceInfo.wRadioNum);
     }
+    names.CheckAllUsed();
     ReadMenu(r, db.MenuConfigItem);
 }
 
 }  // namespace
 
-Bytes EncodeDnf(const TChannelDatabase& db)
+std::string DnfSizeProblem(std::size_t size)
+{
+    if (size <= kDnfMaxFileSize)
+        return {};
+    return "the channel data takes " + std::to_string(size) + " bytes, more than the " +
+           std::to_string(kDnfMaxFileSize) + " a channel-data file may have";
+}
+
+Bytes EncodeDnf(const TChannelDatabase& db, std::optional<FavoriteNumbering> numbering)
 {
     Bytes records;
     ByteWriter w(records);
@@ -384,14 +446,15 @@ Bytes EncodeDnf(const TChannelDatabase& db)
     Bytes file;
     file.reserve(c.FileSize());
     ByteWriter out(file);
-    WriteHeader(out, c);
+    WriteHeader(out, c, numbering);
     out.Raw(records.data(), records.size());
     out.Raw(names.Bytes().data(), names.Bytes().size());
     out.U32(Crc32(file.data(), file.size()));
     return file;
 }
 
-bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason)
+bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason,
+               std::optional<FavoriteNumbering>* numbering)
 {
     reason = HeaderProblem(file);
     if (!reason.empty())
@@ -399,10 +462,12 @@ bool DecodeDnf(const Bytes& file, TChannelDatabase& db, std::string& reason)
     try {
         ByteReader r(file.data(), file.size());
         ReadTables(file, ReadCounts(r), db);
+        if (numbering)
+            *numbering = RecordedNumbering(file);
     } catch (const TruncatedData&) {
-        reason = "a name lies outside the file's name area: the file is damaged";
+        reason = "a record runs past the end of its table: the file is damaged";
         return false;
-    } catch (const std::runtime_error& e) {
+    } catch (const DnfDamage& e) {
         reason = e.what();
         return false;
     }

@@ -25,7 +25,7 @@ void ChannelDocument::InitAllData()
     PopupMenu2.ChangeProvider.clear();
 }
 
-void ChannelDocument::ParsingDataFile(const std::string& path)
+std::optional<FavoriteNumbering> ChannelDocument::ParsingDataFile(const std::string& path)
 {
     auto showError = [this](const std::string& message) {
         ui_.MessageBox(MsgKind::Error, message, MsgButtons::Ok);
@@ -33,6 +33,7 @@ void ChannelDocument::ParsingDataFile(const std::string& path)
     ReadResult result = ParseAndDeleteExchangeFile(path, *db_, showError);
     if (result.status != ReadStatus::Complete)
         throw std::runtime_error(result.error);
+    return result.numbering;
 }
 
 int32_t ChannelDocument::ServiceCount() const

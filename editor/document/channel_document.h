@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,10 +111,11 @@ public:
     bool LoadDataFile(const std::string& FileName);
     bool OpenFileFromUpload(const std::string& Name, bool State);
     bool SaveDataFile(const std::string& FileName);
-    // Reads the interchange file at `path` into the tables, then deletes it.
+    // Reads the interchange file at `path` into the tables, then deletes it,
+    // and returns the favorite numbering the file records, if it records one.
     // Table-full messages go to error boxes; a stopped or failed read throws
     // std::runtime_error with its message after the file is handled.
-    void ParsingDataFile(const std::string& path);
+    std::optional<FavoriteNumbering> ParsingDataFile(const std::string& path);
 
     // Navigation tree.
     void LoadTreeValue();

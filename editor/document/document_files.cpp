@@ -9,10 +9,15 @@
 #include "conversion_binding.h"
 #include "exchange_dir.h"
 #include "interchange.h"
+#include "service_table_ops.h"
 
 namespace lumora {
 
 namespace {
+
+constexpr const char* kFavoritesRenumbered =
+    "The favorite lists of this file were numbered for another flash type; they were renumbered to name the "
+    "same services.";
 
 // Raised inside the operations below; its message is shown once, in an error box.
 struct FileStepFailed {
@@ -64,6 +69,42 @@ bool RunFileStep(UiPort& ui, Step&& step)
     return false;
 }
 
+bool HasFavorites(const TChannelDatabase& db)
+{
+    for (const auto& group : db.FavoriteInfo)
+        for (const TFavoriteItem& list : group)
+            if (list.wIndexNum > 0)
+                return true;
+    return false;
+}
+
+// The numbering the document reads its favorite entries in: fixed or not as
+// set when its tables were initialised, the automatic numbers' start as the
+// settings say now (as the grid does).
+FavoriteNumbering NumberingInUse(const TChannelDatabase& db, uint8_t flashType)
+{
+    if (!db.pFixServiceIndex)
+        return FavoriteNumbering::Ordinal;
+    return AutoNumberBase(flashType) == 1000 ? FavoriteNumbering::OPFrom1000 : FavoriteNumbering::OPFrom101;
+}
+
+// Favorite entries name services by a numbering that depends on the flash
+// type. A file numbered for another flash type has its entries rewritten to
+// name the same services under this one, and the person is told once.
+void AdoptFileNumbering(TChannelDatabase& db, UiPort& ui, FavoriteNumbering recorded, uint8_t flashType)
+{
+    const FavoriteNumbering current = NumberingInUse(db, flashType);
+    if (recorded == current || !HasFavorites(db))
+        return;
+    const int dropped = RenumberFavorites(db, NumberingFor(recorded), NumberingFor(current));
+    std::string message = kFavoritesRenumbered;
+    if (dropped > 0)
+        message += "\r" + std::to_string(dropped) +
+                   " favorite entries could not be renumbered (their services share a number with others under "
+                   "this flash type) and were left out.";
+    ui.MessageBox(MsgKind::Information, message, MsgButtons::Ok);
+}
+
 }  // namespace
 
 bool ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
@@ -84,16 +125,19 @@ bool ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
 bool ChannelDocument::LoadDataFile(const std::string& FileName)
 {
     InitAllData();
+    std::optional<FavoriteNumbering> recorded;
     bool loaded = RunFileStep(ui_, [&] {
         ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile), ExchangeUse::Output);
         ConversionLibrary library(ConversionLibraryPath(app_.ConversionLibraryPath));
         std::string error;
         if (!library.V3DnfToDnf(FileName, text.Path(), error))
             throw FileStepFailed{error};
-        ParsingDataFile(text.Path());
+        recorded = ParsingDataFile(text.Path());
     });
     if (!loaded)
         InitAllData();  // nothing half-read stays in the document
+    else if (recorded)
+        AdoptFileNumbering(*db_, ui_, *recorded, FlashType());
     LoadTreeValue();
     return loaded;
 }
@@ -121,7 +165,8 @@ bool ChannelDocument::SaveDataFile(const std::string& FileName)
     bool saved = RunFileStep(ui_, [&] {
         ExchangeFileGuard text(ExchangePath(app_, kSaveExchangeFile), ExchangeUse::Output);
         std::string error;
-        if (!MakeDnfRawFile(text.Path(), *db_, error))
+        // The file records what its favorite entries mean, for opening it under another flash type.
+        if (!MakeDnfRawFile(text.Path(), *db_, error, WriteOptions{.numbering = NumberingInUse(*db_, FlashType())}))
             throw FileStepFailed{error};
         ConversionLibrary library(ConversionLibraryPath(app_.ConversionLibraryPath));
         if (!library.DnfToV3Dnf(text.Path(), FileName, error))

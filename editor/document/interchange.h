@@ -6,12 +6,16 @@
 // lone LF is an ordinary character), 0x1A ends the file. "[LUMORA V3 FILE]",
 // then the sections "[ANTENNA]", "[TS]", "[NETWORK]", "[PROVIDER]",
 // "[FAVORITE]", "[SERVICE]" and "[MENU]" whose record lines hold TAB-separated
-// fields. Bytes 0x80..0xFF pass unchanged.
+// fields. Bytes 0x80..0xFF pass unchanged. Lines before the first section are
+// ignored, except the numbering line ("NUMBERING=ORDINAL", "NUMBERING=OP101"
+// or "NUMBERING=OP1000") that says what the favorite entries mean; readers
+// that do not know it ignore it as they ignore any line there.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +36,10 @@ inline constexpr std::string_view kProviderHeader = "[PROVIDER]";
 inline constexpr std::string_view kFavoriteHeader = "[FAVORITE]";
 inline constexpr std::string_view kServiceHeader = "[SERVICE]";
 inline constexpr std::string_view kMenuHeader = "[MENU]";
+inline constexpr std::string_view kNumberingKey = "NUMBERING=";
+
+// The name of a numbering in the numbering line: "ORDINAL", "OP101", "OP1000".
+std::string_view NumberingName(FavoriteNumbering numbering);
 
 // Longest service name kept when reading.
 inline constexpr std::size_t kServiceNameLength = 30;
@@ -65,6 +73,8 @@ struct ReadResult {
     ReadStatus status = ReadStatus::Complete;
     // Stopped: the conversion error text. OpenFailed: "<path>: <reason>".
     std::string error;
+    // The numbering the file's numbering line names; none without one.
+    std::optional<FavoriteNumbering> numbering = std::nullopt;
 };
 
 using ReportError = std::function<void(const std::string&)>;
@@ -93,6 +103,8 @@ inline constexpr int16_t kDefaultPINCode = 0;  // the receiver's factory PIN "00
 struct WriteOptions {
     // Off keeps the record's own user date and PIN (a receiver image's values).
     bool substituteUserDateAndPin = true;
+    // When given, a numbering line records what the favorite entries mean.
+    std::optional<FavoriteNumbering> numbering = std::nullopt;
 };
 
 // The whole database as interchange text, every line ended by CR LF.

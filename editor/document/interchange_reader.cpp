@@ -125,12 +125,36 @@ const Section* FindSection(const std::string& line)
     return nullptr;
 }
 
+// A numbering line sets `numbering`; an unknown name leaves it unset.
+void ReadNumberingLine(const std::string& line, std::optional<FavoriteNumbering>& numbering)
+{
+    if (!line.starts_with(kNumberingKey))
+        return;
+    std::string_view name = std::string_view(line).substr(kNumberingKey.size());
+    for (FavoriteNumbering n : {FavoriteNumbering::Ordinal, FavoriteNumbering::OPFrom101, FavoriteNumbering::OPFrom1000})
+        if (name == NumberingName(n))
+            numbering = n;
+}
+
 std::string FileError(const std::string& path, int error)
 {
     return path + ": " + std::strerror(error);
 }
 
 }  // namespace
+
+std::string_view NumberingName(FavoriteNumbering numbering)
+{
+    switch (numbering) {
+    case FavoriteNumbering::Ordinal:
+        return "ORDINAL";
+    case FavoriteNumbering::OPFrom101:
+        return "OP101";
+    case FavoriteNumbering::OPFrom1000:
+        return "OP1000";
+    }
+    return {};
+}
 
 std::string GetItemFromString(std::string& text)
 {
@@ -347,8 +371,10 @@ ReadResult ReadInterchangeStream(std::istream& in, TChannelDatabase& db, const R
                 section = header;
                 continue;
             }
-            if (section == nullptr)
+            if (section == nullptr) {
+                ReadNumberingLine(line, result.numbering);
                 continue;
+            }
             int code = section->add(db, std::move(line));
             if (code != kStored && code != lastShownCode) {
                 lastShownCode = code;

@@ -233,6 +233,8 @@ std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options)
     std::string out;
     out.reserve(64 * 1024);
     WriteLine(out, kFileHeader);
+    if (options.numbering)
+        WriteLine(out, std::string(kNumberingKey) + std::string(NumberingName(*options.numbering)));
     WriteAntennas(out, db.AntennaList);
     WriteStreams(out, db.TSInfo);
     WriteNetworks(out, db.NetworkInfo);

@@ -44,6 +44,19 @@ void ShiftFavoriteEntries(TChannelDatabase& db, int type, int32_t from, int by)
 
 }  // namespace
 
+TNumbering NumberingFor(FavoriteNumbering numbering)
+{
+    switch (numbering) {
+    case FavoriteNumbering::OPFrom101:
+        return {true, 4};
+    case FavoriteNumbering::OPFrom1000:
+        return {true, 3};
+    case FavoriteNumbering::Ordinal:
+        break;
+    }
+    return {false, 0};
+}
+
 int AutoNumberBase(uint8_t flashType) { return flashType == 3 ? 1000 : 101; }
 
 bool IsAutomaticNumber(int number, uint8_t flashType) { return number >= AutoNumberBase(flashType); }
@@ -126,8 +139,15 @@ TFavoriteTracker::TFavoriteTracker(const TChannelDatabase& db, const TNumbering&
 
 void TFavoriteTracker::Apply(TChannelDatabase& db, const std::function<int(int)>& newIndexOf) const
 {
+    Apply(db, newIndexOf, numbering_);
+}
+
+int TFavoriteTracker::Apply(TChannelDatabase& db, const std::function<int(int)>& newIndexOf,
+                            const TNumbering& target) const
+{
+    int dropped = 0;
     for (int g = 0; g < kFavoriteGroups; ++g) {
-        const TFavoriteKeyIndex keys(db, numbering_, g);
+        const TFavoriteKeyIndex keys(db, target, g);
         for (int l = 0; l < kFavoriteLists; ++l) {
             TFavoriteItem& list = ListOf(db, g, l);
             int count = 0;
@@ -150,9 +170,16 @@ void TFavoriteTracker::Apply(TChannelDatabase& db, const std::function<int(int)>
                     continue;
                 list.Index[count++] = value;
             }
+            dropped += int(lists_[g][l].size()) - count;
             list.wIndexNum = count;
         }
     }
+    return dropped;
+}
+
+int RenumberFavorites(TChannelDatabase& db, const TNumbering& from, const TNumbering& to)
+{
+    return TFavoriteTracker(db, from).Apply(db, [](int r) { return r; }, to);
 }
 
 // ---------------------------------------------------------------------------

@@ -30,6 +30,9 @@ inline TNumbering NumberingOf(const TChannelDatabase& db, uint8_t flashType)
     return TNumbering{db.pFixServiceIndex, flashType};
 }
 
+// The numbering that a favorite numbering recorded in a file stands for.
+TNumbering NumberingFor(FavoriteNumbering numbering);
+
 // First automatic OP number: 1000 with FLASHTYPE 3, else 101.
 int AutoNumberBase(uint8_t flashType);
 // Whether a displayed number under fixed numbering is an automatic one.
@@ -67,6 +70,9 @@ public:
     // the same type, or is already in the list) is dropped too. An entry that
     // named no service is kept while it still names none, else dropped.
     void Apply(TChannelDatabase& db, const std::function<int(int)>& newIndexOf) const;
+    // As above, writing the entries in the numbering `target`. Returns how
+    // many entries were dropped.
+    int Apply(TChannelDatabase& db, const std::function<int(int)>& newIndexOf, const TNumbering& target) const;
 
 private:
     struct Entry {
@@ -76,6 +82,13 @@ private:
     std::vector<Entry> lists_[kFavoriteGroups][kFavoriteLists];
     TNumbering numbering_;
 };
+
+// Rewrites every favorite entry, written in numbering `from`, in numbering
+// `to`, so that it names the same service. Entries that cannot name their
+// service under `to` (it shares its key with an earlier service) are dropped,
+// as are entries that named no service and would now name one. Returns how
+// many entries were dropped.
+int RenumberFavorites(TChannelDatabase& db, const TNumbering& from, const TNumbering& to);
 
 // Count of the services of `type` before real index r.
 int OrdinalOf(const TChannelDatabase& db, int type, int r);

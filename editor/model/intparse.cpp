@@ -1,12 +1,23 @@
 #include "intparse.h"
 
-#include <cctype>
+#include <algorithm>
 #include <limits>
 
 namespace lumora {
 
+namespace {
+
+std::string ConvertErrorMessage(const std::string& text)
+{
+    std::string shown = text;
+    std::replace(shown.begin(), shown.end(), '\0', ' ');
+    return "'" + shown + "' is not a valid integer value";
+}
+
+}  // namespace
+
 EConvertError::EConvertError(const std::string& text)
-    : std::runtime_error("'" + text + "' is not a valid integer value")
+    : std::runtime_error(ConvertErrorMessage(text)), message_(ConvertErrorMessage(text))
 {
 }
 

@@ -9,9 +9,17 @@ namespace lumora {
 
 // Raised when a text typed by a person (or read where a number is required)
 // is not an integer. Its message is shown by the general error handler.
+// The message holds the whole text, with every NUL shown as a blank: what()
+// is a C string, and a NUL inside it would cut the message short for every
+// reader of what(), the conversion library's C interface included.
 class EConvertError : public std::runtime_error {
 public:
     explicit EConvertError(const std::string& text);
+    // The whole message, as what() gives it.
+    const std::string& Message() const { return message_; }
+
+private:
+    std::string message_;
 };
 
 // The platform integer parser: optional sign, then decimal digits or

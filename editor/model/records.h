@@ -193,6 +193,13 @@ void InitDatabase(TChannelDatabase& db, uint8_t flashType);
 // FLASHTYPE 3, 4 and 5 number services by their fixed program numbers.
 bool IsFixedNumberingFlashType(uint8_t flashType);
 
+// What the favorite entries of a database mean, as the flash type decides:
+// the service's ordinal, or its OP number - 1 with the automatic numbers
+// starting at 101 or (FLASHTYPE 3) at 1000. Files record it, so that a file
+// opened under another flash type can have its favorites renumbered. The
+// values are those stored in channel-data files.
+enum class FavoriteNumbering : uint8_t { Ordinal = 1, OPFrom101 = 2, OPFrom1000 = 3 };
+
 // Receiver model positions 8 and 9 are the cable (QAM) tuners.
 bool IsCableModel(uint8_t model);
 

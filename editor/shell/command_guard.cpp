@@ -3,10 +3,22 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <exception>
+#include <string>
 
+#include "intparse.h"
 #include "shell_text.h"
 
 namespace lumora {
+
+QString ErrorMessageOf(const std::exception& error)
+{
+    // A conversion error names text typed into a cell or field: single-byte
+    // text like every name, kept whole in the error, a NUL shown as a blank.
+    if (const auto* conversion = dynamic_cast<const EConvertError*>(&error))
+        return NameText(conversion->Message()).replace(QChar(u'\0'), QChar(u' '));
+    // Other errors name files and system reasons.
+    return MessageText(error.what());
+}
 
 void ShowErrorBox(QWidget* parent, const QString& message)
 {
@@ -21,7 +33,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command)
         command();
         return true;
     } catch (const std::exception& e) {
-        ShowErrorBox(parent, MessageText(e.what()));
+        ShowErrorBox(parent, ErrorMessageOf(e));
     } catch (...) {
         ShowErrorBox(parent, QStringLiteral("Unknown error"));
     }

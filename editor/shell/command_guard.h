@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -16,5 +17,8 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command);
 
 // The error box of the general error handler; "\r" marks a line break.
 void ShowErrorBox(QWidget* parent, const QString& message);
+
+// The whole message of an error, as the error box shows it.
+QString ErrorMessageOf(const std::exception& error);
 
 }  // namespace lumora

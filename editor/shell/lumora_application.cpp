@@ -14,7 +14,7 @@ bool LumoraApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowErrorBox(activeWindow(), MessageText(e.what()));
+        ShowErrorBox(activeWindow(), ErrorMessageOf(e));
     } catch (...) {
         ShowErrorBox(activeWindow(), QStringLiteral("Unknown error"));
     }

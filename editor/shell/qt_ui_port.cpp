@@ -45,6 +45,7 @@ QString QtUiPort::DisplayText(const std::string& text)
     QString shown = MessageText(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QChar('\r'), QChar('\n'));
+    shown.replace(QChar(u'\0'), QChar(u' '));  // a NUL of a name would end the text on screen
     return shown;
 }
 

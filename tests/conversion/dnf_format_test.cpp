@@ -173,9 +173,9 @@ TEST(DnfDamage, WrongMagicIsNamed)
 TEST(DnfDamage, UnknownVersionIsNamed)
 {
     Bytes file = EncodeDnf(*SmallDatabase());
-    file[8] = 2;
+    file[8] = 3;
     Reseal(file);
-    EXPECT_NE(Refusal(file).find("version 2"), std::string::npos);
+    EXPECT_NE(Refusal(file).find("version 3"), std::string::npos);
 }
 
 TEST(DnfDamage, BadChecksumIsNamed)
@@ -224,6 +224,66 @@ TEST(DnfDamage, UnknownServiceTypeIsRefused)
     file[services + 14] = 2;
     Reseal(file);
     EXPECT_NE(Refusal(file).find("type 2"), std::string::npos);
+}
+
+// A file whose every name reference points at one long name: a small file
+// that, read without the order check, expands to a great deal of text. The
+// database has the 32 antennas, one network holding the long name and
+// `services` services; all other tables are empty.
+Bytes SharedNameFile(uint32_t services, uint32_t nameLength)
+{
+    auto db = std::make_unique<TChannelDatabase>();
+    InitDatabase(*db, 0);
+    db->NetworkInfo.wNetworkNum = 1;
+    db->NetworkInfo.Info[0].szNetworkName.assign(nameLength, 'N');
+    db->ServiceInfo.wTVNum = static_cast<int32_t>(services);
+    for (uint32_t i = 0; i < services; ++i)
+        db->ServiceInfo.pServiceInfo[i].szServiceName.clear();
+    Bytes file = EncodeDnf(*db);
+    auto pointAtTheName = [&file, nameLength](std::size_t reference) {
+        PutU32At(file, reference, 0);
+        PutU32At(file, reference + 4, nameLength);
+    };
+    const std::size_t antennas = kDnfHeaderSize, network = antennas + 32 * kDnfAntennaRecord;
+    const std::size_t firstService = network + kDnfNetworkRecord;
+    for (std::size_t i = 0; i < 32; ++i)
+        pointAtTheName(antennas + i * kDnfAntennaRecord + 12);
+    pointAtTheName(network + 4);
+    for (std::size_t i = 0; i < services; ++i)
+        pointAtTheName(firstService + i * kDnfServiceRecord + 32);
+    Reseal(file);
+    return file;
+}
+
+TEST(DnfDamage, NamesThatDoNotFollowOneAnotherAreRefusedNamingTheRecord)
+{
+    Bytes crafted = SharedNameFile(kServiceCapacity, 20000);
+    ASSERT_LT(crafted.size(), 200u * 1024);
+
+    Bytes gap = EncodeDnf(*SmallDatabase());  // service 1's name one byte later
+    const std::size_t firstService = kDnfHeaderSize + 32 * kDnfAntennaRecord + 2 * kDnfTSRecord +
+                                     kDnfNetworkRecord + kDnfProviderRecord + kDnfFavoriteRecord;
+    const std::size_t service1Name = firstService + kDnfServiceRecord + 32;
+    PutU32At(gap, service1Name, GetU32At(gap, service1Name) + 1);
+    Reseal(gap);
+
+    Bytes unusedTail = EncodeDnf(*SmallDatabase());  // the last name one byte shorter
+    const std::size_t lastLength = service1Name + 4;
+    PutU32At(unusedTail, lastLength, GetU32At(unusedTail, lastLength) - 1);
+    Reseal(unusedTail);
+
+    struct Case {
+        const char* what;
+        Bytes file;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"every name at offset 0", crafted, "the name of antenna 1 starts at byte 0 of the name area"},
+        {"a gap between two names", gap, "the name of service 1 starts at byte"},
+        {"name bytes after the last name", unusedTail, "the name area holds 1 bytes after the last name"},
+    };
+    for (const Case& c : cases)
+        EXPECT_NE(Refusal(c.file).find(c.reason), std::string::npos) << c.what << ": " << Refusal(c.file);
 }
 
 }  // namespace

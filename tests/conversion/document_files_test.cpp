@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "conversion_binding.h"
+#include "crc32.h"
 #include "exchange_dir.h"
 #include "interchange.h"
 #include "scripted_ui.h"
@@ -179,6 +180,70 @@ TEST_F(DocumentFilesTest, SaveIntoAMissingDirectoryIsReported)
     EXPECT_NE(messages()[0].text.find("x.dnf\": No such file or directory"), std::string::npos);
     EXPECT_EQ(doc().Caption, caption);
     EXPECT_FALSE(doc().pState);
+}
+
+// The names shown in favorite list `list` of TV (group 0) or radio (group 1).
+std::vector<std::string> FavoriteNames(test::DocumentFixture& f, int group, int list)
+{
+    f.doc->FR1Click(group == 0);
+    f.Select(MakeTag(kKindFavorite, uint32_t(list)));
+    return f.Column(kColName);
+}
+
+TEST_F(DocumentFilesTest, FavoritesNameTheSameServicesAfterAChangeOfFlashType)
+{
+    using Names = std::vector<std::string>;
+    // Saved with ordinary numbering: favorites hold ordinals.
+    fixture.AddTS(0, -1);
+    fixture.AddService(kServiceTypeTV, "T-A");
+    fixture.AddService(kServiceTypeRadio, "R-A");
+    fixture.AddService(kServiceTypeTV, "T-B", 0, -1, 7);
+    fixture.AddService(kServiceTypeTV, "T-C");
+    fixture.AddService(kServiceTypeRadio, "R-B", 0, -1, 42);
+    fixture.AddService(kServiceTypeTV, "T-D");
+    for (int32_t ordinal : {3, 1, 0})
+        fixture.AddFavorite(0, 0, ordinal);
+    fixture.AddFavorite(0, 2, 2);
+    fixture.AddFavorite(1, 1, 1);
+    std::string path = files.File("favorites.dnf");
+    ASSERT_TRUE(doc().SaveDataFile(path));
+
+    // Opened under each other numbering in turn, and saved again under it.
+    const std::string renumbered = "The favorite lists of this file were numbered for another flash type; they "
+                                   "were renumbered to name the same services.";
+    for (uint8_t flashType : {4, 3, 0}) {
+        test::DocumentFixture next(flashType);
+        next.app->ExchangeDir = exchange.Path();
+        next.app->ConversionLibraryPath = LV3DLL_PATH;
+        ASSERT_TRUE(next.doc->OpenDataFile(path, false)) << int(flashType);
+        ASSERT_EQ(next.ui.messages.size(), 1u) << int(flashType);
+        EXPECT_EQ(next.ui.messages[0].kind, MsgKind::Information);
+        EXPECT_EQ(next.ui.messages[0].text, renumbered);
+        EXPECT_EQ(FavoriteNames(next, 0, 0), (Names{"T-D", "T-B", "T-A"})) << int(flashType);
+        EXPECT_EQ(FavoriteNames(next, 0, 2), (Names{"T-C"})) << int(flashType);
+        EXPECT_EQ(FavoriteNames(next, 1, 1), (Names{"R-B"})) << int(flashType);
+        EXPECT_EQ(next.ui.messages.size(), 1u);
+        ASSERT_TRUE(next.doc->SaveDataFile(path));
+    }
+
+    // A version 1 file records no numbering: its entries are read as stored,
+    // without a message.
+    std::string file = ReadFile(path);
+    file[8] = 1;
+    file[72] = 0;
+    const std::size_t body = file.size() - 4;
+    const uint32_t crc = conv::Crc32(reinterpret_cast<const uint8_t*>(file.data()), body);
+    for (int i = 0; i < 4; ++i)
+        file[body + std::size_t(i)] = char(crc >> (8 * i));
+    WriteFile(path, file);
+    test::DocumentFixture old(4);
+    old.app->ExchangeDir = exchange.Path();
+    old.app->ConversionLibraryPath = LV3DLL_PATH;
+    ASSERT_TRUE(old.doc->OpenDataFile(path, false));
+    EXPECT_TRUE(old.ui.messages.empty());
+    const TFavoriteItem& list = old.db().FavoriteInfo[0][0];
+    EXPECT_EQ(std::vector<int32_t>(list.Index.begin(), list.Index.begin() + list.wIndexNum),
+              (std::vector<int32_t>{3, 1, 0}));
 }
 
 TEST_F(DocumentFilesTest, UploadReadsTheExchangeFileAndMarksTheDocumentModified)
