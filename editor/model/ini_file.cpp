@@ -7,10 +7,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "atomic_file.h"
 #include "intparse.h"
 
 namespace lumora {
@@ -75,37 +72,6 @@ std::optional<std::string> SectionName(const std::string& line)
 std::runtime_error FileError(const std::string& path, int error)
 {
     return std::runtime_error(path + ": " + std::strerror(error));
-}
-
-// A failed system call inside Save, carrying its errno.
-struct SystemCallFailed {
-    int error;
-};
-
-void Check(bool ok)
-{
-    if (!ok)
-        throw SystemCallFailed{errno};
-}
-
-void WriteAll(int fd, const std::string& data)
-{
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        Check(n >= 0);
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-// The mode a new file gets from open(..., 0666) under the current umask.
-mode_t NewFileMode()
-{
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 }  // namespace
@@ -234,26 +200,7 @@ std::string TIniFile::Text() const
 
 void TIniFile::Save(const std::string& path) const
 {
-    std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw FileError(path, errno);
-    try {
-        struct stat old {};
-        mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
-        Check(::fchmod(fd, mode) == 0);
-        WriteAll(fd, Text());
-        Check(::fsync(fd) == 0);
-        int closed = ::close(fd);
-        fd = -1;
-        Check(closed == 0);
-        Check(::rename(temp.c_str(), path.c_str()) == 0);
-    } catch (const SystemCallFailed& failure) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temp.c_str());
-        throw FileError(path, failure.error);
-    }
+    WriteFileAtomically(path, Text());
 }
 
 }  // namespace lumora

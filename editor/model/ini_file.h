@@ -32,9 +32,9 @@ public:
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int32_t value);
 
-    // Writes the whole store to `path` through a temporary file in the same
-    // directory, so a failed write leaves the old file intact. Throws
-    // std::runtime_error with the path and the system's reason.
+    // Writes the whole store to `path` with WriteFileAtomically, so a failed
+    // write leaves the old file intact. Throws std::system_error (a
+    // std::runtime_error) with the path and the system's reason.
     void Save(const std::string& path) const;
 
     // The file as it would be saved.
