@@ -16,6 +16,10 @@ namespace {
 
 constexpr const char* kBlanks = " \t";
 
+// Far above any initialisation file the program writes; a larger file is
+// something else, and reading it whole could exhaust the memory.
+constexpr std::uintmax_t kMaxFileSize = 1024 * 1024;
+
 std::string Trim(const std::string& s)
 {
     std::size_t first = s.find_first_not_of(kBlanks);
@@ -85,6 +89,10 @@ TIniFile TIniFile::Load(const std::string& path)
         return ini;
     if (std::filesystem::is_directory(status))
         throw FileError(path, EISDIR);
+    auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > kMaxFileSize)
+        throw std::runtime_error(path + ": too large for an initialisation file (" + std::to_string(size) +
+                                 " bytes)");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -92,6 +100,10 @@ TIniFile TIniFile::Load(const std::string& path)
     std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
         throw FileError(path, EIO);
+    // Text in any 8-bit character set has no zero bytes; binary data and
+    // UTF-16 text do, and rewriting them would damage them further.
+    if (std::size_t zero = text.find('\0'); zero != std::string::npos)
+        throw std::runtime_error(path + ": not a text file (a zero byte at offset " + std::to_string(zero) + ")");
     if (text.starts_with("\xEF\xBB\xBF"))  // a byte-order mark some editors add
         text.erase(0, 3);
 

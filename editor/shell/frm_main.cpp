@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,9 +26,15 @@ using shell::IconId;
 
 TMainWindowPaths TMainWindowPaths::BesideProgram()
 {
-    const std::string dir = ProgramDirectory();
-    return TMainWindowPaths{QString::fromStdString(SettingsFilePath(dir)),
-                            QString::fromStdString(ConversionLibraryPath())};
+    return ForProgramDirectory(ProgramDirectory());
+}
+
+TMainWindowPaths TMainWindowPaths::ForProgramDirectory(const std::string& dir)
+{
+    const TSettingsFiles settings = LocateSettingsFiles(dir);
+    auto path = [](const std::string& local) { return QFile::decodeName(QByteArray::fromStdString(local)); };
+    return TMainWindowPaths{path(settings.readFrom), QString::fromStdString(ConversionLibraryPath()),
+                            path(settings.writeTo), path(settings.userFile)};
 }
 
 TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)

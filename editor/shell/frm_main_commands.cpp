@@ -49,7 +49,7 @@ void TfrmMain::FormCreate()
         exchange_ = std::make_unique<ExchangeDirectory>();
         state_->ExchangeDir = exchange_->Path();
     });
-    if (!LoadConfigData(ToLocalPath(paths_.settingsFile), state_->Settings)) {
+    if (!LoadSettings()) {
         if (ui_->MessageBox(MsgKind::Information, kFirstRunQuestion, MsgButtons::OkCancel) == MsgResult::Ok) {
             TfrmInitialSet dialog(*state_, this);
             dialog.bFirstSetting = true;
@@ -64,7 +64,7 @@ void TfrmMain::FormClose()
     if (settingsWritten_)
         return;
     settingsWritten_ = true;
-    RunCommand(this, [this] { WriteConfigData(ToLocalPath(paths_.settingsFile), state_->Settings); });
+    SaveSettings();
     _DLLHandle.reset();
 }
 
