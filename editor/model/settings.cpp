@@ -120,16 +120,14 @@ TSettingsFiles LocateSettingsFiles(const std::string& programDir)
     namespace fs = std::filesystem;
     const std::string beside = (fs::path(programDir) / kSettingsFileName).string();
     std::string user = UserSettingsFilePath();
-    std::error_code ec;
-    if (!user.empty() && fs::exists(fs::symlink_status(user, ec)))
-        return {user, user, user};
-    const bool besideWritable = ::access(programDir.c_str(), W_OK) == 0;
     if (user.empty())
         user = beside;  // nowhere better to go; writing will report the failure
-    if (fs::exists(fs::symlink_status(beside, ec)))
-        return {beside, besideWritable ? beside : user, user};
-    const std::string home = besideWritable ? beside : user;
-    return {home, home, user};
+    if (::access(programDir.c_str(), W_OK) == 0)
+        return {beside, beside, user};  // a portable copy keeps its settings with it
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(user, ec)) || !fs::exists(fs::symlink_status(beside, ec)))
+        return {user, user, user};
+    return {beside, user, user};  // an installed default, until the user's own file exists
 }
 
 void GetModelName(int position, std::string& name)

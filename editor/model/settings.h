@@ -71,10 +71,10 @@ struct TSettingsFiles {
     std::string userFile;
 };
 
-// The settings files of a program in `programDir`. The user's own file,
-// once it exists, wins. Otherwise "LV32.cfg" beside the program is read,
-// and written when the program's directory is writable; an installed
-// read-only one is read and the settings go to the user's own file.
+// The settings files of a program in `programDir`: "LV32.cfg" beside the
+// program when its directory is writable (a portable copy); otherwise the
+// user's own file, which starts from an installed "LV32.cfg" beside the
+// program while it does not exist yet.
 TSettingsFiles LocateSettingsFiles(const std::string& programDir);
 
 // Sets `name` to the model name at `position` 0..27; leaves it unchanged otherwise.

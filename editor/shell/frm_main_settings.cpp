@@ -18,6 +18,21 @@ std::string LocalPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+enum class SettingsRead { Found, Missing, Unreadable };
+
+// Reads the settings file at `path` into `settings`. One that exists but
+// cannot be read is shown in an error box and changes nothing.
+SettingsRead ReadSettingsFile(QWidget* parent, const QString& path, TSettings& settings)
+{
+    TSettings read;
+    bool found = false;
+    if (!RunCommand(parent, [&] { found = LoadConfigData(LocalPath(path), read); }))
+        return SettingsRead::Unreadable;
+    if (found)
+        settings = read;
+    return found ? SettingsRead::Found : SettingsRead::Missing;
+}
+
 void ShowInformation(QWidget* parent, const QString& text)
 {
     QMessageBox::information(parent, QtUiPort::KindTitle(MsgKind::Information), text);
@@ -26,19 +41,20 @@ void ShowInformation(QWidget* parent, const QString& text)
 }  // namespace
 
 // False when there is no settings file yet. An unreadable one has been shown
-// in an error box; the program then goes on with the zero settings, as when
+// in an error box and is left alone; the program goes on with what it saved
+// in the user's own file last time, or else with the zero settings, as when
 // the first-run question is cancelled.
 bool TfrmMain::LoadSettings()
 {
     settingsSaveFile_ = paths_.settingsSaveFile.isEmpty() ? paths_.settingsFile : paths_.settingsSaveFile;
-    bool loaded = false;
-    TSettings read;
-    if (RunCommand(this, [&] { loaded = LoadConfigData(LocalPath(paths_.settingsFile), read); })) {
-        state_->Settings = read;
-        return loaded;
-    }
+    const SettingsRead read = ReadSettingsFile(this, paths_.settingsFile, state_->Settings);
+    if (read != SettingsRead::Unreadable)
+        return read == SettingsRead::Found;
     unreadableSettings_ = paths_.settingsFile;
     settingsSaveFile_ = paths_.userSettingsFile == paths_.settingsFile ? QString() : paths_.userSettingsFile;
+    if (!settingsSaveFile_.isEmpty() &&
+        ReadSettingsFile(this, settingsSaveFile_, state_->Settings) == SettingsRead::Unreadable)
+        settingsSaveFile_.clear();
     return true;
 }
 

@@ -140,24 +140,38 @@ private slots:
         }
         QCOMPARE(answers.unexpected, 0);
         QCOMPARE(answers.Pending(), 0);
+        QCOMPARE(QFile::exists(UserFile()), broken);
+        if (!broken) {
+            QVERIFY(Read(Beside()).startsWith("[MAIN LANGUAGE\r\n[SYSTEMINFO]\r\nMODEL=5\r\n"));
+            return;
+        }
+        QCOMPARE(notice.icon, QMessageBox::Information);
+        QVERIFY2(notice.text.contains(UserFile()), qPrintable(notice.text));
+        TSettings written;
+        QVERIFY(LoadConfigData(UserFile().toStdString(), written));
+        QVERIFY(written == TSettings{});
+
+        // The next start reports the file again and goes on with what the
+        // user's own file holds by then.
+        Write(UserFile(), "[SYSTEMINFO]\r\nMODEL=7\r\n");
+        SeenBox errorAgain, noticeAgain;
+        AnswerBox(answers, errorAgain);
+        AnswerBox(answers, noticeAgain);
+        {
+            TfrmMain window(Paths());
+            QCOMPARE(errorAgain.text, error.text);
+            QCOMPARE(window.FE1->text(), QStringLiteral("MODEL-08"));
+            QVERIFY(window.close());
+        }
+        QCOMPARE(answers.unexpected, 0);
+        QCOMPARE(noticeAgain.text, notice.text);
 
         if (Kind(kind) == Kind::Unreadable)
             QVERIFY(::chmod(QFile::encodeName(Beside()).constData(), 0644) == 0);
         if (Kind(kind) == Kind::Folder)
             QVERIFY(QFileInfo(Beside() + QStringLiteral("/kept")).isDir());
-        else if (broken)
-            QCOMPARE(Read(Beside()), content);
         else
-            QVERIFY(Read(Beside()).startsWith("[MAIN LANGUAGE\r\n[SYSTEMINFO]\r\nMODEL=5\r\n"));
-
-        QCOMPARE(QFile::exists(UserFile()), broken);
-        if (broken) {
-            QCOMPARE(notice.icon, QMessageBox::Information);
-            QVERIFY2(notice.text.contains(UserFile()), qPrintable(notice.text));
-            TSettings written;
-            QVERIFY(LoadConfigData(UserFile().toStdString(), written));
-            QVERIFY(written == TSettings{});
-        }
+            QCOMPARE(Read(Beside()), content);
     }
 
     void installedSettingsAreReadAndTheUserFileWinsLater()
