@@ -9,7 +9,10 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string_view>
+#include <system_error>
 
+#include "atomic_file.h"
 #include "dnf_format.h"
 #include "file_io.h"
 #include "interchange.h"
@@ -23,6 +26,18 @@ namespace {
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 std::string FileProblem(const std::string& path, const std::string& reason) { return Quoted(path) + ": " + reason; }
+
+// Replaces the file at `path` with `data`; a failure leaves the old file.
+bool WriteFile(const std::string& path, std::string_view data, std::string& error)
+{
+    try {
+        WriteFileAtomically(path, data);
+        return true;
+    } catch (const std::system_error& e) {
+        error = FileProblem(path, e.code().message());
+        return false;
+    }
+}
 
 // Reads an interchange file, and the favorite numbering it records into
 // `numbering` when one is given. Any record the tables cannot hold makes the
@@ -52,10 +67,7 @@ bool WriteText(const TChannelDatabase& db, const std::string& path, std::string&
 {
     // The file carries exactly what the binary file holds, user date and PIN included.
     std::string text = WriteInterchange(db, WriteOptions{.substituteUserDateAndPin = false, .numbering = numbering});
-    if (WriteFileAtomically(path, text, error))
-        return true;
-    error = FileProblem(path, error);
-    return false;
+    return WriteFile(path, text, error);
 }
 
 bool ReadBinary(const std::string& path, std::size_t maxSize, Bytes& bytes, std::string& error)
@@ -68,10 +80,7 @@ bool ReadBinary(const std::string& path, std::size_t maxSize, Bytes& bytes, std:
 
 bool WriteBinary(const std::string& path, const Bytes& bytes, std::string& error)
 {
-    if (WriteFileAtomically(path, bytes, error))
-        return true;
-    error = FileProblem(path, error);
-    return false;
+    return WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
 }
 
 // A file in the temporary directory, removed when the object goes.

@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <string_view>
+#include <system_error>
+
+#include "atomic_file.h"
 
 namespace lumora::serial {
 
@@ -39,19 +43,10 @@ std::string PortText(unsigned port, const std::string& device)
 // Writes `bytes` to `path` so the file appears only when it is complete.
 void WriteWholeFile(const std::string& path, const Bytes& bytes)
 {
-    const std::string part = path + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::remove(part.c_str());
-            throw TransferFailed("Cannot write \"" + path + "\"");
-        }
-    }
-    if (std::rename(part.c_str(), path.c_str()) != 0) {
-        std::remove(part.c_str());
-        throw TransferFailed("Cannot write \"" + path + "\"");
+    try {
+        WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    } catch (const std::system_error& e) {
+        throw TransferFailed("Cannot write \"" + path + "\": " + e.code().message());
     }
 }
 

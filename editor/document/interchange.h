@@ -110,9 +110,8 @@ struct WriteOptions {
 // The whole database as interchange text, every line ended by CR LF.
 std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options = {});
 
-// Writes the interchange file: into a temporary file beside `path`, renamed
-// over it when complete. Returns false and sets `error` ("<path>: <reason>")
-// on failure; no partial file is left then.
+// Writes the interchange file, replacing `path` atomically. Returns false and
+// sets `error` ("<path>: <reason>") on failure; the old file is untouched then.
 bool MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, std::string& error,
                     WriteOptions options = {});
 

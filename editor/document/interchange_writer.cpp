@@ -1,12 +1,7 @@
 // Writing the whole database of one document as an interchange file.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
+#include "atomic_file.h"
 #include "interchange.h"
 
 namespace lumora {
@@ -200,32 +195,6 @@ void WriteMenu(std::string& out, const TMenuConfigItem& m, WriteOptions options)
         .Unsigned(m.wFakeServiceId);
 }
 
-// Permissions for a new file: those of the file it replaces, otherwise the
-// usual ones for a new file under the process's umask.
-mode_t ModeForNewFile(const std::string& path)
-{
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0)
-        return existing.st_mode & 07777;
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options)
@@ -247,29 +216,13 @@ std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options)
 
 bool MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, std::string& error, WriteOptions options)
 {
-    const std::string text = WriteInterchange(db, options);
-    const mode_t mode = ModeForNewFile(path);
-    std::string temporary = path + ".XXXXXX";
-    int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
+    try {
+        WriteFileAtomically(path, WriteInterchange(db, options));
+        return true;
+    } catch (const std::system_error& e) {
+        error = e.what();
         return false;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text);
-    int savedErrno = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        savedErrno = errno;
-    }
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ok = false;
-        savedErrno = errno;
-    }
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        error = path + ": " + std::strerror(savedErrno);
-    }
-    return ok;
 }
 
 }  // namespace lumora

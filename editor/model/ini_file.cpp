@@ -7,10 +7,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "atomic_file.h"
 #include "intparse.h"
 
 namespace lumora {
@@ -18,6 +15,10 @@ namespace lumora {
 namespace {
 
 constexpr const char* kBlanks = " \t";
+
+// Far above any initialisation file the program writes; a larger file is
+// something else, and reading it whole could exhaust the memory.
+constexpr std::uintmax_t kMaxFileSize = 1024 * 1024;
 
 std::string Trim(const std::string& s)
 {
@@ -77,37 +78,6 @@ std::runtime_error FileError(const std::string& path, int error)
     return std::runtime_error(path + ": " + std::strerror(error));
 }
 
-// A failed system call inside Save, carrying its errno.
-struct SystemCallFailed {
-    int error;
-};
-
-void Check(bool ok)
-{
-    if (!ok)
-        throw SystemCallFailed{errno};
-}
-
-void WriteAll(int fd, const std::string& data)
-{
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        Check(n >= 0);
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-// The mode a new file gets from open(..., 0666) under the current umask.
-mode_t NewFileMode()
-{
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 }  // namespace
 
 TIniFile TIniFile::Load(const std::string& path)
@@ -119,6 +89,10 @@ TIniFile TIniFile::Load(const std::string& path)
         return ini;
     if (std::filesystem::is_directory(status))
         throw FileError(path, EISDIR);
+    auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > kMaxFileSize)
+        throw std::runtime_error(path + ": too large for an initialisation file (" + std::to_string(size) +
+                                 " bytes)");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -126,6 +100,10 @@ TIniFile TIniFile::Load(const std::string& path)
     std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
         throw FileError(path, EIO);
+    // Text in any 8-bit character set has no zero bytes; binary data and
+    // UTF-16 text do, and rewriting them would damage them further.
+    if (std::size_t zero = text.find('\0'); zero != std::string::npos)
+        throw std::runtime_error(path + ": not a text file (a zero byte at offset " + std::to_string(zero) + ")");
     if (text.starts_with("\xEF\xBB\xBF"))  // a byte-order mark some editors add
         text.erase(0, 3);
 
@@ -234,26 +212,7 @@ std::string TIniFile::Text() const
 
 void TIniFile::Save(const std::string& path) const
 {
-    std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw FileError(path, errno);
-    try {
-        struct stat old {};
-        mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
-        Check(::fchmod(fd, mode) == 0);
-        WriteAll(fd, Text());
-        Check(::fsync(fd) == 0);
-        int closed = ::close(fd);
-        fd = -1;
-        Check(closed == 0);
-        Check(::rename(temp.c_str(), path.c_str()) == 0);
-    } catch (const SystemCallFailed& failure) {
-        if (fd >= 0)
-            ::close(fd);
-        ::unlink(temp.c_str());
-        throw FileError(path, failure.error);
-    }
+    WriteFileAtomically(path, Text());
 }
 
 }  // namespace lumora

@@ -15,8 +15,11 @@ public:
     // An empty store that will be written with CR LF line ends.
     TIniFile() = default;
 
-    // Reads the file at `path`. A missing file gives an empty store; a file
-    // that exists but cannot be read throws std::runtime_error.
+    // Reads the file at `path`. A missing file gives an empty store. Lines
+    // that are neither sections nor keys are kept and ignored, as the profile
+    // functions do. A file that exists but cannot be read, is larger than
+    // 1 MiB or holds a zero byte (binary data, UTF-16) is no initialisation
+    // file: std::runtime_error with the path and the reason.
     static TIniFile Load(const std::string& path);
 
     // The value of `key` in `section` (names compared without regard to case),
@@ -32,9 +35,9 @@ public:
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int32_t value);
 
-    // Writes the whole store to `path` through a temporary file in the same
-    // directory, so a failed write leaves the old file intact. Throws
-    // std::runtime_error with the path and the system's reason.
+    // Writes the whole store to `path` with WriteFileAtomically, so a failed
+    // write leaves the old file intact. Throws std::system_error (a
+    // std::runtime_error) with the path and the system's reason.
     void Save(const std::string& path) const;
 
     // The file as it would be saved.

@@ -100,14 +100,9 @@ void WriteConfigData(const std::string& path, const TSettings& settings)
     ini.Save(path);
 }
 
-std::string SettingsFilePath(const std::string& programDir)
+std::string UserSettingsFilePath()
 {
     namespace fs = std::filesystem;
-    fs::path beside = fs::path(programDir) / kSettingsFileName;
-    std::error_code ec;
-    if (fs::exists(beside, ec) || ::access(programDir.c_str(), W_OK) == 0)
-        return beside.string();
-
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
     fs::path configHome;
@@ -116,8 +111,23 @@ std::string SettingsFilePath(const std::string& programDir)
     else if (home && *home)
         configHome = fs::path(home) / ".config";
     else
-        return beside.string();  // nowhere better to go; writing will report the failure
+        return {};
     return (configHome / "LumoraV3" / kSettingsFileName).string();
+}
+
+TSettingsFiles LocateSettingsFiles(const std::string& programDir)
+{
+    namespace fs = std::filesystem;
+    const std::string beside = (fs::path(programDir) / kSettingsFileName).string();
+    std::string user = UserSettingsFilePath();
+    if (user.empty())
+        user = beside;  // nowhere better to go; writing will report the failure
+    if (::access(programDir.c_str(), W_OK) == 0)
+        return {beside, beside, user};  // a portable copy keeps its settings with it
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(user, ec)) || !fs::exists(fs::symlink_status(beside, ec)))
+        return {user, user, user};
+    return {beside, user, user};  // an installed default, until the user's own file exists
 }
 
 void GetModelName(int position, std::string& name)

@@ -48,8 +48,8 @@ struct TSettings {
 
 // Reads the settings file at `path`. Returns false, changing nothing, when the
 // file does not exist; throws std::runtime_error (path and reason) when it
-// exists but cannot be read, so that a later write cannot replace it with
-// defaults. A "COUNT" above 33 keeps the first 33 names; a negative one reads
+// exists but cannot be read or is no settings file at all (see
+// TIniFile::Load), so that a later write cannot replace it with defaults. A "COUNT" above 33 keeps the first 33 names; a negative one reads
 // as an empty list.
 bool LoadConfigData(const std::string& path, TSettings& settings);
 
@@ -59,10 +59,23 @@ bool LoadConfigData(const std::string& path, TSettings& settings);
 // (path and reason) when the file cannot be read or written.
 void WriteConfigData(const std::string& path, const TSettings& settings);
 
-// Where "LV32.cfg" lives for a program in `programDir`: there when the
-// directory is writable or the file already exists there, otherwise
-// $XDG_CONFIG_HOME/LumoraV3/LV32.cfg.
-std::string SettingsFilePath(const std::string& programDir);
+// The user's own settings file: $XDG_CONFIG_HOME/LumoraV3/LV32.cfg, or
+// $HOME/.config/LumoraV3/LV32.cfg; empty when neither variable is usable.
+std::string UserSettingsFilePath();
+
+// Where the settings are read at start and written at close.
+struct TSettingsFiles {
+    std::string readFrom;
+    std::string writeTo;
+    // Where they are written instead when `readFrom` exists but cannot be read.
+    std::string userFile;
+};
+
+// The settings files of a program in `programDir`: "LV32.cfg" beside the
+// program when its directory is writable (a portable copy); otherwise the
+// user's own file, which starts from an installed "LV32.cfg" beside the
+// program while it does not exist yet.
+TSettingsFiles LocateSettingsFiles(const std::string& programDir);
 
 // Sets `name` to the model name at `position` 0..27; leaves it unchanged otherwise.
 void GetModelName(int position, std::string& name);

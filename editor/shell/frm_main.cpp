@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -18,6 +19,7 @@
 #include "print/print_commands.h"
 #include "qt_ui_port.h"
 #include "settings.h"
+#include "shell_text.h"
 
 namespace lumora {
 
@@ -25,9 +27,14 @@ using shell::IconId;
 
 TMainWindowPaths TMainWindowPaths::BesideProgram()
 {
-    const std::string dir = ProgramDirectory();
-    return TMainWindowPaths{QString::fromStdString(SettingsFilePath(dir)),
-                            QString::fromStdString(ConversionLibraryPath())};
+    return ForProgramDirectory(ProgramDirectory());
+}
+
+TMainWindowPaths TMainWindowPaths::ForProgramDirectory(const std::string& dir)
+{
+    const TSettingsFiles settings = LocateSettingsFiles(dir);
+    return TMainWindowPaths{PathText(settings.readFrom), PathText(ConversionLibraryPath()),
+                            PathText(settings.writeTo), PathText(settings.userFile)};
 }
 
 TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)

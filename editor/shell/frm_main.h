@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <string>
 
 #include "app_state.h"
 #include "transfer_progress.h"
@@ -33,9 +34,14 @@ class TPrintCommands;
 // Where the program keeps its files; the program uses the places beside the
 // running executable, tests use their own.
 struct TMainWindowPaths {
-    QString settingsFile;       // "LV32.cfg"
+    QString settingsFile;       // "LV32.cfg", read at start
     QString conversionLibrary;  // the conversion library
+    QString settingsSaveFile = {};  // written at close; empty: settingsFile
+    // Written at close instead when settingsFile exists but cannot be read;
+    // empty: the settings are not written then.
+    QString userSettingsFile = {};
     static TMainWindowPaths BesideProgram();
+    static TMainWindowPaths ForProgramDirectory(const std::string& dir);
 };
 
 class TfrmMain : public QMainWindow {
@@ -115,6 +121,9 @@ protected:
 private:
     void FormCreate();
     void FormClose();
+    // The settings file at start and close (frm_main_settings.cpp).
+    bool LoadSettings();
+    void SaveSettings();
     bool CloseQueryAll();
     void CreateActions();
     QAction* MakeAction(QAction*& slot, const char* name, const QString& caption, const QString& hint,
@@ -144,6 +153,8 @@ private:
     std::unique_ptr<print::TPrintCommands> printing_;
     QList<QAction*> windowListActions_;
     bool settingsWritten_ = false;
+    QString settingsSaveFile_;    // where the settings go at close; empty: nowhere
+    QString unreadableSettings_;  // the settings file that could not be read
 };
 
 }  // namespace lumora

@@ -57,7 +57,7 @@ void TfrmMain::FormCreate()
         exchange_ = std::make_unique<ExchangeDirectory>();
         state_->ExchangeDir = exchange_->Path();
     });
-    if (!LoadConfigData(PathBytes(paths_.settingsFile), state_->Settings)) {
+    if (!LoadSettings()) {
         if (ui_->MessageBox(MsgKind::Information, kFirstRunQuestion, MsgButtons::OkCancel) == MsgResult::Ok) {
             TfrmInitialSet dialog(*state_, this);
             dialog.bFirstSetting = true;
@@ -72,7 +72,7 @@ void TfrmMain::FormClose()
     if (settingsWritten_)
         return;
     settingsWritten_ = true;
-    RunCommand(this, [this] { WriteConfigData(PathBytes(paths_.settingsFile), state_->Settings); });
+    SaveSettings();
     _DLLHandle.reset();
 }
 

@@ -69,7 +69,7 @@ int main(int argc, char** argv)
     const ScreenshotOptions options = ParseOptions(app);
     lumora::TMainWindowPaths paths = lumora::TMainWindowPaths::BesideProgram();
     if (!options.settings.isEmpty())
-        paths.settingsFile = options.settings;
+        paths.settingsFile = paths.settingsSaveFile = options.settings;
     lumora::TfrmMain window(paths);
     window.showMaximized();
     if (!options.picture.isEmpty())

@@ -183,11 +183,12 @@ TEST_F(SettingsFile, WriteKeepsTheModeAndCreatesMissingDirectories)
 
 TEST_F(SettingsFile, FileLivesBesideTheProgramWhenPossible)
 {
-    EXPECT_EQ(SettingsFilePath(dir_.string()), path_);
     const char* old = std::getenv("XDG_CONFIG_HOME");
     std::string saved = old ? old : "";
     ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
-    EXPECT_EQ(SettingsFilePath((dir_ / "no-such-dir").string()), "/xdg/LumoraV3/LV32.cfg");
+    EXPECT_EQ(LocateSettingsFiles(dir_.string()).readFrom, path_);
+    EXPECT_EQ(LocateSettingsFiles(dir_.string()).writeTo, path_);
+    EXPECT_EQ(LocateSettingsFiles((dir_ / "no-such-dir").string()).writeTo, "/xdg/LumoraV3/LV32.cfg");
     old ? ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
