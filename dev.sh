@@ -31,33 +31,6 @@ run_tests() {  # run_tests DIR
   (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2)
 }
 
-# Without a display nobody could see the editor or answer its first-run
-# question, so show what the tools make of the sample instead.
-show_tools_without_display() {  # show_tools_without_display BUILD_DIR OUT_DIR
-  local bin=$1/bin out=$2
-  echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): the editor LumoraV3 needs one."
-  echo "Here is what the tools do with the sample database instead."
-  echo
-  echo "== lumora-cli check $out/sample.dnf  (converted from examples/sample.txt)"
-  "$bin/lumora-cli" check "$out/sample.dnf"
-  echo
-  echo "== lumora-cli ddf: the receiver's download image, then ddfcheck verifies it"
-  "$bin/lumora-cli" ddf "$out/sample.dnf" "$out/sample.ddf" --system-id 2A0010
-  "$bin/ddfcheck" "$out/sample.ddf" | tail -n 1
-  echo
-  echo "== the printed service list, as a PDF"
-  QT_QPA_PLATFORM=offscreen "$bin/lumora-report-page" examples/sample.txt "$out/service-list.pdf"
-  echo
-  echo "== a picture of the editor with the sample open (on a virtual screen)"
-  BUILD=$1 OUT="$out/editor.png" scripts/screenshot.sh >/dev/null
-  echo
-  echo "Files written:"
-  for f in sample.dnf sample.ddf service-list.pdf editor.png; do
-    printf '  %s (%s bytes)\n' "$out/$f" "$(stat -c %s "$out/$f")"
-  done
-  echo "Start ./dev.sh start on a desktop session to use the editor itself."
-}
-
 case "${1:-}" in
   start)
     install_packages
@@ -66,7 +39,9 @@ case "${1:-}" in
     mkdir -p build/examples
     build/bin/lumora-cli convert examples/sample.txt build/examples/sample.dnf
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then exec build/bin/LumoraV3; fi
-    show_tools_without_display build build/examples
+    # Nobody could see the editor or answer its first-run question.
+    echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): the editor LumoraV3 needs one."
+    exec scripts/show-tools.sh build build/examples
     ;;
   test)
     install_packages
