@@ -7,7 +7,7 @@
 #   <prefix>/lib/encdll12.so           a link to the encoder library, for
 #   <prefix>/include/encdll12.h        programs of their own that call EncodeDDF
 #   <prefix>/share/man/man1/           manual pages
-#   <prefix>/share/doc/lumorav3/manual the editor's manual (also built in)
+#   <prefix>/share/doc/LumoraV3/manual the editor's manual (also built in)
 #   <prefix>/share/applications, <prefix>/share/icons: desktop entry and icon
 # The settings file goes beside the program when that directory is writable,
 # otherwise to $XDG_CONFIG_HOME/LumoraV3/LV32.cfg.
