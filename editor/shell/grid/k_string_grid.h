@@ -35,6 +35,10 @@ public:
     QTableView* FixedColumnView() const { return fixedColumn_; }
     // Also keeps the cell clear of the fixed column.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // Ends the cell edit open on the current cell, if any, as Enter does: the
+    // typed text goes into the cell and SetEditText is emitted before this
+    // returns.
+    void CommitOpenEditor();
 
 signals:
     // A cell edit of grid row `row` ended with `value` stored in the cell.
@@ -68,12 +72,6 @@ private:
     QTableView* fixedColumn_ = nullptr;
     QPersistentModelIndex committed_;
     bool syncing_ = false;
-
-public:
-    // Ends the cell edit open on the current cell, if any, as Enter does: the
-    // typed text goes into the cell and SetEditText is emitted before this
-    // returns.
-    void CommitOpenEditor();
 };
 
 }  // namespace lumora
