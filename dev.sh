@@ -3,11 +3,13 @@
 #   ./dev.sh start   install what is needed, build, start the program
 #   ./dev.sh test    install what is needed, build, run every test
 #   ./dev.sh sanitize  the same tests in a build with AddressSanitizer and UBSan
+#   ./dev.sh fuzz SECONDS  every fuzz target for SECONDS seconds (clang, libFuzzer)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          lhasa qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-dejavu-core)
+          lhasa qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-dejavu-core
+          clang libclang-rt-14-dev)
 
 install_packages() {
   local missing=()
@@ -54,8 +56,12 @@ case "${1:-}" in
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_tests build-asan
     ;;
+  fuzz)
+    install_packages
+    exec fuzz/run.sh "${2:-30}"
+    ;;
   *)
-    echo "usage: $0 start|test|sanitize" >&2
+    echo "usage: $0 start|test|sanitize|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
