@@ -1,0 +1,231 @@
+// Faults a person meets on the real main window: a save to a full disk or a
+// read-only folder. Each ends with a
+// clear message, the document still open and modified, and the old file on
+// disk as it was.
+#include <QDir>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "conversion_binding.h"
+#include "frm_child.h"
+#include "frm_main.h"
+#include "grid/k_string_grid.h"
+#include "modal_answers.h"
+#include "shell_text.h"
+
+using namespace lumora;
+using lumora::test::ModalAnswers;
+
+namespace {
+
+QString LibraryPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/") + kConversionLibraryFileName;
+}
+
+bool MakeSampleDnf(const QString& path)
+{
+    ConversionLibrary library(LibraryPath().toStdString());
+    std::string error;
+    const std::string text = std::string(LUMORA_EXAMPLES_DIR) + "/sample.txt";
+    return library.DnfToV3Dnf(text, PathBytes(path), error);
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool HasServiceNamed(TfrmChild* doc, const std::string& name)
+{
+    for (int32_t i = 0; i < doc->Document().ServiceCount(); ++i)
+        if (doc->Document().Service(i).szServiceName == name)
+            return true;
+    return false;
+}
+
+// Types a new name into the first service's name cell, as a person does, and
+// ends the edit with Enter.
+void RenameFirstService(TfrmChild* doc, const QString& name)
+{
+    const QRect cell = doc->SG->visualRect(doc->SG->CellIndex(kColName, 1));
+    QTest::mouseClick(doc->SG->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::keyClick(doc->SG, name.at(0).toLatin1());
+    QTest::keyClicks(QApplication::focusWidget(), name.mid(1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
+void PressSave(TfrmMain& window)
+{
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+}
+
+// Makes writes above `bytes` fail with EFBIG instead of raising a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        ::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    sighandler_t oldHandler_;
+};
+
+// A small file system of its own at `path`, unmounted at the end.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(const QString& path) : path_(QFile::encodeName(path))
+    {
+        mounted_ = ::mount("lumora-test", path_.constData(), "tmpfs", 0, "size=128k,mode=0755") == 0;
+        if (!mounted_)
+            reason_ = std::strerror(errno);
+    }
+    ~SmallFileSystem()
+    {
+        if (mounted_)
+            ::umount2(path_.constData(), MNT_DETACH);
+    }
+    bool Mounted() const { return mounted_; }
+    const char* Reason() const { return reason_.c_str(); }
+    bool MakeReadOnly()
+    {
+        return ::mount(nullptr, path_.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    // Fills the file system with one file until no byte more fits.
+    bool Fill()
+    {
+        QFile filler(QFile::decodeName(path_) + QStringLiteral("/filler"));
+        if (!filler.open(QIODevice::WriteOnly))
+            return false;
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        const QByteArray byte(1, 'x');
+        while (filler.write(byte) == 1 && filler.flush()) {
+        }
+        return true;
+    }
+
+private:
+    QByteArray path_;
+    bool mounted_ = false;
+    std::string reason_;
+};
+
+enum class Fault { FileSizeLimit, FullFileSystem, ReadOnlyFileSystem };
+
+}  // namespace
+
+class FaultFilesTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+
+    std::unique_ptr<TfrmMain> StartEditor(const QString& library = LibraryPath())
+    {
+        QFile settings(dir_.filePath(QStringLiteral("LV32.cfg")));
+        if (settings.open(QIODevice::WriteOnly))
+            settings.write("[SYSTEMINFO]\r\nMODEL=0\r\nPORT=0\r\n");
+        settings.close();
+        auto window = std::make_unique<TfrmMain>(TMainWindowPaths{settings.fileName(), library});
+        window->resize(1200, 800);
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("the main window did not become active");
+        return window;
+    }
+
+private slots:
+    void saveThatCannotBeWritten_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file size limit") << int(Fault::FileSizeLimit) << QStringLiteral("File too large");
+        QTest::newRow("full file system") << int(Fault::FullFileSystem) << QStringLiteral("No space left on device");
+        QTest::newRow("read-only file system") << int(Fault::ReadOnlyFileSystem)
+                                               << QStringLiteral("Read-only file system");
+    }
+
+    void saveThatCannotBeWritten()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, reason);
+        const QString folder = dir_.filePath(QStringLiteral("saves-%1").arg(fault));
+        QVERIFY(QDir().mkpath(folder));
+        SmallFileSystem fileSystem(folder);
+        if (Fault(fault) != Fault::FileSizeLimit && !fileSystem.Mounted())
+            QSKIP(qPrintable(QStringLiteral("cannot mount a small file system here: %1").arg(fileSystem.Reason())));
+        const QString file = folder + QStringLiteral("/channels.dnf");
+        QVERIFY(MakeSampleDnf(file));
+        const QByteArray before = ReadAll(file);
+        QVERIFY(before.size() > 2048);
+
+        auto window = StartEditor();
+        TfrmChild* doc = window->OpenDocument(file);
+        QVERIFY(doc);
+        RenameFirstService(doc, QStringLiteral("ZZ UNSAVED"));
+        QVERIFY(HasServiceNamed(doc, "ZZ UNSAVED"));
+        QVERIFY(doc->Document().pModifiedFlag);
+
+        if (Fault(fault) == Fault::FullFileSystem)
+            QVERIFY(fileSystem.Fill());
+        if (Fault(fault) == Fault::ReadOnlyFileSystem)
+            QVERIFY(fileSystem.MakeReadOnly());
+        ModalAnswers answers;
+        answers.MessageBox(QMessageBox::Ok);
+        {
+            std::optional<FileSizeLimit> limit;
+            if (Fault(fault) == Fault::FileSizeLimit)
+                limit.emplace(1024);
+            PressSave(*window);
+            QTRY_COMPARE(answers.Pending(), 0);
+        }
+        QCOMPARE(answers.unexpected, 0);
+        const QString message = answers.seenTexts.value(0);
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        if (Fault(fault) != Fault::FileSizeLimit)  // there the exchange file may be the first to fail
+            QVERIFY2(message.contains(file), qPrintable(message));
+
+        // Nothing lost: the document is open and modified, the file is as it was.
+        QCOMPARE(window->ActiveDocument(), doc);
+        QVERIFY(doc->Document().pModifiedFlag);
+        QVERIFY(HasServiceNamed(doc, "ZZ UNSAVED"));
+        QCOMPARE(doc->Caption(), file);
+        QCOMPARE(ReadAll(file), before);
+        QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(QStringLiteral("filler"));
+        QCOMPARE(left, QStringList{QStringLiteral("channels.dnf")});
+        QVERIFY(QDir(QString::fromStdString(window->State().ExchangeDir)).isEmpty());
+        doc->Document().pModifiedFlag = false;
+    }
+};
+
+QTEST_MAIN(FaultFilesTest)
+#include "fault_files_test.moc"
