@@ -1,5 +1,6 @@
 // Faults a person meets on the real main window: a save to a full disk or a
-// read-only folder. Each ends with a
+// read-only folder, the program's private exchange folder removed while it
+// runs, and the settings file changed by another program. Each ends with a
 // clear message, the document still open and modified, and the old file on
 // disk as it was.
 #include <QDir>
@@ -223,6 +224,53 @@ private slots:
         left.removeAll(QStringLiteral("filler"));
         QCOMPARE(left, QStringList{QStringLiteral("channels.dnf")});
         QVERIFY(QDir(QString::fromStdString(window->State().ExchangeDir)).isEmpty());
+        doc->Document().pModifiedFlag = false;
+    }
+
+    // The private exchange folder removed while the program runs: Save and
+    // Open make it again, private; a folder put in its place by someone else
+    // is not written to.
+    void exchangeFolderRemovedWhileRunning()
+    {
+        const QString file = dir_.filePath(QStringLiteral("exchange.dnf"));
+        QVERIFY(MakeSampleDnf(file));
+        auto window = StartEditor();
+        const std::string exchange = window->State().ExchangeDir;
+        namespace fs = std::filesystem;
+        TfrmChild* doc = window->OpenDocument(file);
+        QVERIFY(doc);
+        RenameFirstService(doc, QStringLiteral("ZZ SAVED"));
+        ModalAnswers answers;
+
+        QVERIFY(fs::remove_all(exchange) > 0);
+        PressSave(*window);
+        QVERIFY(!doc->Document().pModifiedFlag);
+        QVERIFY(fs::is_directory(exchange));
+        QCOMPARE(int(fs::status(exchange).permissions() & fs::perms::all), 0700);
+
+        QVERIFY(fs::remove_all(exchange) > 0);
+        TfrmChild* again = window->OpenDocument(file);
+        QVERIFY(again);
+        QVERIFY(HasServiceNamed(again, "ZZ SAVED"));
+        delete again->parentWidget();
+
+        // Someone else's folder where the exchange folder was.
+        const QByteArray saved = ReadAll(file);
+        const std::string elsewhere = dir_.filePath(QStringLiteral("elsewhere")).toStdString();
+        fs::create_directories(elsewhere);
+        QVERIFY(fs::remove_all(exchange) > 0);
+        fs::create_directory_symlink(elsewhere, exchange);
+        RenameFirstService(doc, QStringLiteral("ZZ NOT SAVED"));
+        answers.MessageBox(QMessageBox::Ok);
+        PressSave(*window);
+        QTRY_COMPARE(answers.Pending(), 0);
+        QVERIFY2(answers.seenTexts.value(0).contains(QString::fromStdString(exchange)),
+                 qPrintable(answers.seenTexts.value(0)));
+        QVERIFY(fs::is_empty(elsewhere));
+        QVERIFY(doc->Document().pModifiedFlag);
+        QCOMPARE(ReadAll(file), saved);
+        QCOMPARE(answers.unexpected, 0);
+        fs::remove(exchange);
         doc->Document().pModifiedFlag = false;
     }
 };
