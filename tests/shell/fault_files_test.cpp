@@ -273,6 +273,25 @@ private slots:
         fs::remove(exchange);
         doc->Document().pModifiedFlag = false;
     }
+
+    // Another program writes the settings file while the editor runs: at
+    // close the editor's own keys get its values, and the other program's
+    // sections and keys stay.
+    void settingsFileWrittenByAnotherProgramMeanwhile()
+    {
+        auto window = StartEditor();
+        const QString settings = window->Paths().settingsFile;
+        QFile other(settings);
+        QVERIFY(other.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        other.write("[OTHER TOOL]\r\nWINDOW=12,34\r\n[SYSTEMINFO]\r\nMODEL=7\r\nOTHERKEY=kept\r\n");
+        other.close();
+        QVERIFY(window->close());
+        const QByteArray written = ReadAll(settings);
+        QVERIFY2(written.contains("[OTHER TOOL]\r\nWINDOW=12,34\r\n"), written.constData());
+        QVERIFY2(written.contains("OTHERKEY=kept\r\n"), written.constData());
+        QVERIFY2(written.contains("MODEL=0\r\n"), written.constData());
+        QVERIFY2(!written.contains("MODEL=7"), written.constData());
+    }
 };
 
 QTEST_MAIN(FaultFilesTest)
