@@ -292,6 +292,69 @@ private slots:
         QVERIFY2(written.contains("MODEL=0\r\n"), written.constData());
         QVERIFY2(!written.contains("MODEL=7"), written.constData());
     }
+
+    void conversionLibraryMissingOrWithoutItsEntries_data()
+    {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QStringList>("expected");  // in the start message, then per command
+        const QString missing = dir_.filePath(QStringLiteral("nowhere/LV3DLL.so"));
+        const QString cannotLoad = QStringLiteral("the conversion library cannot be loaded");
+        QTest::newRow("missing") << missing << QStringList{cannotLoad, cannotLoad, cannotLoad, cannotLoad,
+                                                           cannotLoad, cannotLoad};
+        const QString other = QCoreApplication::applicationDirPath() + QStringLiteral("/encdll12.so");
+        QTest::newRow("without the entries")
+            << other << QStringList{QStringLiteral("no entry \"DnfToV3Dnf\", \"V3DnfToDnf\""),
+                                    QStringLiteral("\"DnfToV3Dnf\""), QStringLiteral("\"V3DnfToDnf\""),
+                                    QStringLiteral("\"UploadData\""), QStringLiteral("\"DnfToDDF\""),
+                                    QStringLiteral("\"DownloadData\"")};
+    }
+
+    // Start, Save, Open, Data Upload, Data Download and Download Firmware each
+    // name the library and what is wrong with it; the document stays as it was.
+    void conversionLibraryMissingOrWithoutItsEntries()
+    {
+        QFETCH(QString, library);
+        QFETCH(QStringList, expected);
+        const QString existing = dir_.filePath(QStringLiteral("existing.dnf"));
+        QVERIFY(MakeSampleDnf(existing));
+        const QString target = dir_.filePath(QStringLiteral("never-written.dnf"));
+        ModalAnswers answers;
+        answers.MessageBox(QMessageBox::Ok);
+        auto window = StartEditor(library);
+        QTRY_COMPARE(answers.Pending(), 0);
+
+        window->NewFile->trigger();
+        TfrmChild* doc = window->ActiveDocument();
+        QVERIFY(doc);
+        const QString caption = doc->Caption();
+        answers.FileDialog(target);
+        answers.MessageBox(QMessageBox::Ok);
+        PressSave(*window);                       // Save
+        answers.FileDialog(existing);
+        answers.MessageBox(QMessageBox::Ok);
+        window->FileOpen->trigger();              // Open
+        answers.MessageBox(QMessageBox::Ok);
+        window->DataUpload->trigger();            // Data Upload
+        answers.MessageBox(QMessageBox::Ok);
+        window->DataDownLoad->trigger();          // Data Download
+        answers.FileDialog(existing);
+        answers.MessageBox(QMessageBox::Ok);
+        window->DownFirm->trigger();              // Download Firmware
+        QTRY_COMPARE(answers.Pending(), 0);
+        QCOMPARE(answers.unexpected, 0);
+
+        QStringList messages = answers.seenTexts.filter(QStringLiteral("conversion library"));
+        QCOMPARE(messages.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            QVERIFY2(messages[i].contains(library), qPrintable(messages[i]));
+            QVERIFY2(messages[i].contains(expected[i]), qPrintable(messages[i] + " / " + expected[i]));
+        }
+        QCOMPARE(window->Documents(), QList<TfrmChild*>{doc});
+        QCOMPARE(doc->Caption(), caption);
+        QVERIFY(doc->pState());
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(QDir(QString::fromStdString(window->State().ExchangeDir)).isEmpty());
+    }
 };
 
 QTEST_MAIN(FaultFilesTest)
