@@ -18,6 +18,10 @@ using LastErrorEntry = const char* (*)();
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// Every entry the editor's commands call.
+constexpr const char* kEditorEntries[] = {"DnfToV3Dnf",   "V3DnfToDnf", "RawToDnf", "DnfToDDF", "UploadData",
+                                          "DownloadData", "LV3SetProgressCallback", "LV3LastError"};
+
 }  // namespace
 
 std::string ProgramDirectory()
@@ -65,6 +69,21 @@ void* ConversionLibrary::Entry(const char* name, std::string& error) const
     if (!entry)
         error = Quoted(path_) + ": the conversion library has no entry " + Quoted(name);
     return entry;
+}
+
+std::string ConversionLibrary::Problem() const
+{
+    if (!handle_)
+        return loadError_;
+    std::string missing;
+    for (const char* name : kEditorEntries) {
+        std::string ignored;
+        if (!Entry(name, ignored))
+            missing += (missing.empty() ? "" : ", ") + Quoted(name);
+    }
+    if (missing.empty())
+        return {};
+    return Quoted(path_) + ": the conversion library has no entry " + missing;
 }
 
 bool ConversionLibrary::Finish(int result, const char* entry, std::string& error) const

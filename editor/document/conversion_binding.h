@@ -47,6 +47,10 @@ public:
     bool DnfToDDF(const std::string& textPath, const std::string& ddfPath, const ReceiverType& receiver,
                   uint32_t systemId, std::string& error);
 
+    // Why the editor cannot use this library: the load error, or the
+    // entries it lacks by name; empty when every entry is there.
+    std::string Problem() const;
+
     // The address of entry `name`, or null with the reason in `error`.
     void* Entry(const char* name, std::string& error) const;
 

@@ -28,6 +28,7 @@ std::string ExchangePath(const TApplicationState& app, const char* name)
 {
     if (app.ExchangeDir.empty())
         throw FileStepFailed{"the exchange directory of the program has not been made"};
+    EnsureExchangeDirectory(app.ExchangeDir);
     return ExchangeFile(app.ExchangeDir, name);
 }
 

@@ -1,6 +1,8 @@
 #include "exchange_dir.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,15 +21,22 @@ ExchangeDirectory::ExchangeDirectory()
     path_ = pattern;
 }
 
+// Opened without following a link: should something else stand in the
+// directory's place by now, its files are not this program's to delete.
 ExchangeDirectory::~ExchangeDirectory()
 {
-    if (DIR* dir = ::opendir(path_.c_str())) {
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (DIR* dir = ::fdopendir(fd)) {
         while (dirent* entry = ::readdir(dir)) {
             std::string name = entry->d_name;
             if (name != "." && name != "..")
-                ::unlink((path_ + "/" + name).c_str());
+                ::unlinkat(fd, name.c_str(), 0);
         }
         ::closedir(dir);
+    } else {
+        ::close(fd);
     }
     ::rmdir(path_.c_str());
 }
@@ -35,6 +44,18 @@ ExchangeDirectory::~ExchangeDirectory()
 std::string ExchangeFile(const std::string& dir, const char* name)
 {
     return dir + "/" + name;
+}
+
+void EnsureExchangeDirectory(const std::string& dir)
+{
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
+        throw std::system_error(errno, std::generic_category(), "cannot make the exchange directory " + dir);
+    struct stat st {};
+    if (::lstat(dir.c_str(), &st) != 0)
+        throw std::system_error(errno, std::generic_category(), "the exchange directory " + dir);
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & 077) != 0)
+        throw std::system_error(EPERM, std::generic_category(),
+                                "the exchange directory " + dir + " was replaced by one not private to this program");
 }
 
 void DeleteExchangeFile(const std::string& path)

@@ -32,6 +32,13 @@ private:
 // The path of exchange file `name` in directory `dir`.
 std::string ExchangeFile(const std::string& dir, const char* name);
 
+// Makes directory `dir` again (mode 0700) when something removed it while
+// the program runs. A directory found there that is not this user's private
+// one (a link, another owner, open to others) is refused with
+// std::system_error, so no exchange file goes where others could read or
+// replace it.
+void EnsureExchangeDirectory(const std::string& dir);
+
 // Deletes the file at `path`; a file that does not exist is not an error.
 void DeleteExchangeFile(const std::string& path);
 

@@ -57,6 +57,9 @@ void TfrmMain::FormCreate()
         exchange_ = std::make_unique<ExchangeDirectory>();
         state_->ExchangeDir = exchange_->Path();
     });
+    // Told at once; the commands that need the library say so again.
+    if (_DLLHandle && !_DLLHandle->Problem().empty())
+        ui_->MessageBox(MsgKind::Error, _DLLHandle->Problem(), MsgButtons::Ok);
     if (!LoadSettings()) {
         if (ui_->MessageBox(MsgKind::Information, kFirstRunQuestion, MsgButtons::OkCancel) == MsgResult::Ok) {
             TfrmInitialSet dialog(*state_, this);

@@ -111,6 +111,7 @@ ReceiverType TfrmMain::TransferReceiver() const
 void TfrmMain::DataUploadExecute()
 {
     const QString name = FreeDocumentName(QStringLiteral("upload"));
+    EnsureExchangeDirectory(state_->ExchangeDir);
     const std::string raw = ExchangeFile(state_->ExchangeDir, kRawImageExchangeFile);
     const std::string text = ExchangeFile(state_->ExchangeDir, kInterchangeExchangeFile);
     DeleteExchangeFile(raw);
@@ -146,6 +147,7 @@ void TfrmMain::DataUploadExecute()
 
 void TfrmMain::DataDownLoadExecute()
 {
+    EnsureExchangeDirectory(state_->ExchangeDir);
     const std::string text = ExchangeFile(state_->ExchangeDir, kInterchangeExchangeFile);
     const std::string image = ExchangeFile(state_->ExchangeDir, kDownloadImageExchangeFile);
     DeleteExchangeFile(text);
