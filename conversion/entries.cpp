@@ -10,7 +10,11 @@
 
 namespace {
 
-thread_local std::string lastError;
+// Per thread, since transfers run on a worker thread. Static TLS: the library
+// is loaded with dlopen, and dynamically allocated TLS of a loaded module
+// confuses the leak checker of the sanitizer builds (it crashes scanning it
+// at exit).
+__attribute__((tls_model("initial-exec"))) thread_local std::string lastError;
 
 // Runs one conversion: records its failure and turns anything thrown into one.
 template <typename Conversion>
