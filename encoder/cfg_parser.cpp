@@ -18,11 +18,12 @@ namespace {
 constexpr int kMaxLineChars = 78;
 constexpr int kLineBufSize = kMaxLineChars + 2;
 
-// Reads the script through a fixed buffer, with text-mode line ends: a carriage
-// return right before a line feed is dropped.
+// Reads the script from a file through a fixed buffer, or from text in memory,
+// with text-mode line ends: a carriage return right before a line feed is dropped.
 class ScriptReader {
  public:
-  explicit ScriptReader(int fd) : fd_(fd) {}
+  explicit ScriptReader(int fd) : fd_(fd), data_(buf_) {}
+  ScriptReader(const char* text, std::size_t size) : data_(text), len_(size) {}
 
   // Reads the next line the way a line read of kLineBufSize - 1 characters does:
   // up to and including its line feed, at most kLineBufSize - 1 characters.
@@ -44,19 +45,21 @@ class ScriptReader {
  private:
   int RawByte() {
     if (pos_ == len_ && !Fill()) return -1;
-    return static_cast<unsigned char>(buf_[pos_++]);
+    return static_cast<unsigned char>(data_[pos_++]);
   }
 
   int GetChar() {
     int c = RawByte();
     if (c == '\r') {
       if (pos_ == len_ && !Fill()) return c;
-      if (buf_[pos_] == '\n') c = RawByte();
+      if (data_[pos_] == '\n') c = RawByte();
     }
     return c;
   }
 
+  // Text in memory has nothing more once its bytes are read.
   bool Fill() {
+    if (fd_ < 0) return false;
     ssize_t got;
     do {
       got = ::read(fd_, buf_, sizeof buf_);
@@ -67,8 +70,9 @@ class ScriptReader {
     return len_ > 0;
   }
 
-  int fd_;
+  int fd_ = -1;
   char buf_[4096];
+  const char* data_;
   std::size_t pos_ = 0;
   std::size_t len_ = 0;
   bool failed_ = false;
@@ -314,39 +318,61 @@ void PrintErr(int lineNum, const char* s, const char* err) {
   std::printf(">>> %s <<<\n", err);
 }
 
-int AnalysisCfg(const char* cfgFileName) {
-  const int fd = OpenScript(cfgFileName);
-  if (fd < 0) {
-    std::printf("\"%s\": Not found\n", cfgFileName);
-    return 0;
-  }
+namespace {
+
+// Parses the script line by line from a clean state. Returns 1 when every line
+// is fine, else prints the faulty line with its message and returns 0.
+int ParseScript(ScriptReader& reader, CfgParser& parser) {
   // Nothing of an earlier run reaches this one.
   _id = 0;
   _idEnd = 0;
   _ver = 0;
   _nDataList = 0;
-  CfgParser parser;
-  ScriptReader reader(fd);
   char line[kLineBufSize];
   int lineNum = 0;
   for (int length; (length = reader.ReadLine(line)) > 0;) {
     ++lineNum;
     if (const char* err = ParseLine(parser, line, length)) {
       PrintErr(lineNum, line, err);
-      ::close(fd);
       return 0;
     }
   }
-  ::close(fd);
-  if (reader.Failed()) {  // a directory, or a read error: the script is unreadable
-    std::printf("\"%s\": Not found\n", cfgFileName);
-    return 0;
-  }
+  return 1;
+}
+
+int CheckHeaderSeen(const CfgParser& parser) {
   if (!parser.header.exist) {
     std::printf(">>> No header <<<\n");
     return 0;
   }
   return 1;
+}
+
+}  // namespace
+
+int AnalysisCfg(const char* cfgFileName) {
+  const int fd = OpenScript(cfgFileName);
+  if (fd < 0) {
+    std::printf("\"%s\": Not found\n", cfgFileName);
+    return 0;
+  }
+  CfgParser parser;
+  ScriptReader reader(fd);
+  const int parsed = ParseScript(reader, parser);
+  ::close(fd);
+  if (!parsed) return 0;
+  if (reader.Failed()) {  // a directory, or a read error: the script is unreadable
+    std::printf("\"%s\": Not found\n", cfgFileName);
+    return 0;
+  }
+  return CheckHeaderSeen(parser);
+}
+
+int AnalysisCfgText(const char* text, std::size_t size) {
+  CfgParser parser;
+  ScriptReader reader(text, size);
+  if (!ParseScript(reader, parser)) return 0;
+  return CheckHeaderSeen(parser);
 }
 
 }  // namespace encoder

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace encoder {
@@ -39,6 +40,8 @@ void ResetRunState();
 
 // Configuration script parser (cfg_parser.cpp).
 int AnalysisCfg(const char* cfgFileName);
+// The same parse over a script held in memory (size bytes at text, any bytes).
+int AnalysisCfgText(const char* text, std::size_t size);
 const char* DelWhiteSpace(const char* s);
 uint32_t StrToHex(const char* p);
 void PrintErr(int lineNum, const char* s, const char* err);

@@ -52,27 +52,26 @@ class BitReader {
   std::size_t pos_ = 0;
 };
 
-// A canonical Huffman code, decoded through a table indexed by the next 16 bits.
+// A canonical Huffman code: shorter codes first, equal lengths in symbol order.
+// It is decoded one length at a time rather than through a table of every
+// 16-bit prefix, so a stream of many tiny blocks costs time in proportion to
+// its length, not 64 Ki table entries per table it declares.
 class HuffmanTable {
  public:
   // Builds the code from lengths; false when the lengths over- or under-fill it.
   bool Build(const uint8_t* len, int n) {
-    len_.assign(len, len + n);
-    uint32_t count[kMaxCodeLen + 1] = {};
-    for (int i = 0; i < n; ++i) ++count[len[i]];
-    uint32_t start[kMaxCodeLen + 2] = {};
+    count_.fill(0);
+    for (int i = 0; i < n; ++i) ++count_[len[i]];
     uint32_t total = 0;
-    for (int l = 1; l <= kMaxCodeLen; ++l) {
-      start[l] = total;
-      total += count[l] << (kMaxCodeLen - l);
-    }
+    for (int l = 1; l <= kMaxCodeLen; ++l) total += count_[static_cast<std::size_t>(l)] << (kMaxCodeLen - l);
     if (total != (1u << kMaxCodeLen)) return false;
-    table_.resize(1u << kMaxCodeLen);
+    std::array<uint32_t, kMaxCodeLen + 2> next{};  // where each length's symbols go
+    for (int l = 1; l <= kMaxCodeLen; ++l) {
+      next[static_cast<std::size_t>(l) + 1] = next[static_cast<std::size_t>(l)] + count_[static_cast<std::size_t>(l)];
+    }
+    symbols_.resize(next[kMaxCodeLen + 1]);
     for (int i = 0; i < n; ++i) {
-      if (len[i] == 0) continue;
-      const uint32_t span = 1u << (kMaxCodeLen - len[i]);
-      for (uint32_t k = 0; k < span; ++k) table_[start[len[i]] + k] = static_cast<uint16_t>(i);
-      start[len[i]] += span;
+      if (len[i] != 0) symbols_[next[len[i]]++] = static_cast<uint16_t>(i);
     }
     single_ = -1;
     return true;
@@ -86,13 +85,27 @@ class HuffmanTable {
       symbol = single_;
       return true;
     }
-    symbol = table_[bits.Peek(kMaxCodeLen)];
-    return bits.Skip(len_[static_cast<std::size_t>(symbol)]);
+    const uint32_t ahead = bits.Peek(kMaxCodeLen);
+    uint32_t code = 0;   // the first l bits ahead
+    uint32_t first = 0;  // the first code of length l
+    uint32_t index = 0;  // position of that code's symbol in symbols_
+    for (int l = 1; l <= kMaxCodeLen; ++l) {
+      code |= (ahead >> (kMaxCodeLen - l)) & 1u;
+      const uint32_t count = count_[static_cast<std::size_t>(l)];
+      if (code - first < count) {
+        symbol = symbols_[index + code - first];
+        return bits.Skip(l);
+      }
+      index += count;
+      first = (first + count) << 1;
+      code <<= 1;
+    }
+    return false;  // unreachable for a complete code
   }
 
  private:
-  std::vector<uint16_t> table_;
-  std::vector<uint8_t> len_;
+  std::array<uint32_t, kMaxCodeLen + 1> count_{};
+  std::vector<uint16_t> symbols_;
   int single_ = -1;
 };
 

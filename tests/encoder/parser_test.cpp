@@ -75,6 +75,7 @@ std::vector<ScriptError> ScriptErrors() {
   };
 }
 
+// Also parsed from memory, which must report exactly the same.
 TEST(ScriptParser, EveryErrorIsReportedWithItsLineThroughTheLibrary) {
   ScratchDir dir;
   const std::string image = dir.Path("image.ddf");
@@ -87,6 +88,11 @@ TEST(ScriptParser, EveryErrorIsReportedWithItsLineThroughTheLibrary) {
     EXPECT_EQ(out, c.output);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(enctest::ReadBytes(image).size(), 14u) << "a script error must leave the image path alone";
+    int result = 1;
+    EXPECT_EQ(enctest::CaptureStdout([&] { result = encoder::AnalysisCfgText(c.script.data(), c.script.size()); }),
+              c.output)
+        << "the same script in memory";
+    EXPECT_EQ(result, 0);
   }
 }
 
