@@ -38,6 +38,22 @@ void SetChecksum(Bytes& image)
     PutU32At(image, kRawCrcOffset, Crc32(image.data(), image.size()));
 }
 
+// The image of an empty database for `info`; the last one is kept, since
+// writing a whole image costs more than reading one.
+const Bytes& BaseImage(const RawImageInfo& info)
+{
+    static auto db = std::make_unique<lumora::TChannelDatabase>();
+    static Bytes image;
+    static RawImageInfo made;
+    if (image.empty() || made.menuType != info.menuType || made.flashType != info.flashType ||
+        made.ant32 != info.ant32) {
+        lumora::InitDatabase(*db, info.flashType);
+        image = EncodeRawImage(*db, info);
+        made = info;
+    }
+    return image;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -53,12 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size -= kPrefixSize;
 
     static auto db = std::make_unique<lumora::TChannelDatabase>();
-    Bytes image;
+    static Bytes image;  // kept, so that each input does not allocate a whole image
     if (size == kRawImageSize) {
         image.assign(data, data + size);
     } else {
-        lumora::InitDatabase(*db, info.flashType);
-        image = EncodeRawImage(*db, info);
+        image = BaseImage(info);
         ApplyPatches(data, size, image);
     }
     if (sealed)
