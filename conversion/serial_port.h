@@ -24,12 +24,13 @@ std::string DeviceForPort(unsigned port);
 std::string DeviceFromPortsText(const std::string& text, unsigned port);
 
 // A file descriptor for byte traffic: reads that wait at most a given time,
-// writes that send everything. Owns the descriptor.
+// writes that send everything. Owns the descriptor. Read and Write are virtual
+// so that the protocol code can also run over bytes held in memory.
 class ByteChannel {
 public:
     ByteChannel() = default;
     explicit ByteChannel(int fd) : fd_(fd) {}
-    ~ByteChannel();
+    virtual ~ByteChannel();
     ByteChannel(const ByteChannel&) = delete;
     ByteChannel& operator=(const ByteChannel&) = delete;
 
@@ -39,9 +40,9 @@ public:
 
     // Reads what arrives within `timeoutMs` (at most `size` bytes). Returns
     // the count, 0 on timeout, -1 on a failure (reason in `error`).
-    long Read(uint8_t* data, std::size_t size, int timeoutMs, std::string& error);
+    virtual long Read(uint8_t* data, std::size_t size, int timeoutMs, std::string& error);
     // Sends all bytes; false with the reason on failure.
-    bool Write(const Bytes& bytes, std::string& error);
+    virtual bool Write(const Bytes& bytes, std::string& error);
     // Drops received bytes not read yet.
     void DiscardInput();
 

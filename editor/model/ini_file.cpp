@@ -82,11 +82,10 @@ std::runtime_error FileError(const std::string& path, int error)
 
 TIniFile TIniFile::Load(const std::string& path)
 {
-    TIniFile ini;
     std::error_code ec;
     auto status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found)
-        return ini;
+        return {};
     if (std::filesystem::is_directory(status))
         throw FileError(path, EISDIR);
     auto size = std::filesystem::file_size(path, ec);
@@ -100,10 +99,16 @@ TIniFile TIniFile::Load(const std::string& path)
     std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
         throw FileError(path, EIO);
+    return FromText(std::move(text), path);
+}
+
+TIniFile TIniFile::FromText(std::string text, const std::string& origin)
+{
+    TIniFile ini;
     // Text in any 8-bit character set has no zero bytes; binary data and
     // UTF-16 text do, and rewriting them would damage them further.
     if (std::size_t zero = text.find('\0'); zero != std::string::npos)
-        throw std::runtime_error(path + ": not a text file (a zero byte at offset " + std::to_string(zero) + ")");
+        throw std::runtime_error(origin + ": not a text file (a zero byte at offset " + std::to_string(zero) + ")");
     if (text.starts_with("\xEF\xBB\xBF"))  // a byte-order mark some editors add
         text.erase(0, 3);
 

@@ -22,6 +22,10 @@ public:
     // file: std::runtime_error with the path and the reason.
     static TIniFile Load(const std::string& path);
 
+    // The store of `text`, the content of an initialisation file; `origin`
+    // names it in the error thrown for a text holding a zero byte.
+    static TIniFile FromText(std::string text, const std::string& origin);
+
     // The value of `key` in `section` (names compared without regard to case),
     // trimmed of surrounding blanks and of one pair of enclosing quotes;
     // nothing when the section or key is missing.

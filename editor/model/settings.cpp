@@ -53,14 +53,8 @@ uint8_t ReadByte(const TIniFile& ini, const char* key, int32_t def)
     return static_cast<uint8_t>(ini.ReadInteger(kSystemSection, key, def));
 }
 
-}  // namespace
-
-bool LoadConfigData(const std::string& path, TSettings& settings)
+void ReadSettings(const TIniFile& ini, TSettings& settings)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        return false;
-    TIniFile ini = TIniFile::Load(path);
     for (const NamedSet& named : kLanguageSections)
         ReadLanguageSet(ini, named.section, settings.*named.set);
 
@@ -73,7 +67,22 @@ bool LoadConfigData(const std::string& path, TSettings& settings)
     info.SYSTEMID = ini.ReadString(kSystemSection, "SYSTEMID", kDefaultSystemId);
     info.ANT32 = ReadByte(ini, "ANT32", 1);
     info.LangModel = ini.ReadInteger(kSystemSection, "LANGUAGE", 0);
+}
+
+}  // namespace
+
+bool LoadConfigData(const std::string& path, TSettings& settings)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return false;
+    ReadSettings(TIniFile::Load(path), settings);
     return true;
+}
+
+void ReadConfigText(std::string text, const std::string& origin, TSettings& settings)
+{
+    ReadSettings(TIniFile::FromText(std::move(text), origin), settings);
 }
 
 void WriteConfigData(const std::string& path, const TSettings& settings)

@@ -53,6 +53,11 @@ struct TSettings {
 // as an empty list.
 bool LoadConfigData(const std::string& path, TSettings& settings);
 
+// Reads settings from `text`, the content of a settings file named `origin`
+// in errors; throws std::runtime_error like LoadConfigData on a text that is
+// no settings file.
+void ReadConfigText(std::string text, const std::string& origin, TSettings& settings);
+
 // Writes all settings into the file at `path`, creating it when missing and
 // keeping every other section, key and comment, and creating its directory
 // when missing. The file is replaced atomically. Throws std::runtime_error
