@@ -13,9 +13,11 @@
 #include "ddf_image.h"
 #include "interchange.h"
 #include "test_support.h"
+#include "../common/file_size_limit.h"
 
 namespace lumora {
 namespace {
+using test::FileSizeLimit;
 
 using test::FileExists;
 using test::FilesIn;
@@ -30,28 +32,6 @@ protected:
     ConversionLibrary library{LV3DLL_PATH};
     TempDir dir;
     std::string error;
-};
-
-// Makes writes above `bytes` fail with EFBIG instead of raising a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        ::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    sighandler_t oldHandler_;
 };
 
 TEST(LibraryBinding, MissingLibraryIsReportedWithItsPath)

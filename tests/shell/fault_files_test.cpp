@@ -22,40 +22,15 @@
 #include "frm_child.h"
 #include "frm_main.h"
 #include "grid/k_string_grid.h"
+#include "../common/file_size_limit.h"
+#include "main_window_support.h"
 #include "modal_answers.h"
 #include "shell_text.h"
 
 using namespace lumora;
-using lumora::test::ModalAnswers;
+using namespace lumora::test;
 
 namespace {
-
-QString LibraryPath()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/") + kConversionLibraryFileName;
-}
-
-bool MakeSampleDnf(const QString& path)
-{
-    ConversionLibrary library(LibraryPath().toStdString());
-    std::string error;
-    const std::string text = std::string(LUMORA_EXAMPLES_DIR) + "/sample.txt";
-    return library.DnfToV3Dnf(text, PathBytes(path), error);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool HasServiceNamed(TfrmChild* doc, const std::string& name)
-{
-    for (int32_t i = 0; i < doc->Document().ServiceCount(); ++i)
-        if (doc->Document().Service(i).szServiceName == name)
-            return true;
-    return false;
-}
 
 // Types a new name into the first service's name cell, as a person does, and
 // ends the edit with Enter.
@@ -74,28 +49,6 @@ void PressSave(TfrmMain& window)
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
 }
-
-// Makes writes above `bytes` fail with EFBIG instead of raising a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        ::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    sighandler_t oldHandler_;
-};
 
 // A small file system of its own at `path`, unmounted at the end.
 class SmallFileSystem {
@@ -154,13 +107,7 @@ private:
         if (settings.open(QIODevice::WriteOnly))
             settings.write("[SYSTEMINFO]\r\nMODEL=0\r\nPORT=0\r\n");
         settings.close();
-        auto window = std::make_unique<TfrmMain>(TMainWindowPaths{settings.fileName(), library});
-        window->resize(1200, 800);
-        window->show();
-        window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("the main window did not become active");
-        return window;
+        return StartMainWindow(settings.fileName(), library);
     }
 
 private slots:

@@ -15,43 +15,16 @@
 #include "frm_child.h"
 #include "frm_main.h"
 #include "grid/k_string_grid.h"
+#include "main_window_support.h"
 #include "modal_answers.h"
 #include "shell_text.h"
 
 using namespace lumora;
-using lumora::test::ModalAnswers;
+using namespace lumora::test;
 
 namespace {
 
 const QString kModifiedQuestion = QStringLiteral("This data is modified.\nDo you really exit?");
-
-QString LibraryPath()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/") + kConversionLibraryFileName;
-}
-
-// The sample database as a channel-data file at `path`, made by the conversion library.
-bool MakeSampleDnf(const QString& path)
-{
-    ConversionLibrary library(LibraryPath().toStdString());
-    std::string error;
-    const std::string text = std::string(LUMORA_EXAMPLES_DIR) + "/sample.txt";
-    return library.DnfToV3Dnf(text, PathBytes(path), error);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool HasServiceNamed(TfrmChild* doc, const std::string& name)
-{
-    for (int32_t i = 0; i < doc->Document().ServiceCount(); ++i)
-        if (doc->Document().Service(i).szServiceName == name)
-            return true;
-    return false;
-}
 
 // Types `text` into grid cell (col, 1) as a person does: a click on the cell,
 // then the keys; the first key opens the cell's editor, no Enter at the end.
@@ -91,13 +64,7 @@ private:
         if (settings.open(QIODevice::WriteOnly))
             settings.write("[SYSTEMINFO]\r\nMODEL=0\r\nCOMPORT=0\r\n");
         settings.close();
-        auto window = std::make_unique<TfrmMain>(TMainWindowPaths{settings.fileName(), LibraryPath()});
-        window->resize(1200, 800);
-        window->show();
-        window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window.get()))
-            qWarning("the main window did not become active");
-        return window;
+        return StartMainWindow(settings.fileName(), LibraryPath());
     }
 
     // A shortcut key, pressed on `target` or on the focus widget; the window
