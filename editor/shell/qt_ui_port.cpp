@@ -63,14 +63,12 @@ MsgResult QtUiPort::MessageBox(MsgKind kind, const std::string& text, MsgButtons
 bool QtUiPort::InputQuery(const std::string& caption, const std::string& prompt, std::string& value)
 {
     bool accepted = false;
-    const QString typed = QInputDialog::getText(m_parent, QString::fromLatin1(caption.data(), qsizetype(caption.size())),
-                                                QString::fromLatin1(prompt.data(), qsizetype(prompt.size())),
-                                                QLineEdit::Normal,
-                                                QString::fromLatin1(value.data(), qsizetype(value.size())), &accepted);
+    // The query asks for a name of the database: single-byte text.
+    const QString typed = QInputDialog::getText(m_parent, NameText(caption), NameText(prompt), QLineEdit::Normal,
+                                                NameText(value), &accepted);
     if (!accepted)
         return false;
-    const QByteArray bytes = typed.toLatin1();
-    value.assign(bytes.constData(), std::size_t(bytes.size()));
+    value = NameBytes(typed);
     return true;
 }
 

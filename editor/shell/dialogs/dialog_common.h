@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "shell_text.h"
+
 class QComboBox;
 class QDialog;
 class QHBoxLayout;
@@ -18,12 +20,8 @@ class QWidget;
 
 namespace lumora::dialogs {
 
-inline QString ToQ(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
-inline std::string ToBytes(const QString& text)
-{
-    const QByteArray latin1 = text.toLatin1();
-    return std::string(latin1.constData(), std::size_t(latin1.size()));
-}
+inline QString ToQ(const std::string& bytes) { return NameText(bytes); }
+inline std::string ToBytes(const QString& text) { return NameBytes(text); }
 
 // Caption, dialog border, stays on top, modal. Qt centres a dialog over its
 // parent, or on the screen when it has none; Escape rejects.
