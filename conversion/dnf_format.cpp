@@ -350,8 +350,10 @@ std::string HeaderProblem(const Bytes& file)
 // byte is reserved.
 std::optional<FavoriteNumbering> RecordedNumbering(const Bytes& file)
 {
-    uint16_t version = static_cast<uint16_t>(file[8] | file[9] << 8);
-    uint8_t code = file[kDnfNumberingOffset];
+    ByteReader r(file.data(), file.size());
+    r.Seek(kDnfMagic.size());
+    const uint16_t version = r.U16();
+    const uint8_t code = file[kDnfNumberingOffset];
     if (version < 2 || code == 0)
         return std::nullopt;
     return static_cast<FavoriteNumbering>(code);

@@ -79,22 +79,14 @@ bool HasFavorites(const TChannelDatabase& db)
     return false;
 }
 
-// The numbering the document reads its favorite entries in: fixed or not as
-// set when its tables were initialised, the automatic numbers' start as the
-// settings say now (as the grid does).
-FavoriteNumbering NumberingInUse(const TChannelDatabase& db, uint8_t flashType)
-{
-    if (!db.pFixServiceIndex)
-        return FavoriteNumbering::Ordinal;
-    return AutoNumberBase(flashType) == 1000 ? FavoriteNumbering::OPFrom1000 : FavoriteNumbering::OPFrom101;
-}
-
 // Favorite entries name services by a numbering that depends on the flash
 // type. A file numbered for another flash type has its entries rewritten to
 // name the same services under this one, and the person is told once.
 void AdoptFileNumbering(TChannelDatabase& db, UiPort& ui, FavoriteNumbering recorded, uint8_t flashType)
 {
-    const FavoriteNumbering current = NumberingInUse(db, flashType);
+    // Fixed or not as set when the tables were initialised, the automatic
+    // numbers' start as the settings say now (as the grid does).
+    const FavoriteNumbering current = FavoriteNumberingOf(NumberingOf(db, flashType));
     if (recorded == current || !HasFavorites(db))
         return;
     const int dropped = RenumberFavorites(db, NumberingFor(recorded), NumberingFor(current));
@@ -167,7 +159,8 @@ bool ChannelDocument::SaveDataFile(const std::string& FileName)
         ExchangeFileGuard text(ExchangePath(app_, kSaveExchangeFile), ExchangeUse::Output);
         std::string error;
         // The file records what its favorite entries mean, for opening it under another flash type.
-        if (!MakeDnfRawFile(text.Path(), *db_, error, WriteOptions{.numbering = NumberingInUse(*db_, FlashType())}))
+        const WriteOptions options{.numbering = FavoriteNumberingOf(NumberingOf(*db_, FlashType()))};
+        if (!MakeDnfRawFile(text.Path(), *db_, error, options))
             throw FileStepFailed{error};
         ConversionLibrary library(ConversionLibraryPath(app_.ConversionLibraryPath));
         if (!library.DnfToV3Dnf(text.Path(), FileName, error))

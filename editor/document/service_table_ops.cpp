@@ -57,6 +57,13 @@ TNumbering NumberingFor(FavoriteNumbering numbering)
     return {false, 0};
 }
 
+FavoriteNumbering FavoriteNumberingOf(const TNumbering& numbering)
+{
+    if (!numbering.fixed)
+        return FavoriteNumbering::Ordinal;
+    return AutoNumberBase(numbering.flashType) == 1000 ? FavoriteNumbering::OPFrom1000 : FavoriteNumbering::OPFrom101;
+}
+
 int AutoNumberBase(uint8_t flashType) { return flashType == 3 ? 1000 : 101; }
 
 bool IsAutomaticNumber(int number, uint8_t flashType) { return number >= AutoNumberBase(flashType); }

@@ -30,8 +30,10 @@ inline TNumbering NumberingOf(const TChannelDatabase& db, uint8_t flashType)
     return TNumbering{db.pFixServiceIndex, flashType};
 }
 
-// The numbering that a favorite numbering recorded in a file stands for.
+// The numbering that a favorite numbering recorded in a file stands for, and
+// the other way round: what a file records for `numbering`.
 TNumbering NumberingFor(FavoriteNumbering numbering);
+FavoriteNumbering FavoriteNumberingOf(const TNumbering& numbering);
 
 // First automatic OP number: 1000 with FLASHTYPE 3, else 101.
 int AutoNumberBase(uint8_t flashType);

@@ -17,7 +17,7 @@ std::string ConvertErrorMessage(const std::string& text)
 }  // namespace
 
 EConvertError::EConvertError(const std::string& text)
-    : std::runtime_error(ConvertErrorMessage(text)), message_(ConvertErrorMessage(text))
+    : std::runtime_error(ConvertErrorMessage(text))
 {
 }
 

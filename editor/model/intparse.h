@@ -15,11 +15,8 @@ namespace lumora {
 class EConvertError : public std::runtime_error {
 public:
     explicit EConvertError(const std::string& text);
-    // The whole message, as what() gives it.
-    const std::string& Message() const { return message_; }
-
-private:
-    std::string message_;
+    // The whole message: what() as a string.
+    std::string Message() const { return what(); }
 };
 
 // The platform integer parser: optional sign, then decimal digits or

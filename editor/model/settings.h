@@ -49,8 +49,9 @@ struct TSettings {
 // Reads the settings file at `path`. Returns false, changing nothing, when the
 // file does not exist; throws std::runtime_error (path and reason) when it
 // exists but cannot be read or is no settings file at all (see
-// TIniFile::Load), so that a later write cannot replace it with defaults. A "COUNT" above 33 keeps the first 33 names; a negative one reads
-// as an empty list.
+// TIniFile::Load), so that a later write cannot replace it with defaults.
+// A "COUNT" above 33 keeps the first 33 names; a negative one reads as an
+// empty list.
 bool LoadConfigData(const std::string& path, TSettings& settings);
 
 // Reads settings from `text`, the content of a settings file named `origin`

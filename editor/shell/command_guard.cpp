@@ -13,9 +13,9 @@ namespace lumora {
 QString ErrorMessageOf(const std::exception& error)
 {
     // A conversion error names text typed into a cell or field: single-byte
-    // text like every name, kept whole in the error, a NUL shown as a blank.
+    // text like every name (its NULs are already blanks).
     if (const auto* conversion = dynamic_cast<const EConvertError*>(&error))
-        return NameText(conversion->Message()).replace(QChar(u'\0'), QChar(u' '));
+        return NameText(conversion->Message());
     // Other errors name files and system reasons.
     return MessageText(error.what());
 }

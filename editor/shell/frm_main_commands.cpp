@@ -58,8 +58,8 @@ void TfrmMain::FormCreate()
         state_->ExchangeDir = exchange_->Path();
     });
     // Told at once; the commands that need the library say so again.
-    if (_DLLHandle && !_DLLHandle->Problem().empty())
-        ui_->MessageBox(MsgKind::Error, _DLLHandle->Problem(), MsgButtons::Ok);
+    if (const std::string problem = _DLLHandle ? _DLLHandle->Problem() : std::string(); !problem.empty())
+        ui_->MessageBox(MsgKind::Error, problem, MsgButtons::Ok);
     if (!LoadSettings()) {
         if (ui_->MessageBox(MsgKind::Information, kFirstRunQuestion, MsgButtons::OkCancel) == MsgResult::Ok) {
             TfrmInitialSet dialog(*state_, this);

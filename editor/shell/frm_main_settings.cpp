@@ -1,7 +1,6 @@
 // The main window's settings file: read at start, written at close. A file
 // that exists but cannot be read is reported and never overwritten; the
 // settings then go to the user's own settings file.
-#include <QFile>
 #include <QMessageBox>
 
 #include "command_guard.h"
