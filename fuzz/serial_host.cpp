@@ -8,26 +8,14 @@
 #include "serial_script.h"
 #include "serial_transfer.h"
 
-namespace {
-
 using namespace lumora::serial;
-
-// Three Write packets, the last one short.
-Bytes DownloadImage()
-{
-    Bytes image(2 * kMaxChunk + 100);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<uint8_t>(i * 7);
-    return image;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1)
         return 0;
-    static const Bytes downloadImage = DownloadImage();
+    // Three Write packets, the last one short.
+    static const Bytes downloadImage = fuzz::PatternedImage(2 * kMaxChunk + 100, 7);
     const bool upload = data[0] & 1;
     fuzz::SerialScript script(data + 1, size - 1);
     fuzz::ScriptedLine line(script);

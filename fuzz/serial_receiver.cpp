@@ -19,13 +19,6 @@ public:
     bool Write(const Bytes&, std::string&) override { return true; }
 };
 
-Bytes ReceiverImage()
-{
-    Bytes image(3 * lumora::serial::kMaxChunk);
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<uint8_t>(i * 13);
-    return image;
-}
 
 }  // namespace
 
@@ -33,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1)
         return 0;
-    static const Bytes image = ReceiverImage();
+    static const Bytes image = fuzz::PatternedImage(3 * lumora::serial::kMaxChunk, 13);
     stbsim::Faults faults;
     faults.dropEvery = data[0] & 3;
     faults.stopAfter = (data[0] >> 2) & 7;

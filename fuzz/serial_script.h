@@ -22,6 +22,15 @@ namespace fuzz {
 
 using lumora::serial::Bytes;
 
+// `size` bytes of a repeating pattern, as an image to send or to hold.
+inline Bytes PatternedImage(std::size_t size, unsigned step)
+{
+    Bytes image(size);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<uint8_t>(i * step);
+    return image;
+}
+
 class SerialScript {
 public:
     SerialScript(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
