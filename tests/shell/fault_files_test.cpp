@@ -235,8 +235,7 @@ private slots:
         QTest::addColumn<QStringList>("expected");  // in the start message, then per command
         const QString missing = dir_.filePath(QStringLiteral("nowhere/LV3DLL.so"));
         const QString cannotLoad = QStringLiteral("the conversion library cannot be loaded");
-        QTest::newRow("missing") << missing << QStringList{cannotLoad, cannotLoad, cannotLoad, cannotLoad,
-                                                           cannotLoad, cannotLoad};
+        QTest::newRow("missing") << missing << QStringList(6, cannotLoad);
         const QString other = QCoreApplication::applicationDirPath() + QStringLiteral("/encdll12.so");
         QTest::newRow("without the entries")
             << other << QStringList{QStringLiteral("no entry \"DnfToV3Dnf\", \"V3DnfToDnf\""),
