@@ -2,12 +2,9 @@
 // and checks what a person would find on disk afterwards.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,6 +12,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "../common/file_size_limit.h"
 #include "atomic_file.h"
 
 using namespace lumora;
@@ -33,6 +31,13 @@ std::string Read(const fs::path& path)
 }
 
 void Put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// `path`, holding the old content.
+fs::path WithOld(const fs::path& path)
+{
+    Put(path, kOld);
+    return path;
+}
 
 std::set<std::string> Names(const fs::path& dir)
 {
@@ -61,34 +66,11 @@ std::string WriteHere(const std::string& path)
     }
 }
 
-// Writes in a child process whose files may not grow beyond 16 bytes; with
-// SIGXFSZ ignored the write fails with EFBIG instead of ending the process.
+// Writes while files may not grow beyond 16 bytes.
 std::string WriteUnderSizeLimit(const std::string& path)
 {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return "pipe failed";
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{16, 16};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::string message = WriteHere(path);
-        if (message.empty())
-            message = "written";
-        ssize_t sent = ::write(pipeFds[1], message.data(), message.size());
-        ::_exit(sent == ssize_t(message.size()) ? 0 : 1);
-    }
-    ::close(pipeFds[1]);
-    std::string message;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        message.append(buffer, std::size_t(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return message;
+    lumora::test::FileSizeLimit limit(16);
+    return WriteHere(path);
 }
 
 struct Row {
@@ -164,9 +146,9 @@ const Row kRows[] = {
      }},
     {"TheModeOfTheReplacedFileIsKept",
      [](const fs::path& dir) {
-         Put(dir / "data.cfg", kOld);
-         ::chmod((dir / "data.cfg").c_str(), 0604);
-         return dir / "data.cfg";
+         const fs::path file = WithOld(dir / "data.cfg");
+         ::chmod(file.c_str(), 0604);
+         return file;
      },
      WriteHere, nullptr,
      [](const fs::path& dir) {
@@ -187,10 +169,7 @@ const Row kRows[] = {
          EXPECT_EQ(Names(dir), std::set<std::string>{"new.cfg"});
      }},
     {"ANameOf255BytesWorks",
-     [](const fs::path& dir) {
-         Put(dir / std::string(255, 'n'), kOld);
-         return dir / std::string(255, 'n');
-     },
+     [](const fs::path& dir) { return WithOld(dir / std::string(255, 'n')); },
      WriteHere, nullptr,
      [](const fs::path& dir) {
          EXPECT_EQ(Read(dir / std::string(255, 'n')), kNew);
@@ -210,10 +189,7 @@ const Row kRows[] = {
      },
      true},
     {"AFileSizeLimitFailsCleanlyAndKeepsTheOldFile",
-     [](const fs::path& dir) {
-         Put(dir / "data.cfg", kOld);
-         return dir / "data.cfg";
-     },
+     [](const fs::path& dir) { return WithOld(dir / "data.cfg"); },
      WriteUnderSizeLimit, "File too large",
      [](const fs::path& dir) {
          EXPECT_EQ(Read(dir / "data.cfg"), kOld);

@@ -17,11 +17,13 @@
 #include "frm_child.h"
 #include "grid/k_edit_inplace.h"
 #include "grid/k_string_grid.h"
+#include "main_window_support.h"
 #include "modal_answers.h"
 #include "qt_ui_port.h"
 #include "tree_model.h"
 
 using namespace lumora;
+using lumora::test::LoadSample;
 using lumora::test::ModalAnswers;
 
 namespace {
@@ -40,15 +42,9 @@ private:
     // A document window holding the sample database, as a load leaves it.
     TfrmChild* OpenSample()
     {
-        const QString copy = dir_.filePath("sample.txt");
-        QFile::remove(copy);
-        QFile::copy(QStringLiteral(LUMORA_EXAMPLES_DIR "/sample.txt"), copy);
         child_ = new TfrmChild(*app_, *ui_);
-        ChannelDocument& doc = child_->Document();
-        doc.InitAllData();
-        doc.ParsingDataFile(copy.toStdString());
-        doc.LoadTreeValue();
-        doc.Caption = "sample.dnf";
+        LoadSample(*child_, dir_.path());
+        child_->Document().Caption = "sample.dnf";
         child_->SyncView();
         child_->show();
         return child_;

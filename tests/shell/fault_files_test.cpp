@@ -5,14 +5,10 @@
 // disk as it was.
 #include <QDir>
 #include <QFile>
-#include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <signal.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -32,14 +28,10 @@ using namespace lumora::test;
 
 namespace {
 
-// Types a new name into the first service's name cell, as a person does, and
-// ends the edit with Enter.
+// Types a new name into the first service's name cell and ends the edit with Enter.
 void RenameFirstService(TfrmChild* doc, const QString& name)
 {
-    const QRect cell = doc->SG->visualRect(doc->SG->CellIndex(kColName, 1));
-    QTest::mouseClick(doc->SG->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::keyClick(doc->SG, name.at(0).toLatin1());
-    QTest::keyClicks(QApplication::focusWidget(), name.mid(1));
+    TypeIntoCell(doc, kColName, name);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 }
 
@@ -103,11 +95,8 @@ private:
 
     std::unique_ptr<TfrmMain> StartEditor(const QString& library = LibraryPath())
     {
-        QFile settings(dir_.filePath(QStringLiteral("LV32.cfg")));
-        if (settings.open(QIODevice::WriteOnly))
-            settings.write("[SYSTEMINFO]\r\nMODEL=0\r\nPORT=0\r\n");
-        settings.close();
-        return StartMainWindow(settings.fileName(), library);
+        return StartMainWindow(dir_.filePath(QStringLiteral("LV32.cfg")), "[SYSTEMINFO]\r\nMODEL=0\r\nPORT=0\r\n",
+                               library);
     }
 
 private slots:
@@ -246,8 +235,7 @@ private slots:
         QTest::addColumn<QStringList>("expected");  // in the start message, then per command
         const QString missing = dir_.filePath(QStringLiteral("nowhere/LV3DLL.so"));
         const QString cannotLoad = QStringLiteral("the conversion library cannot be loaded");
-        QTest::newRow("missing") << missing << QStringList{cannotLoad, cannotLoad, cannotLoad, cannotLoad,
-                                                           cannotLoad, cannotLoad};
+        QTest::newRow("missing") << missing << QStringList(6, cannotLoad);
         const QString other = QCoreApplication::applicationDirPath() + QStringLiteral("/encdll12.so");
         QTest::newRow("without the entries")
             << other << QStringList{QStringLiteral("no entry \"DnfToV3Dnf\", \"V3DnfToDnf\""),

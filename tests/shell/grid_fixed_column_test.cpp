@@ -10,15 +10,14 @@
 
 #include "frm_child.h"
 #include "grid/k_string_grid.h"
+#include "main_window_support.h"
 #include "qt_ui_port.h"
 
 using namespace lumora;
+using lumora::test::LoadSample;
 
 namespace {
-void Click(QWidget* viewport, const QRect& cell)
-{
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, cell.center());
-}
+void Click(QWidget* viewport, const QRect& cell) { QTest::mouseClick(viewport, Qt::LeftButton, {}, cell.center()); }
 
 std::vector<std::string> ServiceNames(ChannelDocument& doc)
 {
@@ -40,17 +39,11 @@ private:
 
     TfrmChild* OpenSample()
     {
-        const QString copy = dir_.filePath("sample.txt");
-        QFile::remove(copy);
-        QFile::copy(QStringLiteral(LUMORA_EXAMPLES_DIR "/sample.txt"), copy);
         app_ = std::make_unique<TApplicationState>();
         ui_ = std::make_unique<QtUiPort>(nullptr, app_.get());
         child_ = std::make_unique<TfrmChild>(*app_, *ui_);
         child_->setAttribute(Qt::WA_DeleteOnClose, false);
-        ChannelDocument& doc = child_->Document();
-        doc.InitAllData();
-        doc.ParsingDataFile(copy.toStdString());
-        doc.LoadTreeValue();
+        LoadSample(*child_, dir_.path());
         child_->SyncView();
         child_->resize(800, 400);  // the grid scrolls both ways
         child_->show();

@@ -1,7 +1,8 @@
-// Helpers of the tests that drive the real main window on channel-data files.
+// Helpers of the tests that drive the real main window and document windows
+// on channel-data files.
 #pragma once
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QString>
 #include <QtTest>
@@ -11,6 +12,7 @@
 #include "conversion_binding.h"
 #include "frm_child.h"
 #include "frm_main.h"
+#include "grid/k_string_grid.h"
 #include "shell_text.h"
 
 namespace lumora::test {
@@ -44,6 +46,28 @@ inline bool HasServiceNamed(TfrmChild* doc, const std::string& name)
     return false;
 }
 
+// Fills `child` with the sample database, read from a copy in `folder`.
+inline void LoadSample(TfrmChild& child, const QString& folder)
+{
+    const QString copy = folder + QStringLiteral("/sample.txt");
+    QFile::remove(copy);
+    QFile::copy(QStringLiteral(LUMORA_EXAMPLES_DIR "/sample.txt"), copy);
+    ChannelDocument& doc = child.Document();
+    doc.InitAllData();
+    doc.ParsingDataFile(copy.toStdString());
+    doc.LoadTreeValue();
+}
+
+// Types `text` into grid cell (col, 1) as a person does: a click on the cell,
+// then the keys; the first key opens the cell's editor, no Enter at the end.
+inline void TypeIntoCell(TfrmChild* doc, int col, const QString& text)
+{
+    const QRect cell = doc->SG->visualRect(doc->SG->CellIndex(col, 1));
+    QTest::mouseClick(doc->SG->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::keyClick(doc->SG, text.at(0).toLatin1());
+    QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
+}
+
 // The main window with `settingsFile` and `library`, shown and active.
 inline std::unique_ptr<TfrmMain> StartMainWindow(const QString& settingsFile, const QString& library)
 {
@@ -54,6 +78,17 @@ inline std::unique_ptr<TfrmMain> StartMainWindow(const QString& settingsFile, co
     if (!QTest::qWaitForWindowActive(window.get()))
         qWarning("the main window did not become active");
     return window;
+}
+
+// The main window on a settings file at `settingsFile` written with `content` first.
+inline std::unique_ptr<TfrmMain> StartMainWindow(const QString& settingsFile, const QByteArray& content,
+                                                 const QString& library)
+{
+    QFile settings(settingsFile);
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write(content);
+    settings.close();
+    return StartMainWindow(settingsFile, library);
 }
 
 }  // namespace lumora::test

@@ -3,8 +3,6 @@
 // cell edit is still open in the grid.
 #include <QDir>
 #include <QFile>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -25,16 +23,6 @@ using namespace lumora::test;
 namespace {
 
 const QString kModifiedQuestion = QStringLiteral("This data is modified.\nDo you really exit?");
-
-// Types `text` into grid cell (col, 1) as a person does: a click on the cell,
-// then the keys; the first key opens the cell's editor, no Enter at the end.
-void TypeIntoCell(TfrmChild* doc, int col, const QString& text)
-{
-    const QRect cell = doc->SG->visualRect(doc->SG->CellIndex(col, 1));
-    QTest::mouseClick(doc->SG->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::keyClick(doc->SG, text.at(0).toLatin1());
-    QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
-}
 
 // Closes the message box or dialog that comes next, with Cancel where it has one.
 void Dismiss(ModalAnswers& answers)
@@ -60,11 +48,8 @@ private:
 
     std::unique_ptr<TfrmMain> StartEditor()
     {
-        QFile settings(dir_.filePath(QStringLiteral("LV32.cfg")));
-        if (settings.open(QIODevice::WriteOnly))
-            settings.write("[SYSTEMINFO]\r\nMODEL=0\r\nCOMPORT=0\r\n");
-        settings.close();
-        return StartMainWindow(settings.fileName(), LibraryPath());
+        return StartMainWindow(dir_.filePath(QStringLiteral("LV32.cfg")), "[SYSTEMINFO]\r\nMODEL=0\r\nCOMPORT=0\r\n",
+                               LibraryPath());
     }
 
     // A shortcut key, pressed on `target` or on the focus widget; the window

@@ -11,11 +11,13 @@
 #include <unistd.h>
 
 #include "frm_main.h"
+#include "main_window_support.h"
 #include "modal_answers.h"
 #include "settings.h"
 
 using namespace lumora;
 using lumora::test::ModalAnswers;
+using lumora::test::ReadAll;
 
 namespace {
 
@@ -42,12 +44,6 @@ void Write(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray BinaryGarbage()
@@ -142,7 +138,7 @@ private slots:
         QCOMPARE(answers.Pending(), 0);
         QCOMPARE(QFile::exists(UserFile()), broken);
         if (!broken) {
-            QVERIFY(Read(Beside()).startsWith("[MAIN LANGUAGE\r\n[SYSTEMINFO]\r\nMODEL=5\r\n"));
+            QVERIFY(ReadAll(Beside()).startsWith("[MAIN LANGUAGE\r\n[SYSTEMINFO]\r\nMODEL=5\r\n"));
             return;
         }
         QCOMPARE(notice.icon, QMessageBox::Information);
@@ -171,7 +167,7 @@ private slots:
         if (Kind(kind) == Kind::Folder)
             QVERIFY(QFileInfo(Beside() + QStringLiteral("/kept")).isDir());
         else
-            QCOMPARE(Read(Beside()), content);
+            QCOMPARE(ReadAll(Beside()), content);
     }
 
     void installedSettingsAreReadAndTheUserFileWinsLater()
@@ -186,7 +182,7 @@ private slots:
             QCOMPARE(window.FE1->text(), QStringLiteral("MODEL-06"));
             QVERIFY(window.close());
         }
-        QCOMPARE(Read(Beside()), QByteArray("; installed default\r\n[SYSTEMINFO]\r\nMODEL=5\r\n"));
+        QCOMPARE(ReadAll(Beside()), QByteArray("; installed default\r\n[SYSTEMINFO]\r\nMODEL=5\r\n"));
         TSettings written;
         QVERIFY(LoadConfigData(UserFile().toStdString(), written));
         QCOMPARE(int(written.SystemInfo.MODEL), 5);

@@ -5,11 +5,7 @@
 // waits out the protocol's timeout.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -28,8 +24,7 @@ enum class Direction { Upload, Download };
 struct Case {
     Direction direction;
     unsigned stopAfter;
-    pid_t pid = -1;
-    int out = -1;
+    ChildRun run;
 };
 
 // Runs in the child: the transfer against a receiver that stops after
@@ -60,37 +55,11 @@ std::string RunSilentCase(Library& lib, const TempDir& dir, const Case& c, const
 
 void StartCase(Library& lib, const TempDir& dir, Case& c, const std::string& image)
 {
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    std::fflush(nullptr);
-    c.pid = ::fork();
-    ASSERT_GE(c.pid, 0);
-    if (c.pid == 0) {
-        ::close(fds[0]);
-        std::string problem;
-        try {
-            problem = RunSilentCase(lib, dir, c, image);
-        } catch (const std::exception& e) {
-            problem = e.what();
-        }
-        const std::string line = problem.empty() ? "ok" : problem;
-        [[maybe_unused]] const ssize_t ignored = ::write(fds[1], line.data(), line.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    c.out = fds[0];
-}
-
-std::string FinishCase(Case& c)
-{
-    std::string text;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(c.out, buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(n));
-    ::close(c.out);
-    int status = 0;
-    ::waitpid(c.pid, &status, 0);
-    return text.empty() ? "the case ended without a result" : text;
+    c.run = StartChild([&] {
+        const std::string problem = RunSilentCase(lib, dir, c, image);
+        return problem.empty() ? std::string("ok") : problem;
+    });
+    ASSERT_GT(c.run.pid, 0);
 }
 
 TEST(FaultSilence, ReceiverSilentAtEveryTenthPacketOfUploadAndDownload)
@@ -106,9 +75,9 @@ TEST(FaultSilence, ReceiverSilentAtEveryTenthPacketOfUploadAndDownload)
     const auto packets = [](std::size_t bytes) { return static_cast<unsigned>(2 + (bytes + kChunk - 1) / kChunk); };
     std::vector<Case> cases;
     for (unsigned n = 10; n < packets(kRawSize); n += 10)
-        cases.push_back({Direction::Upload, n});
+        cases.push_back({Direction::Upload, n, {}});
     for (unsigned n = 10; n < packets(imageBefore.size()); n += 10)
-        cases.push_back({Direction::Download, n});
+        cases.push_back({Direction::Download, n, {}});
 
     for (std::size_t first = 0; first < cases.size(); first += kCasesAtOnce) {
         const std::size_t last = std::min(cases.size(), first + kCasesAtOnce);
@@ -116,7 +85,7 @@ TEST(FaultSilence, ReceiverSilentAtEveryTenthPacketOfUploadAndDownload)
             StartCase(lib, dir, cases[i], image);
         for (std::size_t i = first; i < last; ++i) {
             const char* what = cases[i].direction == Direction::Upload ? "upload" : "download";
-            EXPECT_EQ(FinishCase(cases[i]), "ok") << what << " silent after " << cases[i].stopAfter << " packets";
+            EXPECT_EQ(Finish(cases[i].run), "ok") << what << " silent after " << cases[i].stopAfter << " packets";
         }
     }
     EXPECT_EQ(ReadFile(image), imageBefore);

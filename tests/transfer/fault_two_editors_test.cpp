@@ -4,10 +4,8 @@
 // port one of them holds is refused to the other with a clear reason.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
 
 #include "conversion_binding.h"
@@ -55,52 +53,13 @@ std::string WorkAsEditor(int editor, const TempDir& dir)
     return exchange.Path() + "\n";
 }
 
-struct Editor {
-    pid_t pid = -1;
-    int out = -1;
-};
-
-Editor StartEditor(int editor, const TempDir& dir)
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return {};
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        std::string result;
-        try {
-            result = WorkAsEditor(editor, dir);
-        } catch (const std::exception& e) {
-            result = e.what();
-        }
-        [[maybe_unused]] const ssize_t ignored = ::write(fds[1], result.data(), result.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    return {pid, fds[0]};
-}
-
-std::string Finish(Editor& editor)
-{
-    std::string text;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(editor.out, buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(n));
-    ::close(editor.out);
-    int status = 0;
-    ::waitpid(editor.pid, &status, 0);
-    return text;
-}
-
 TEST(TwoEditors, SaveBuildAndUploadAtOnceWithoutSharingFiles)
 {
     TempDir dir;
     Library lib;
     ASSERT_EQ(lib.DnfToRaw(kSample.c_str(), dir.File("sample.raw").c_str(), 0, 0, 1), 1);
-    Editor first = StartEditor(0, dir);
-    Editor second = StartEditor(1, dir);
+    ChildRun first = StartChild([&dir] { return WorkAsEditor(0, dir); });
+    ChildRun second = StartChild([&dir] { return WorkAsEditor(1, dir); });
     ASSERT_GT(first.pid, 0);
     ASSERT_GT(second.pid, 0);
     const std::string firstResult = Finish(first);
@@ -152,15 +111,13 @@ TEST(TwoEditors, PortHeldByOneIsRefusedToTheOther)
     int held[2], stop[2];
     ASSERT_EQ(::pipe(held), 0);
     ASSERT_EQ(::pipe(stop), 0);
-    std::fflush(nullptr);
-    const pid_t holder = ::fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
+    ChildRun holder = StartChild([&] {
         HoldingUpload hold{held[1], stop[0]};
         lib.SetProgress(&HoldingUpload::Progress, &hold);
         lib.UploadData(0, kSpeed115200, dir.File("first.dat").c_str());
-        ::_exit(0);
-    }
+        return std::string();
+    });
+    ASSERT_GT(holder.pid, 0);
     char word[4];
     ASSERT_EQ(::read(held[0], word, sizeof word), 4);
 
@@ -170,8 +127,7 @@ TEST(TwoEditors, PortHeldByOneIsRefusedToTheOther)
     EXPECT_FALSE(FileExists(dir.File("second.dat")));
 
     ASSERT_EQ(::write(stop[1], "g", 1), 1);
-    int status = 0;
-    ::waitpid(holder, &status, 0);
+    Finish(holder);
     for (int fd : {held[0], held[1], stop[0], stop[1]})
         ::close(fd);
     // Once the first has let go, the port is the second's.

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -144,6 +145,40 @@ Library::~Library()
 {
     SetProgress(nullptr, nullptr);
     ::dlclose(handle);
+}
+
+ChildRun StartChild(const std::function<std::string()>& work)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return {};
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string result;
+        try {
+            result = work();
+        } catch (const std::exception& e) {
+            result = e.what();
+        }
+        [[maybe_unused]] const ssize_t ignored = ::write(fds[1], result.data(), result.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    return {pid, fds[0]};
+}
+
+std::string Finish(ChildRun& child)
+{
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(child.out, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<std::size_t>(n));
+    ::close(child.out);
+    int status = 0;
+    ::waitpid(child.pid, &status, 0);
+    return text;
 }
 
 bool BuildFirmware(const TempDir& dir, const Bytes& data, const std::string& image)

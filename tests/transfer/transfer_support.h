@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,15 @@ struct Library {
 inline constexpr uint8_t kSpeed115200 = 0;
 inline constexpr uint8_t kSpeed9600 = 4;
 inline constexpr std::size_t kRawSize = 401408;
+
+// `work` running in a forked child process; Finish() waits for it and returns
+// the text it returned, or the message of what it threw.
+struct ChildRun {
+    pid_t pid = -1;
+    int out = -1;
+};
+ChildRun StartChild(const std::function<std::string()>& work);
+std::string Finish(ChildRun& child);
 
 // Builds a download image with ddfenc from one data file; true on success.
 bool BuildFirmware(const TempDir& dir, const Bytes& data, const std::string& image);
