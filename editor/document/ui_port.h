@@ -5,19 +5,42 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace lumora {
+#include "records.h"
 
-struct TAntennaSetting;
-struct TTSItem;
-struct TNetworkInfo;
-struct TServiceInfo;
+namespace lumora {
 
 enum class MsgKind { Warning, Error, Information, Confirmation };
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgResult { Ok, Cancel };
+
+// What the stream dialog gives back: the stream and the record of its network.
+struct TStreamDialogResult {
+    TTSItem Stream;
+    TNetworkItem Network;
+};
+
+// A row chosen in the service selection dialog: the number shown in its first
+// column (minus 1 under fixed numbering) and the service's table index.
+struct TServiceChoice {
+    int32_t ShownNumber = 0;
+    int32_t TableIndex = 0;
+};
+
+// The language names last chosen in the menu configuration dialog; the
+// document keeps them beside the record, files do not store them.
+struct TMenuLanguageNames {
+    std::string MenuStr, AudioStr, SubStr;
+    bool operator==(const TMenuLanguageNames&) const = default;
+};
+
+struct TMenuDialogResult {
+    TMenuConfigItem Item;
+    TMenuLanguageNames Names;
+};
 
 class UiPort {
 public:
@@ -31,16 +54,17 @@ public:
     virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
 
     // Information dialogs, modal, given their data as InitData receives it.
-    // Each returns true when closed with OK; the result is then in the
-    // application's result records: AntennaResult; TSResult and NetworkResult
-    // (item 0 each); TSResult; ServiceSelectionResult.
-    virtual bool ShowAntennaDialog(const TAntennaSetting& antenna) = 0;
-    virtual bool ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks) = 0;
-    virtual bool ShowQAMTSSettingDialog(const TTSItem& ts) = 0;
+    // Each returns its result when closed with OK and nothing otherwise; the
+    // caller applies the result.
+    virtual std::optional<TAntennaSetting> ShowAntennaDialog(const TAntennaSetting& antenna) = 0;
+    virtual std::optional<TStreamDialogResult> ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks) = 0;
+    virtual std::optional<TTSItem> ShowQAMTSSettingDialog(const TTSItem& ts) = 0;
     // `opNumbers` holds the OP number of every service by table index when the
     // document numbers services by OP number, and is empty otherwise.
-    virtual bool ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services,
-                                         const std::vector<int32_t>& opNumbers) = 0;
+    virtual std::optional<std::vector<TServiceChoice>> ShowServiceSelectDialog(
+        uint8_t serviceType, const TServiceInfo& services, const std::vector<int32_t>& opNumbers) = 0;
+    virtual std::optional<TMenuDialogResult> ShowMenuConfigDialog(const TMenuConfigItem& item,
+                                                                  const TMenuLanguageNames& names) = 0;
 };
 
 // For batch work, benchmarks and tests with nobody to ask: every message box
@@ -60,10 +84,18 @@ public:
         return MsgResult::Ok;
     }
     bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
-    bool ShowAntennaDialog(const TAntennaSetting&) override { return false; }
-    bool ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override { return false; }
-    bool ShowQAMTSSettingDialog(const TTSItem&) override { return false; }
-    bool ShowServiceSelectDialog(uint8_t, const TServiceInfo&, const std::vector<int32_t>&) override { return false; }
+    std::optional<TAntennaSetting> ShowAntennaDialog(const TAntennaSetting&) override { return {}; }
+    std::optional<TStreamDialogResult> ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override { return {}; }
+    std::optional<TTSItem> ShowQAMTSSettingDialog(const TTSItem&) override { return {}; }
+    std::optional<std::vector<TServiceChoice>> ShowServiceSelectDialog(uint8_t, const TServiceInfo&,
+                                                                       const std::vector<int32_t>&) override
+    {
+        return {};
+    }
+    std::optional<TMenuDialogResult> ShowMenuConfigDialog(const TMenuConfigItem&, const TMenuLanguageNames&) override
+    {
+        return {};
+    }
 
 private:
     std::function<void(const std::string&)> onMessage_;
