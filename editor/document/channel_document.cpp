@@ -13,6 +13,7 @@ ChannelDocument::ChannelDocument(TApplicationState& app, UiPort& ui)
     // A fresh database: empty tables, 32 universal antennas.
     ClearSG();
     InitSGItem();
+    MarkSaved();  // nothing to save yet
 }
 
 ChannelDocument::~ChannelDocument() = default;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app_state.h"
+#include "edit_history.h"
 #include "records.h"
 #include "service_grid.h"
 #include "tree_data.h"
@@ -74,6 +75,9 @@ struct TServiceMenuState {
 
 enum class ServiceClipboardCommand { None, Cut, Copy, Paste };
 
+// "1 service", "12 services": how edit names count services.
+std::string ServicesText(int32_t count);
+
 class ChannelDocument {
 public:
     // Creates the document with an empty database and an empty grid (the
@@ -83,17 +87,44 @@ public:
     ChannelDocument(const ChannelDocument&) = delete;
     ChannelDocument& operator=(const ChannelDocument&) = delete;
 
-    TChannelDatabase& Database() { return *db_; }
     const TChannelDatabase& Database() const { return *db_; }
+    // The tables as loaders and test fixtures fill them. Writes through this
+    // are not edits: every change a person makes goes through Edit.
+    TChannelDatabase& Database() { return *db_; }
     TApplicationState& App() { return app_; }
     const TSettings& Settings() const { return app_.Settings; }
     UiPort& Ui() { return ui_; }
 
+    // The one way a command changes the document's data. `change` asks the
+    // person first, then changes the tables; when the data differ afterwards,
+    // the change becomes one step of the history, named `label` or what the
+    // change names it with NameEdit once it knows what it did. An edit run by
+    // another is part of it. A change that fails with an exception keeps what
+    // it did before failing, as one step, and the exception goes on.
+    void Edit(std::string label, const std::function<void()>& change);
+    void NameEdit(std::string label);
+
+    // Undo and redo restore the data exactly and rebuild tree and grid, with
+    // the selection kept where the restored data allow. The TV/RADIO view
+    // stays as it is.
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    const std::string& UndoLabel() const { return history_.UndoLabel(); }
+    const std::string& RedoLabel() const { return history_.RedoLabel(); }
+    void Undo();
+    void Redo();
+    const TEditHistory& History() const { return history_; }
+
+    // Unsaved changes: the data differ from the ones last opened or saved (a
+    // document made from an upload has none saved).
+    bool pModifiedFlag() const;
+    // The current data are the ones last opened or saved.
+    void MarkSaved();
+
     // Document state beside the tables.
-    bool pModifiedFlag = false;
     bool pState = false;          // no file name yet: Save acts as Save As
     std::string Caption;          // full path, or "untitle<n>.dnf" / "upload<n>.dnf"
-    std::string MenuStr, AudioStr, SubStr;
+    std::string MenuStr, AudioStr, SubStr;  // language names the menu dialog last chose
     std::string Label1Caption;    // the label above the tree: the selected node's caption
 
     TTreeData Tree1;
@@ -120,6 +151,8 @@ public:
     // Navigation tree.
     void LoadTreeValue();
     void UpdateTree();
+    // "Config Menudata": the menu defaults go to the dialog and come back on OK.
+    void FlatButton2Click();
     // Selects `node` in the tree and runs Tree1Change, as a click does.
     void SelectNode(TTreeNode* node);
     void Tree1Change(TTreeNode* node);
@@ -182,6 +215,21 @@ public:
     bool IsFixedDisplayedNumber(int32_t number) const;
 
 private:
+    // Where the person is in tree and grid, kept across undo and redo.
+    struct TViewPlace {
+        int rootRow = 0;
+        bool onRoot = true;
+        uint32_t tag = 0;
+        int col = 1, row = 1;
+        TGridSelection selection;
+    };
+    TViewPlace CurrentPlace() const;
+    void ShowPlace(const TViewPlace& place);
+    std::unique_ptr<TDocumentState> CopyState() const;
+    void Restore(std::unique_ptr<TDocumentState> (TEditHistory::*step)(std::unique_ptr<TDocumentState>));
+    void ForgetHistory(bool saved);
+    TTreeNode* BuildTree();
+
     int32_t CountServices(const TServiceFilter& filter) const;
     std::string DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
     void FillRow(int32_t row, int32_t realIndex, const std::string& number);
@@ -195,6 +243,10 @@ private:
     TApplicationState& app_;
     UiPort& ui_;
     std::unique_ptr<TChannelDatabase> db_;
+    TEditHistory history_;
+    std::unique_ptr<TDocumentState> saved_;  // null: nothing saved yet
+    int editDepth_ = 0;
+    std::string editLabel_;
 
     // Information, service and favorite editing, sorting
 public:
@@ -220,18 +272,11 @@ public:
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
-    void DeleteService(int32_t realIndex);
     void DeleteServiceMulti(int32_t topRow, int32_t count);
-    // Favorite fix-up after deleting the service of `type` with this ordinal.
-    void DeleteFavoriteInServiceDelete(uint8_t type, int32_t ordinal);
     void DeleteFavorite(uint8_t type, int32_t value);
     void DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t count);
     bool CheckServiceIndexInFavorite(uint8_t type, int32_t list, int32_t value) const;
-    void InsertOneService(const TServiceItem& item, int32_t position);
     void SwapRealIndex(int32_t rowA, int32_t rowB);
-    // Exchanges two favorite values (keys in the document's numbering) in the
-    // four lists of the displayed type.
-    void SwapFavoriteIndex(int32_t a, int32_t b);
     bool CheckServiceForDownload();
 
     // Sorting by the current cell's column.
@@ -246,16 +291,21 @@ public:
 
 private:
     void SortServices(bool ascending);
+    void SortRows(int32_t col, bool ascending);
     // The real index in a row's "RI" cell; -1 when the cell names no service.
     int32_t RowRealIndex(int32_t row) const;
     bool ServiceNumberIsAutomatic(int32_t realIndex) const;
+    void ExchangeRows(int32_t rowA, int32_t rowB);
     bool AddServiceToTS(uint32_t ts);
     bool AddSelectedServicesTo(uint32_t kind, uint32_t index);
+    void SetGenreOf(const std::vector<TServiceChoice>& chosen, uint8_t genre);
+    void AddToFavoriteList(const std::vector<TServiceChoice>& chosen, uint8_t mode, int32_t index);
     std::vector<int32_t> SelectionOPNumbers() const;
     void AddInformationNode(TTreeNode* selected, uint32_t kind, int32_t index, const std::string& caption);
     bool RenameNode(TTreeNode* node, uint32_t kind, int32_t index);
     void EditTransportStream(TTreeNode* node, int32_t index);
-    void ReassignSelectedRows(const std::string& entryName, const std::function<void(TServiceItem&, int32_t)>& assign);
+    void ReassignSelectedRows(const std::string& entryName, const std::string& what,
+                              const std::function<void(TServiceItem&, int32_t)>& assign);
     // Favorite keys per real index, kept while a sort exchanges services.
     std::vector<int32_t> sortKeys_;
     bool sortKeysValid_ = false;

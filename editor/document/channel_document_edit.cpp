@@ -17,9 +17,8 @@ int32_t PositionInList(const std::vector<std::string>& list, const std::string& 
 uint16_t Low16(int32_t value) { return static_cast<uint16_t>(static_cast<uint32_t>(value)); }
 }  // namespace
 
-void ChannelDocument::SGSetEditText(int32_t /*ACol*/, int32_t ARow, const std::string& /*Value*/)
+void ChannelDocument::SGSetEditText(int32_t ACol, int32_t ARow, const std::string& /*Value*/)
 {
-    pModifiedFlag = true;
     if (ARow < 1 || ARow >= SG.RowCount())
         return;
     const std::string& riCell = SG.Cell(kColRI, ARow);
@@ -28,9 +27,25 @@ void ChannelDocument::SGSetEditText(int32_t /*ACol*/, int32_t ARow, const std::s
         return;
     }
     int32_t r = StrToInt(riCell);
-    if (r >= 0 && r < ServiceCount())
-        WriteRowBack(Service(r), ARow);
+    if (r >= 0 && r < ServiceCount()) {
+        const bool known = ACol > kColIndex && ACol < kSGColCount;
+        Edit(std::string("Edit ") + (known ? kSGColumns[std::size_t(ACol)].Caption : "Service"),
+             [&] { WriteRowBack(Service(r), ARow); });
+    }
     RefreshServiceGrid();
+}
+
+void ChannelDocument::FlatButton2Click()
+{
+    const auto chosen = ui_.ShowMenuConfigDialog(db_->MenuConfigItem, {MenuStr, AudioStr, SubStr});
+    if (!chosen)
+        return;
+    Edit("Change Menu Data", [&] {
+        db_->MenuConfigItem = chosen->Item;
+        MenuStr = chosen->Names.MenuStr;
+        AudioStr = chosen->Names.AudioStr;
+        SubStr = chosen->Names.SubStr;
+    });
 }
 
 // Stores the row's cells left to right; a number that does not parse throws

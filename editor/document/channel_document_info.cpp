@@ -72,7 +72,6 @@ void ChannelDocument::Edit1Click()
     TTreeNode* node = Tree1.Selected();
     if (!node)
         return;
-    pModifiedFlag = true;
     // A root stands for no entry; its menu entry is disabled.
     if (node->Level() == 0)
         return;
@@ -82,8 +81,9 @@ void ChannelDocument::Edit1Click()
     case kKindAntenna:
         if (index >= kAntennaCapacity)
             return;
-        if (ui_.ShowAntennaDialog(db_->AntennaList.AntennaInfo[std::size_t(index)])) {
-            db_->AntennaList.AntennaInfo[std::size_t(index)] = app_.AntennaResult;
+        if (auto antenna = ui_.ShowAntennaDialog(db_->AntennaList.AntennaInfo[std::size_t(index)])) {
+            Edit("Edit Antenna " + std::to_string(index + 1),
+                 [&] { db_->AntennaList.AntennaInfo[std::size_t(index)] = *antenna; });
             node->Caption = GetAntennaString(index);
             Tree1.NodeChanged(node);
             Label1Caption = node->Caption;
@@ -123,7 +123,7 @@ bool ChannelDocument::RenameNode(TTreeNode* node, uint32_t kind, int32_t index)
         ui_.MessageBox(MsgKind::Warning, "Same name exist..", MsgButtons::Ok);
         return false;
     }
-    stored = name;
+    Edit(network ? "Rename Network" : "Rename Provider", [&] { stored = name; });
     node->Caption = name;
     Tree1.NodeChanged(node);
     Label1Caption = name;
@@ -140,17 +140,21 @@ void ChannelDocument::EditTransportStream(TTreeNode* node, int32_t index)
         return;
     TTSItem& ts = db_->TSInfo.Info[std::size_t(index)];
     if (IsCable()) {
-        if (!ui_.ShowQAMTSSettingDialog(ts))
+        const auto edited = ui_.ShowQAMTSSettingDialog(ts);
+        if (!edited)
             return;
-        ts = app_.TSResult.TsInfo[0];
+        Edit("Edit Transport Stream", [&] { ts = *edited; });
     } else {
-        if (!ui_.ShowTSSettingDialog(ts, db_->NetworkInfo))
+        const auto edited = ui_.ShowTSSettingDialog(ts, db_->NetworkInfo);
+        if (!edited)
             return;
-        ts = app_.TSResult.TsInfo[0];
-        // The network record can only be stored for a network that exists.
-        const int32_t network = ts.pNetworkIndex;
-        if (network >= 0 && network < std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity))
-            db_->NetworkInfo.Info[std::size_t(network)] = app_.NetworkResult.NetInfo[0];
+        Edit("Edit Transport Stream", [&] {
+            ts = edited->Stream;
+            // The network record can only be stored for a network that exists.
+            const int32_t network = ts.pNetworkIndex;
+            if (network >= 0 && network < std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity))
+                db_->NetworkInfo.Info[std::size_t(network)] = edited->Network;
+        });
     }
     node->Caption = GetTSString(index);
     Tree1.NodeChanged(node);
@@ -165,7 +169,6 @@ void ChannelDocument::AddInformation1Click()
     TTreeNode* node = Tree1.Selected();
     if (!node)
         return;
-    pModifiedFlag = true;
     switch (TagKind(node->Tag)) {
     case kKindProvider: {
         TProviderInfo& providers = db_->ProviderInfo;
@@ -173,8 +176,11 @@ void ChannelDocument::AddInformation1Click()
                 return providers.Info[std::size_t(i)].szProviderName;
             }))
             return;
-        const int32_t n = providers.wProviderNum++;
-        providers.Info[std::size_t(n)] = TProviderItem{0, kUserProvider};
+        const int32_t n = providers.wProviderNum;
+        Edit("Add Provider", [&] {
+            providers.Info[std::size_t(n)] = TProviderItem{0, kUserProvider};
+            ++providers.wProviderNum;
+        });
         AddInformationNode(node, kKindProvider, n, kUserProvider);
         UpdateProviderCmbCell();
         break;
@@ -185,8 +191,11 @@ void ChannelDocument::AddInformation1Click()
                 return networks.Info[std::size_t(i)].szNetworkName;
             }))
             return;
-        const int32_t n = networks.wNetworkNum++;
-        networks.Info[std::size_t(n)] = TNetworkItem{0, 0, kUserNetwork};
+        const int32_t n = networks.wNetworkNum;
+        Edit("Add Network", [&] {
+            networks.Info[std::size_t(n)] = TNetworkItem{0, 0, kUserNetwork};
+            ++networks.wNetworkNum;
+        });
         AddInformationNode(node, kKindNetwork, n, kUserNetwork);
         UpdateNetworkCmbCell();
         break;
@@ -197,10 +206,13 @@ void ChannelDocument::AddInformation1Click()
             ui_.MessageBox(MsgKind::Information, "Can't add a TS info any more!", MsgButtons::Ok);
             return;
         }
-        const int32_t n = streams.wTSNum++;
-        TTSItem fresh{};
-        fresh.pNetworkIndex = 0;  // a new stream has every field zero
-        streams.Info[std::size_t(n)] = fresh;
+        const int32_t n = streams.wTSNum;
+        Edit("Add Transport Stream", [&] {
+            TTSItem fresh{};
+            fresh.pNetworkIndex = 0;  // a new stream has every field zero
+            streams.Info[std::size_t(n)] = fresh;
+            ++streams.wTSNum;
+        });
         AddInformationNode(node, kKindTS, n, GetTSString(n));
         break;
     }
@@ -226,7 +238,6 @@ void ChannelDocument::DeleteInformation1Click()
     TTreeNode* node = Tree1.Selected();
     if (!node)
         return;
-    pModifiedFlag = true;
     if (node->Level() == 0)
         return;
     const uint32_t kind = TagKind(node->Tag);
@@ -266,20 +277,17 @@ void ChannelDocument::DeleteInformation1Click()
 
 void ChannelDocument::DeleteTS(int32_t index)
 {
-    pModifiedFlag = true;
-    DeleteTSEntry(*db_, NumberingOf(*db_, FlashType()), index);
+    Edit("Delete Transport Stream", [&] { DeleteTSEntry(*db_, NumberingOf(*db_, FlashType()), index); });
 }
 
 void ChannelDocument::DeleteNetwork(int32_t index)
 {
-    pModifiedFlag = true;
-    DeleteNetworkEntry(*db_, index);
+    Edit("Delete Network", [&] { DeleteNetworkEntry(*db_, index); });
 }
 
 void ChannelDocument::DeleteProvider(int32_t index)
 {
-    pModifiedFlag = true;
-    DeleteProviderEntry(*db_, index);
+    Edit("Delete Provider", [&] { DeleteProviderEntry(*db_, index); });
 }
 
 // ---------------------------------------------------------------------------
@@ -287,34 +295,36 @@ void ChannelDocument::DeleteProvider(int32_t index)
 
 void ChannelDocument::MyTSClick(const std::string& entryName)
 {
-    ReassignSelectedRows(entryName, [](TServiceItem& s, int32_t ts) { s.pTSIndex = ts; });
+    ReassignSelectedRows(entryName, "Transport Stream", [](TServiceItem& s, int32_t ts) { s.pTSIndex = ts; });
 }
 
 void ChannelDocument::MyPrvClick(const std::string& entryName)
 {
-    ReassignSelectedRows(entryName, [](TServiceItem& s, int32_t provider) { s.pProviderIndex = provider; });
+    ReassignSelectedRows(entryName, "Provider", [](TServiceItem& s, int32_t provider) { s.pProviderIndex = provider; });
 }
 
 void ChannelDocument::MyNetClick(const std::string& entryName)
 {
     // The network belongs to the stream: every service on it changes network.
-    ReassignSelectedRows(entryName, [this](TServiceItem& s, int32_t network) {
+    ReassignSelectedRows(entryName, "Network", [this](TServiceItem& s, int32_t network) {
         if (s.pTSIndex >= 0 && s.pTSIndex < std::min(db_->TSInfo.wTSNum, kTSCapacity))
             db_->TSInfo.Info[std::size_t(s.pTSIndex)].pNetworkIndex = network;
     });
 }
 
-void ChannelDocument::ReassignSelectedRows(const std::string& entryName,
+void ChannelDocument::ReassignSelectedRows(const std::string& entryName, const std::string& what,
                                            const std::function<void(TServiceItem&, int32_t)>& assign)
 {
     const int32_t index = StrToInt(entryName.empty() ? entryName : entryName.substr(1));
-    // The reassignment changes the tables, so the document is modified.
-    pModifiedFlag = true;
-    for (int32_t row = SG.Selection().Top; row <= SG.Selection().Bottom; ++row) {
-        const int32_t r = RowRealIndex(row);
-        if (r >= 0)
-            assign(Service(r), index);
-    }
+    Edit("Change " + what, [&] {
+        int32_t changed = 0;
+        for (int32_t row = SG.Selection().Top; row <= SG.Selection().Bottom; ++row)
+            if (const int32_t r = RowRealIndex(row); r >= 0) {
+                assign(Service(r), index);
+                ++changed;
+            }
+        NameEdit("Change " + what + " of " + ServicesText(changed));
+    });
     RefreshServiceGrid();
 }
 

@@ -27,6 +27,11 @@ bool ParseCell(const std::string& text, int32_t& value)
 }
 }  // namespace
 
+std::string ServicesText(int32_t count)
+{
+    return std::to_string(count) + (count == 1 ? " service" : " services");
+}
+
 int32_t ChannelDocument::RowRealIndex(int32_t row) const
 {
     int32_t r = -1;
@@ -43,7 +48,6 @@ void ChannelDocument::AddInformation2Click()
     const TTreeNode* node = Tree1.Selected();
     if (!node)
         return;
-    pModifiedFlag = true;
     const uint32_t kind = TagKind(node->Tag);
     if (kind >= kKindAntenna && kind <= kKindNetwork) {
         ui_.MessageBox(MsgKind::Error, "This operation running in TS, GENRE, FAVORITE node", MsgButtons::Ok);
@@ -74,7 +78,7 @@ bool ChannelDocument::AddServiceToTS(uint32_t ts)
     item.pProviderIndex = -1;
     item.ServiceType = db_->CurDisplayServiceMode;
     const TServiceItem items[] = {item};
-    InsertServices(*db_, NumberingOf(*db_, FlashType()), ServiceCount(), items);
+    Edit("Add Service", [&] { InsertServices(*db_, NumberingOf(*db_, FlashType()), ServiceCount(), items); });
     return true;
 }
 
@@ -101,36 +105,47 @@ bool ChannelDocument::AddSelectedServicesTo(uint32_t kind, uint32_t index)
                        MsgButtons::Ok);
         return false;
     }
-    if (!ui_.ShowServiceSelectDialog(mode, db_->ServiceInfo, SelectionOPNumbers()))
+    const auto chosen = ui_.ShowServiceSelectDialog(mode, db_->ServiceInfo, SelectionOPNumbers());
+    if (!chosen)
         return true;
-    const TServiceSelection& chosen = app_.ServiceSelectionResult;
-    const int32_t count = std::clamp(chosen.Count, 0, kServiceCapacity);
-    if (kind == kKindGenre) {
-        for (int32_t i = 0; i < count; ++i) {
-            const int32_t r = chosen.TableIndex[std::size_t(i)];
-            if (r >= 0 && r < ServiceCount())
-                Service(r).ServiceKind = uint8_t(index);
+    if (kind == kKindGenre)
+        Edit("Set Genre", [&] { SetGenreOf(*chosen, uint8_t(index)); });
+    else if (index < uint32_t(kFavoriteLists) && mode < kFavoriteGroups)
+        Edit("Add to Favorite", [&] { AddToFavoriteList(*chosen, mode, int32_t(index)); });
+    return true;
+}
+
+void ChannelDocument::SetGenreOf(const std::vector<TServiceChoice>& chosen, uint8_t genre)
+{
+    int32_t changed = 0;
+    for (const TServiceChoice& choice : chosen)
+        if (choice.TableIndex >= 0 && choice.TableIndex < ServiceCount()) {
+            Service(choice.TableIndex).ServiceKind = genre;
+            ++changed;
         }
-        return true;
-    }
-    if (index >= uint32_t(kFavoriteLists) || mode >= kFavoriteGroups)
-        return true;
+    NameEdit("Set Genre of " + ServicesText(changed));
+}
+
+void ChannelDocument::AddToFavoriteList(const std::vector<TServiceChoice>& chosen, uint8_t mode, int32_t index)
+{
     TFavoriteItem& list = db_->FavoriteInfo[mode][index];
     list.wIndexNum = std::clamp(list.wIndexNum, 0, kFavoriteCapacity);
-    for (int32_t i = 0; i < count; ++i) {
+    int32_t added = 0;
+    for (const TServiceChoice& choice : chosen) {
         if (list.wIndexNum >= kFavoriteCapacity) {
             ui_.MessageBox(MsgKind::Information, "Can't add a favorite any more!", MsgButtons::Ok);
             break;
         }
-        const int32_t r = chosen.TableIndex[std::size_t(i)];
+        const int32_t r = choice.TableIndex;
         if (r < 0 || r >= ServiceCount() || Service(r).ServiceType != mode)
             continue;  // names no service of the shown type
-        const int32_t value = db_->pFixServiceIndex ? chosen.ShownNumber[std::size_t(i)] : GetRealIndex(mode, r);
-        if (CheckServiceIndexInFavorite(mode, int32_t(index), value))
+        const int32_t value = db_->pFixServiceIndex ? choice.ShownNumber : GetRealIndex(mode, r);
+        if (CheckServiceIndexInFavorite(mode, index, value))
             continue;
         list.Index[std::size_t(list.wIndexNum++)] = value;
+        ++added;
     }
-    return true;
+    NameEdit("Add " + ServicesText(added) + " to Favorite " + std::string(1, char('A' + index)));
 }
 
 // ---------------------------------------------------------------------------
@@ -142,7 +157,6 @@ void ChannelDocument::DeleteInformation2Click()
     const TGridSelection selection = SG.Selection();
     if (SG.Cell(kColIndex, selection.Top).empty())
         return;  // no service shown
-    pModifiedFlag = true;
     const int32_t rows = selection.Bottom - selection.Top + 1;
     const uint32_t kind = node ? TagKind(node->Tag) : kKindNone;
     if (kind >= kKindAntenna && kind <= kKindGenre)
@@ -154,39 +168,25 @@ void ChannelDocument::DeleteInformation2Click()
 
 void ChannelDocument::DeleteServiceMulti(int32_t topRow, int32_t count)
 {
-    pModifiedFlag = true;
     // All rows are read first; the services they show are deleted together,
     // each once, so no row can take a neighbour with it.
     std::vector<int> realIndices;
     for (int32_t row = topRow; row < topRow + count; ++row)
         if (const int32_t r = RowRealIndex(row); r >= 0)
             realIndices.push_back(r);
-    DeleteServices(*db_, NumberingOf(*db_, FlashType()), std::move(realIndices));
-}
-
-void ChannelDocument::DeleteService(int32_t realIndex)
-{
-    pModifiedFlag = true;
-    DeleteServices(*db_, NumberingOf(*db_, FlashType()), {realIndex});
-}
-
-void ChannelDocument::DeleteFavoriteInServiceDelete(uint8_t type, int32_t ordinal)
-{
-    pModifiedFlag = true;
-    if (db_->pFixServiceIndex)
-        return;  // fixed numbering: DeleteService rewrites the lists itself
-    DeleteFavoriteAfterOrdinalDelete(*db_, type, ordinal);
+    Edit("Delete Services", [&] {
+        const int deleted = DeleteServices(*db_, NumberingOf(*db_, FlashType()), std::move(realIndices));
+        NameEdit("Delete " + ServicesText(deleted));
+    });
 }
 
 void ChannelDocument::DeleteFavorite(uint8_t type, int32_t value)
 {
-    pModifiedFlag = true;
-    DeleteFavoriteValue(*db_, type, value);
+    Edit("Delete Favorite", [&] { DeleteFavoriteValue(*db_, type, value); });
 }
 
 void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t count)
 {
-    pModifiedFlag = true;
     const uint8_t mode = db_->CurDisplayServiceMode;
     const TTreeNode* node = Tree1.Selected();
     const bool listShown = node && TagKind(node->Tag) == kKindFavorite && mode < kFavoriteGroups &&
@@ -204,8 +204,11 @@ void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t coun
             values.push_back(value - 1);
         }
     }
-    for (int32_t value : values)
-        DeleteFavorite(mode, value);
+    Edit("Remove from Favorite", [&] {
+        for (int32_t value : values)
+            DeleteFavoriteValue(*db_, mode, value);
+        NameEdit("Remove " + ServicesText(int32_t(values.size())) + " from Favorite");
+    });
 }
 
 bool ChannelDocument::CheckServiceIndexInFavorite(uint8_t type, int32_t list, int32_t value) const
@@ -234,8 +237,10 @@ void ChannelDocument::Cut1Click()
     if (SG.Cell(kColIndex, selection.Top).empty())
         return;
     Copy1Click();
-    pModifiedFlag = true;
-    DeleteServiceMulti(selection.Top, selection.Bottom - selection.Top + 1);
+    Edit("Cut", [&] {
+        DeleteServiceMulti(selection.Top, selection.Bottom - selection.Top + 1);
+        NameEdit("Cut " + ServicesText(app_.ServiceClipboard.wServiceNum));
+    });
     RefreshServiceGrid();
 }
 
@@ -244,7 +249,6 @@ void ChannelDocument::Paste1Click()
     const TTreeNode* node = Tree1.Selected();
     if (!node)
         return;
-    pModifiedFlag = true;
     const uint32_t kind = TagKind(node->Tag);
     if (kind != kKindAllService) {
         if (kind >= kKindAntenna && kind <= kKindFavorite && kind != kKindGenre)
@@ -277,19 +281,11 @@ void ChannelDocument::Paste1Click()
         ui_.MessageBox(MsgKind::Error, kNoTSData, MsgButtons::Ok);
     // Each service goes in at the same position, so the pasted block ends in
     // reverse clipboard order; what does not fit is dropped.
-    InsertServices(*db_, NumberingOf(*db_, FlashType()), position, accepted);
+    Edit("Paste", [&] {
+        const int pasted = InsertServices(*db_, NumberingOf(*db_, FlashType()), position, accepted);
+        NameEdit("Paste " + ServicesText(pasted));
+    });
     RefreshServiceGrid();
-}
-
-void ChannelDocument::InsertOneService(const TServiceItem& item, int32_t position)
-{
-    pModifiedFlag = true;
-    if (db_->TSInfo.wTSNum <= 0 && item.pTSIndex >= 0) {
-        ui_.MessageBox(MsgKind::Error, kNoTSData, MsgButtons::Ok);
-        return;
-    }
-    const TServiceItem items[] = {item};
-    InsertServices(*db_, NumberingOf(*db_, FlashType()), position, items);
 }
 
 // ---------------------------------------------------------------------------
@@ -303,7 +299,11 @@ bool ChannelDocument::ServiceNumberIsAutomatic(int32_t realIndex) const
 
 void ChannelDocument::SwapRealIndex(int32_t rowA, int32_t rowB)
 {
-    pModifiedFlag = true;
+    Edit("Exchange Services", [&] { ExchangeRows(rowA, rowB); });
+}
+
+void ChannelDocument::ExchangeRows(int32_t rowA, int32_t rowB)
+{
     const int32_t a = RowRealIndex(rowA);
     const int32_t b = RowRealIndex(rowB);
     if (a < 0 || b < 0 || a == b)
@@ -328,12 +328,6 @@ void ChannelDocument::SwapRealIndex(int32_t rowA, int32_t rowB)
     sortKeysValid_ = false;  // numbers may have moved with the services
 }
 
-void ChannelDocument::SwapFavoriteIndex(int32_t a, int32_t b)
-{
-    pModifiedFlag = true;
-    SwapFavoriteValues(*db_, db_->CurDisplayServiceMode, a, b);
-}
-
 // ---------------------------------------------------------------------------
 // Download check
 
@@ -341,7 +335,9 @@ bool ChannelDocument::CheckServiceForDownload()
 {
     if (ServiceCount() == 0)
         return true;
-    if (!PrepareServicesForDownload(*db_)) {
+    bool prepared = false;
+    Edit("Fill In Network and Provider", [&] { prepared = PrepareServicesForDownload(*db_); });
+    if (!prepared) {
         ui_.MessageBox(MsgKind::Information,
                        "No Provider or No Network information. Please insert the information", MsgButtons::Ok);
         return false;

@@ -142,7 +142,6 @@ void SwapProc(ChannelDocument& doc, int32_t col, int32_t rowA, int32_t rowB)
 
 void SwapProcFav(ChannelDocument& doc, int32_t col, int32_t rowA, int32_t rowB)
 {
-    doc.pModifiedFlag = true;
     TChannelDatabase& db = doc.Database();
     const TTreeNode* node = doc.Tree1.Selected();
     const uint32_t list = node ? node->Tag & 0xFFFFFF : 0;
@@ -169,7 +168,12 @@ void ChannelDocument::SortServices(bool ascending)
     if (SG.Cell(kColIndex, 1).empty())
         return;  // nothing listed
     SortType = ascending;
+    Edit(std::string("Sort by ") + kSGColumns[std::size_t(col)].Caption, [&] { SortRows(col, ascending); });
+    RefreshServiceGrid();
+}
 
+void ChannelDocument::SortRows(int32_t col, bool ascending)
+{
     // A key function pairs with the default collation, or comes with the shell's own.
     const auto collate = Collate ? Collate : LocaleCollate();
     const auto sortKey = Collate ? SortKey : LocaleSortKey();
@@ -214,7 +218,6 @@ void ChannelDocument::SortServices(bool ascending)
     }
     sortKeysValid_ = false;
     SG.EndUpdate();
-    RefreshServiceGrid();
 }
 
 }  // namespace lumora

@@ -17,11 +17,15 @@ constexpr const char* kCloseQueryText = "This data is modified.\rDo you really e
 std::string Field(const std::string& text) { return text + " | "; }
 }  // namespace
 
-void ChannelDocument::LoadTreeValue()
+void ChannelDocument::LoadTreeValue() { SelectNode(BuildTree()); }
+
+// Builds the tree and the grid's lists from the tables; returns the "All
+// Service" node.
+TTreeNode* ChannelDocument::BuildTree()
 {
     const TChannelDatabase& db = *db_;
     Tree1.Clear();
-    SelectNode(Tree1.Add(nullptr, "All Service", MakeTag(kKindAllService, 0)));
+    TTreeNode* allServices = Tree1.Add(nullptr, "All Service", MakeTag(kKindAllService, 0));
 
     if (!IsCable()) {
         TTreeNode* antennas = Tree1.Add(nullptr, "Antenna", MakeTag(kKindAntenna, 0));
@@ -47,6 +51,7 @@ void ChannelDocument::LoadTreeValue()
 
     UpdateNetworkCmbCell();
     UpdateProviderCmbCell();
+    return allServices;
 }
 
 void ChannelDocument::UpdateTree()
@@ -126,7 +131,7 @@ int32_t ChannelDocument::CountServices(const TServiceFilter& f) const
 
 void ChannelDocument::FormCloseQuery(bool& CanClose)
 {
-    if (!pModifiedFlag)
+    if (!pModifiedFlag())
         return;
     CanClose = ui_.MessageBox(MsgKind::Confirmation, kCloseQueryText, MsgButtons::OkCancel) == MsgResult::Ok;
 }

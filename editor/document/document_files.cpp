@@ -111,7 +111,7 @@ bool ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
     } else {
         opened = LoadDataFile(FileName);
     }
-    pModifiedFlag = false;
+    ForgetHistory(true);
     return opened;
 }
 
@@ -147,7 +147,7 @@ bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
     if (!loaded)
         InitAllData();
     LoadTreeValue();
-    pModifiedFlag = true;
+    ForgetHistory(false);  // the upload is in no file yet
     return loaded;
 }
 
@@ -168,7 +168,7 @@ bool ChannelDocument::SaveDataFile(const std::string& FileName)
     });
     if (saved) {
         pState = false;
-        pModifiedFlag = false;
+        MarkSaved();
         Caption = FileName;
     }
     return saved;

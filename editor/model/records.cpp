@@ -1,6 +1,41 @@
 #include "records.h"
 
+#include <algorithm>
+
 namespace lumora {
+
+namespace {
+// Whether the first `count` entries (clamped into the table) are equal.
+template <class Table>
+bool SameEntries(const Table& a, const Table& b, int32_t countA, int32_t countB)
+{
+    if (countA != countB)
+        return false;
+    const auto n = std::size_t(std::clamp<int32_t>(countA, 0, int32_t(a.size())));
+    return std::equal(a.begin(), a.begin() + std::ptrdiff_t(n), b.begin());
+}
+}  // namespace
+
+bool SameStoredData(const TChannelDatabase& a, const TChannelDatabase& b)
+{
+    if (a.pFixServiceIndex != b.pFixServiceIndex || !(a.MenuConfigItem == b.MenuConfigItem) ||
+        !(a.AntennaList == b.AntennaList))
+        return false;
+    for (int g = 0; g < kFavoriteGroups; ++g)
+        for (int l = 0; l < kFavoriteLists; ++l) {
+            const TFavoriteItem& x = a.FavoriteInfo[g][l];
+            const TFavoriteItem& y = b.FavoriteInfo[g][l];
+            if (!SameEntries(x.Index, y.Index, x.wIndexNum, y.wIndexNum))
+                return false;
+        }
+    return SameEntries(a.TSInfo.Info, b.TSInfo.Info, a.TSInfo.wTSNum, b.TSInfo.wTSNum) &&
+           SameEntries(a.NetworkInfo.Info, b.NetworkInfo.Info, a.NetworkInfo.wNetworkNum, b.NetworkInfo.wNetworkNum) &&
+           SameEntries(a.ProviderInfo.Info, b.ProviderInfo.Info, a.ProviderInfo.wProviderNum,
+                       b.ProviderInfo.wProviderNum) &&
+           a.ServiceInfo.wTVNum == b.ServiceInfo.wTVNum &&
+           SameEntries(a.ServiceInfo.pServiceInfo, b.ServiceInfo.pServiceInfo, a.ServiceInfo.Count(),
+                       b.ServiceInfo.Count());
+}
 
 void InitDatabase(TChannelDatabase& db, uint8_t flashType)
 {

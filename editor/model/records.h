@@ -30,11 +30,15 @@ struct TAntennaSetting {
     uint8_t ucMotorControl = 0;
     uint8_t ucDiseqcCmd = 0;
     std::string szLNBName;
+
+    bool operator==(const TAntennaSetting&) const = default;
 };
 
 struct TAntennaList {
     int32_t wAntennaNum = kAntennaCapacity;
     std::array<TAntennaSetting, kAntennaCapacity> AntennaInfo{};
+
+    bool operator==(const TAntennaList&) const = default;
 };
 
 struct TSATTSInfo {
@@ -43,6 +47,8 @@ struct TSATTSInfo {
     uint16_t wPosition = 0;
     uint8_t ucPolarization = 0;
     uint8_t ucFEC = 0;
+
+    bool operator==(const TSATTSInfo&) const = default;
 };
 
 struct TTSItem {
@@ -52,17 +58,23 @@ struct TTSItem {
     int32_t pNetworkIndex = -1;
     TSATTSInfo SATTSInfo{};
     uint32_t dwSmaTVDiff = 0;
+
+    bool operator==(const TTSItem&) const = default;
 };
 
 struct TNetworkItem {
     uint16_t wNetworkId = 0;
     uint16_t reserved = 0;
     std::string szNetworkName;
+
+    bool operator==(const TNetworkItem&) const = default;
 };
 
 struct TProviderItem {
     uint8_t nilHeader = 0;
     std::string szProviderName;
+
+    bool operator==(const TProviderItem&) const = default;
 };
 
 enum : uint8_t { kServiceTypeTV = 0, kServiceTypeRadio = 1 };
@@ -87,21 +99,29 @@ struct TServiceItem {
     int32_t pTSIndex = -1;
     int32_t pProviderIndex = -1;
     std::string szServiceName;
+
+    bool operator==(const TServiceItem&) const = default;
 };
 
 struct TTSInfo {
     int32_t wTSNum = 0;
     std::array<TTSItem, kTSCapacity> Info{};
+
+    bool operator==(const TTSInfo&) const = default;
 };
 
 struct TNetworkInfo {
     int32_t wNetworkNum = 0;
     std::array<TNetworkItem, kNetworkCapacity> Info{};
+
+    bool operator==(const TNetworkInfo&) const = default;
 };
 
 struct TProviderInfo {
     int32_t wProviderNum = 0;
     std::array<TProviderItem, kProviderCapacity> Info{};
+
+    bool operator==(const TProviderInfo&) const = default;
 };
 
 struct TServiceInfo {
@@ -110,11 +130,15 @@ struct TServiceInfo {
     std::array<TServiceItem, kServiceCapacity> pServiceInfo{};
 
     int Count() const { return int(wTVNum) + int(wRadioNum); }
+
+    bool operator==(const TServiceInfo&) const = default;
 };
 
 struct TFavoriteItem {
     int32_t wIndexNum = 0;
     std::array<int32_t, kFavoriteCapacity> Index{};
+
+    bool operator==(const TFavoriteItem&) const = default;
 };
 
 struct TMenuConfigItem {
@@ -184,7 +208,15 @@ struct TChannelDatabase {
     TProviderInfo ProviderInfo;
     TTSInfo TSInfo;
     TServiceInfo ServiceInfo;
+
+    bool operator==(const TChannelDatabase&) const = default;
 };
+
+// Whether two databases hold the same data as a file stores it: the tables up
+// to their counts, the favorite lists up to their lengths, the antennas, the
+// menu record and the numbering. Records beyond the counts and the display
+// type (a view setting) do not count.
+bool SameStoredData(const TChannelDatabase& a, const TChannelDatabase& b);
 
 // Prepares a database for a fresh load or a new document. Records beyond the
 // counts are deliberately left as they are.

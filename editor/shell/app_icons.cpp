@@ -246,6 +246,21 @@ void DrawSort(QPainter& p, bool ascending)
     Arrow(p, QPointF(23, 4), QPointF(23, 28), kBlue);
 }
 
+// A curved arrow turning back (undo) or forward (redo).
+void DrawTurn(QPainter& p, bool back)
+{
+    if (!back) {
+        p.translate(32, 0);
+        p.scale(-1, 1);
+    }
+    p.setPen(QPen(kBlue, 3, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(6, 8, 22, 18), 90 * 16, -200 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawPolygon(QPolygonF({QPointF(3, 8), QPointF(13, 2), QPointF(13, 14)}));
+}
+
 void DrawApplication(QPainter& p)
 {
     p.setPen(QPen(kInk, 1.5));
@@ -286,6 +301,8 @@ Painter PainterFor(IconId id)
     case IconId::SortAscending: return [](QPainter& p) { DrawSort(p, true); };
     case IconId::SortDescending: return [](QPainter& p) { DrawSort(p, false); };
     case IconId::Application: return DrawApplication;
+    case IconId::Undo: return [](QPainter& p) { DrawTurn(p, true); };
+    case IconId::Redo: return [](QPainter& p) { DrawTurn(p, false); };
     }
     return DrawApplication;
 }
@@ -307,6 +324,8 @@ const char* ThemeName(IconId id)
     case IconId::Web: return "internet-web-browser";
     case IconId::SortAscending: return "view-sort-ascending";
     case IconId::SortDescending: return "view-sort-descending";
+    case IconId::Undo: return "edit-undo";
+    case IconId::Redo: return "edit-redo";
     default: return "";
     }
 }

@@ -175,10 +175,11 @@ bool TfrmChild::Command(const std::function<void()>& command)
 void TfrmChild::SyncView()
 {
     setWindowTitle(Caption() + QStringLiteral("[*]"));
-    setWindowModified(document_->pModifiedFlag);
+    setWindowModified(document_->pModifiedFlag());
     Label1->setText(NameText(document_->Label1Caption));
     const bool tv = document_->Database().CurDisplayServiceMode == kServiceTypeTV;
     (tv ? FR1 : FR2)->setChecked(true);
+    emit ViewSynced();
 }
 
 bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)

@@ -34,7 +34,8 @@ public:
     // The document's identity: its full path or its generated name.
     QString Caption() const;
     bool pState() const { return document_->pState; }
-    bool pModifiedFlag() const { return document_->pModifiedFlag; }
+    const ChannelDocument& Document() const { return *document_; }
+    bool pModifiedFlag() const { return document_->pModifiedFlag(); }
 
     // Document files. Each shows its own failure and returns false.
     bool OpenDataFile(const QString& fileName, bool isNew);
@@ -93,6 +94,12 @@ public:
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
+    void Undo();
+    void Redo();
+
+signals:
+    // The window shows the document as it now is (after every command).
+    void ViewSynced();
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery

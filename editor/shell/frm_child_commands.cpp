@@ -1,10 +1,9 @@
 // The document window's commands: cell write-back, the two popup menus, the
-// clipboard keys, sorting and the menu configuration dialog.
+// clipboard keys, sorting, undo and redo and the menu configuration dialog.
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
 
-#include "dialogs/frm_menu_config.h"
 #include "frm_child.h"
 #include "grid/k_string_grid.h"
 #include "shell_text.h"
@@ -73,29 +72,8 @@ void TfrmChild::Copy1Click() { Command([this] { document_->Copy1Click(); }); }
 void TfrmChild::Paste1Click() { Command([this] { document_->Paste1Click(); }); }
 void TfrmChild::BtnSortAClick() { Command([this] { document_->BtnSortAClick(); }); }
 void TfrmChild::BtnSortZClick() { Command([this] { document_->BtnSortZClick(); }); }
-
-// "Config Menudata": the menu defaults go to the dialog and come back on OK.
-void TfrmChild::FlatButton2Click()
-{
-    if (!EndCellEdit())
-        return;
-    ChannelDocument& doc = *document_;
-    TfrmMenuConfig dialog(doc.App(), this);
-    dialog.MenuStr = doc.MenuStr;
-    dialog.SubStr = doc.SubStr;
-    dialog.AudioStr = doc.AudioStr;
-    dialog.InitData(doc.Database().MenuConfigItem);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const bool changed = !(doc.Database().MenuConfigItem == doc.App().MenuResult);
-    doc.Database().MenuConfigItem = doc.App().MenuResult;
-    doc.MenuStr = dialog.MenuStr;
-    doc.SubStr = dialog.SubStr;
-    doc.AudioStr = dialog.AudioStr;
-    // A changed record is an unsaved change like any other edit.
-    if (changed)
-        doc.pModifiedFlag = true;
-    SyncView();
-}
+void TfrmChild::Undo() { Command([this] { document_->Undo(); }); }
+void TfrmChild::Redo() { Command([this] { document_->Redo(); }); }
+void TfrmChild::FlatButton2Click() { Command([this] { document_->FlatButton2Click(); }); }
 
 }  // namespace lumora

@@ -99,6 +99,9 @@ void TfrmMain::CreateActions()
     MakeAction(ExportPdf, "ExportPdf", "Export P&DF...", "Export PDF", id(IconId::Print), {},
                &TfrmMain::ExportPdfExecute);
     MakeAction(Exit, "Exit", "E&xit", "", id(IconId::Exit), {}, &TfrmMain::ExitExecute);
+    MakeAction(EditUndo, "EditUndo", "&Undo", "", id(IconId::Undo), QKeySequence::Undo, &TfrmMain::EditUndoExecute);
+    MakeAction(EditRedo, "EditRedo", "&Redo", "", id(IconId::Redo), {}, &TfrmMain::EditRedoExecute);
+    EditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     MakeAction(Config, "Config", "&Config", "", id(IconId::Config), {}, &TfrmMain::ConfigExecute);
     MakeAction(DataUpload, "DataUpload", "Data &Upload", "Data Upload", id(IconId::Upload), {},
                &TfrmMain::DataUploadExecute);
@@ -129,6 +132,7 @@ void TfrmMain::CreateMenus()
     file->addActions({Print, PrintSetup, PrintPreview, ExportPdf});
     file->addSeparator();
     file->addAction(Exit);
+    menuBar()->addMenu("&Edit")->addActions({EditUndo, EditRedo});
     menuBar()->addMenu("&Config")->addAction(Config);
     QMenu* stb = menuBar()->addMenu("&STB");
     stb->addActions({DataUpload, DataDownLoad});
@@ -154,6 +158,8 @@ void TfrmMain::CreateToolBar()
     ToolBar1->addAction(NewFile);
     ToolBar1->addSeparator();
     ToolBar1->addActions({FileOpen, FileSave});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({EditUndo, EditRedo});
     ToolBar1->addSeparator();
     ToolBar1->addAction(Print);
     ToolBar1->addSeparator();
@@ -208,6 +214,19 @@ void TfrmMain::UpdateActionStates()
     const bool open = !MDIArea->subWindowList().isEmpty();
     for (QAction* action : {FileSave, SaveAs, Close11, CloseAll, Print, PrintPreview, ExportPdf})
         action->setEnabled(open);
+    const TfrmChild* active = ActiveDocument();
+    ShowHistoryStep(EditUndo, QStringLiteral("&Undo"), active && active->Document().CanUndo(),
+                    active ? active->Document().UndoLabel() : std::string());
+    ShowHistoryStep(EditRedo, QStringLiteral("&Redo"), active && active->Document().CanRedo(),
+                    active ? active->Document().RedoLabel() : std::string());
+}
+
+// "Undo Delete 12 services": the action names the edit it takes back.
+void TfrmMain::ShowHistoryStep(QAction* action, const QString& verb, bool possible, const std::string& label)
+{
+    action->setEnabled(possible);
+    action->setText(possible ? verb + QLatin1Char(' ') + NameText(label) : verb);
+    action->setToolTip(QString(action->text()).remove(QLatin1Char('&')));
 }
 
 QList<TfrmChild*> TfrmMain::Documents() const

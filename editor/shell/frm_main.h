@@ -71,6 +71,8 @@ public:
     void PrintPreviewExecute();
     void ExportPdfExecute();
     void ExitExecute();
+    void EditUndoExecute();
+    void EditRedoExecute();
     void ConfigExecute();
     void DataUploadExecute();
     void DataDownLoadExecute();
@@ -103,6 +105,8 @@ public:
     QAction* PrintPreview = nullptr;
     QAction* ExportPdf = nullptr;
     QAction* Exit = nullptr;
+    QAction* EditUndo = nullptr;  // "Undo <edit>" of the active document
+    QAction* EditRedo = nullptr;
     QAction* Config = nullptr;
     QAction* DataUpload = nullptr;
     QAction* DataDownLoad = nullptr;
@@ -133,6 +137,7 @@ private:
     void RebuildWindowMenu();
     void ShowModelName();
     void UpdateActionStates();
+    void ShowHistoryStep(QAction* action, const QString& verb, bool possible, const std::string& label);
     TfrmChild* AddDocumentWindow();
     QString AskDataFileName(bool save);
     void TileWindows(Qt::Orientation orientation);

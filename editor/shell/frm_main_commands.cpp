@@ -112,6 +112,7 @@ TfrmChild* TfrmMain::AddDocumentWindow()
         action->setShortcuts(keys);
     }
     connect(child, &QObject::destroyed, this, [this] { UpdateActionStates(); });
+    connect(child, &TfrmChild::ViewSynced, this, [this] { UpdateActionStates(); });
     return child;
 }
 
@@ -222,6 +223,18 @@ void TfrmMain::ExportPdfExecute()
 void TfrmMain::ExitExecute()
 {
     close();
+}
+
+void TfrmMain::EditUndoExecute()
+{
+    if (TfrmChild* child = ActiveDocument())
+        child->Undo();
+}
+
+void TfrmMain::EditRedoExecute()
+{
+    if (TfrmChild* child = ActiveDocument())
+        child->Redo();
 }
 
 void TfrmMain::ConfigExecute()

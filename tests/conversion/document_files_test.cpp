@@ -71,7 +71,7 @@ TEST_F(DocumentFilesTest, OpenReadsTheFileAndLeavesNoExchangeFile)
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(doc().Caption, dnf);
     EXPECT_FALSE(doc().pState);
-    EXPECT_FALSE(doc().pModifiedFlag);
+    EXPECT_FALSE(doc().pModifiedFlag());
     auto sample = test::ReadText(ReadFile(test::SamplePath()));
     EXPECT_EQ(WriteInterchange(doc().Database()), WriteInterchange(*sample));
     EXPECT_GT(doc().Database().ServiceInfo.Count(), 0);
@@ -82,7 +82,7 @@ TEST_F(DocumentFilesTest, NewDocumentIsEmptyAndUnnamed)
 {
     ASSERT_TRUE(doc().OpenDataFile("untitle0.dnf", true));
     EXPECT_TRUE(doc().pState);
-    EXPECT_FALSE(doc().pModifiedFlag);
+    EXPECT_FALSE(doc().pModifiedFlag());
     EXPECT_EQ(doc().Caption, "untitle0.dnf");
     EXPECT_EQ(doc().Database().ServiceInfo.Count(), 0);
 }
@@ -113,14 +113,14 @@ TEST_F(DocumentFilesTest, MissingLibraryIsShownWithItsPath)
 TEST_F(DocumentFilesTest, SaveWritesTheFileClearsTheFlagsAndLeavesNoExchangeFile)
 {
     ASSERT_TRUE(doc().OpenDataFile(SampleDnf(), false));
-    doc().pModifiedFlag = true;
+    doc().Edit("Change PIN", [&] { ++doc().Database().MenuConfigItem.nPINCode; });
     doc().Database().NetworkInfo.Info[0].szNetworkName = "Renamed";
     std::string target = files.File("saved.dnf");
     ASSERT_TRUE(doc().SaveDataFile(target));
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(doc().Caption, target);
     EXPECT_FALSE(doc().pState);
-    EXPECT_FALSE(doc().pModifiedFlag);
+    EXPECT_FALSE(doc().pModifiedFlag());
     EXPECT_EQ(FilesIn(exchange.Path()), 0);
 
     test::DocumentFixture second;
@@ -145,7 +145,7 @@ TEST_F(DocumentFilesTest, FailedSaveKeepsTheDocumentStateAndTheOldFile)
     // Empty networks: two bytes each in the interchange text, a record each
     // in the channel-data file, so that only the second write hits the limit.
     doc().Database().NetworkInfo.wNetworkNum = kNetworkCapacity;
-    doc().pModifiedFlag = true;
+    doc().Edit("Change PIN", [&] { ++doc().Database().MenuConfigItem.nPINCode; });
     std::string target = files.File("user.dnf");
     WriteFile(target, "the user's old file");
     rlimit saved{};
@@ -165,7 +165,7 @@ TEST_F(DocumentFilesTest, FailedSaveKeepsTheDocumentStateAndTheOldFile)
         << messages()[0].text;
     EXPECT_EQ(doc().Caption, "untitle3.dnf");
     EXPECT_TRUE(doc().pState);
-    EXPECT_TRUE(doc().pModifiedFlag);
+    EXPECT_TRUE(doc().pModifiedFlag());
     EXPECT_EQ(ReadFile(target), "the user's old file");
     EXPECT_EQ(FilesIn(files.Path()), 1);
     EXPECT_EQ(FilesIn(exchange.Path()), 0);
@@ -252,7 +252,7 @@ TEST_F(DocumentFilesTest, UploadReadsTheExchangeFileAndMarksTheDocumentModified)
     ASSERT_TRUE(doc().OpenFileFromUpload("upload0.dnf", true));
     EXPECT_EQ(doc().Caption, "upload0.dnf");
     EXPECT_TRUE(doc().pState);
-    EXPECT_TRUE(doc().pModifiedFlag);
+    EXPECT_TRUE(doc().pModifiedFlag());
     EXPECT_GT(doc().Database().ServiceInfo.Count(), 0);
     EXPECT_EQ(FilesIn(exchange.Path()), 0);
 }

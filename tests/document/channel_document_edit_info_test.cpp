@@ -88,7 +88,7 @@ TEST(DocumentInfoAdd, CapacityLimitsAreReportedAndChangeNothingButTheFlag)
     EXPECT_EQ(f.db().ProviderInfo.wProviderNum, kProviderCapacity);
     EXPECT_EQ(f.db().NetworkInfo.wNetworkNum, kNetworkCapacity);
     EXPECT_EQ(f.db().TSInfo.wTSNum, kTSCapacity);
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
 }
 
 TEST(DocumentInfoDelete, NetworkTwoOfFiveRenumbersTagsAndStreams)
@@ -193,13 +193,17 @@ TEST(DocumentInfoEdit, AntennaAndStreamDialogResultsAreStoredOnOkOnly)
     f.AddTS(0, 1);
     f.doc->LoadTreeValue();
     f.Select(0x1000002);
-    f.app->AntennaResult.dwLNBFreq = 9750;
-    f.app->AntennaResult.ucOtherSetting = 0x02;
+    f.doc->MarkSaved();
     f.doc->Edit1Click();  // cancelled
     EXPECT_EQ(f.db().AntennaList.AntennaInfo[2].dwLNBFreq, kUniversalLNB);
-    EXPECT_TRUE(f.doc->pModifiedFlag);
-    f.ui.dialogAnswer = true;
+    EXPECT_FALSE(f.doc->pModifiedFlag());
+    EXPECT_FALSE(f.doc->CanUndo());
+    TAntennaSetting antenna;
+    antenna.dwLNBFreq = 9750;
+    antenna.ucOtherSetting = 0x02;
+    f.ui.antennaAnswer = antenna;
     f.doc->Edit1Click();
+    EXPECT_EQ(f.doc->UndoLabel(), "Edit Antenna 3");
     EXPECT_EQ(f.db().AntennaList.AntennaInfo[2].dwLNBFreq, 9750u);
     EXPECT_EQ(f.doc->Label1Caption, " | 3 | (Unknown) | 9750 | DiSEqC B | ");
 
@@ -207,9 +211,10 @@ TEST(DocumentInfoEdit, AntennaAndStreamDialogResultsAreStoredOnOkOnly)
     TTSItem edited = f.db().TSInfo.Info[0];
     edited.SATTSInfo.dwFrequency = 12345;
     edited.wAntennaIndex = 4;
-    f.app->TSResult.TsInfo[0] = edited;
-    f.app->NetworkResult.NetInfo[0].szNetworkName = "N1";
-    f.app->NetworkResult.NetInfo[0].wNetworkId = 7;
+    TNetworkItem network;
+    network.szNetworkName = "N1";
+    network.wNetworkId = 7;
+    f.ui.streamAnswer = TStreamDialogResult{edited, network};
     f.doc->Edit1Click();
     EXPECT_EQ(f.db().TSInfo.Info[0].SATTSInfo.dwFrequency, 12345u);
     EXPECT_EQ(f.db().NetworkInfo.Info[1].wNetworkId, 7);
@@ -234,7 +239,7 @@ TEST(DocumentInfoReassign, SelectedRowsMoveToStreamProviderAndNetwork)
         streams.push_back(f.db().ServiceInfo.pServiceInfo[std::size_t(r)].pTSIndex);
     EXPECT_EQ(streams, (std::vector<int32_t>{0, 4, 4, 4, 0}));
     // A reassignment changes the tables, so the document counts as modified.
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
 
     f.doc->SG.SetSelection(1, 1);
     f.doc->MyPrvClick("C0");

@@ -46,7 +46,7 @@ TEST(DocumentServiceDelete, FavoriteEntriesFollowOrdinalNumbering)
         DeleteRows(f, deleted + 1, deleted + 1);
         EXPECT_EQ(List(f, 0, 0), deleted == 3 ? (std::vector<int32_t>{1, 3}) : (std::vector<int32_t>{0, 2, 3}));
         EXPECT_EQ(f.db().ServiceInfo.wTVNum, 4);
-        EXPECT_TRUE(f.doc->pModifiedFlag);
+        EXPECT_TRUE(f.doc->pModifiedFlag());
     }
 }
 
@@ -153,13 +153,10 @@ TEST(DocumentServiceAdd, RefusalsCarryTheirTexts)
 
 void Choose(DocumentFixture& f, std::vector<std::pair<int32_t, int32_t>> numberAndIndex)
 {
-    TServiceSelection& chosen = f.app->ServiceSelectionResult;
-    chosen.Count = int32_t(numberAndIndex.size());
-    for (std::size_t i = 0; i < numberAndIndex.size(); ++i) {
-        chosen.ShownNumber[i] = numberAndIndex[i].first;
-        chosen.TableIndex[i] = numberAndIndex[i].second;
-    }
-    f.ui.dialogAnswer = true;
+    std::vector<TServiceChoice> chosen;
+    for (auto [number, index] : numberAndIndex)
+        chosen.push_back({number, index});
+    f.ui.selectionAnswer = chosen;
 }
 
 TEST(DocumentServiceAdd, FavoriteListTakesOrdinalsSkipsDuplicatesAndStopsAtOneHundred)
@@ -242,7 +239,7 @@ TEST(DocumentClipboard, PasteRefusalsAndEmptyClipboard)
     f.doc->LoadTreeValue();
     f.doc->Paste1Click();  // nothing copied yet
     EXPECT_EQ(f.db().ServiceInfo.Count(), 0);
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
     EXPECT_TRUE(f.ui.messages.empty());
 
     f.app->ServiceClipboard.wServiceNum = 3;
@@ -302,17 +299,22 @@ TEST(DocumentDownloadCheck, RefusesWithoutProvidersOrNetworksAndFillsMissingLink
     f.AddTS(0, -1);
     f.AddService(kServiceTypeTV, "s", 0, -1);
     f.doc->LoadTreeValue();
+    f.doc->MarkSaved();
     EXPECT_FALSE(f.doc->CheckServiceForDownload());
     ASSERT_EQ(f.ui.messages.size(), 1u);
     EXPECT_EQ(f.ui.messages[0].kind, MsgKind::Information);
     EXPECT_EQ(f.ui.messages[0].text, "No Provider or No Network information. Please insert the information");
     EXPECT_EQ(f.db().ServiceInfo.pServiceInfo[0].pProviderIndex, -1);
 
+    EXPECT_FALSE(f.doc->pModifiedFlag());
     f.AddProvider("P");
+    f.doc->MarkSaved();
     EXPECT_TRUE(f.doc->CheckServiceForDownload());
     EXPECT_EQ(f.db().ServiceInfo.pServiceInfo[0].pProviderIndex, 0);
     EXPECT_EQ(f.db().TSInfo.Info[0].pNetworkIndex, 0);
-    EXPECT_FALSE(f.doc->pModifiedFlag);
+    // The filled-in links are a change like any other: it can be undone.
+    EXPECT_TRUE(f.doc->pModifiedFlag());
+    EXPECT_EQ(f.doc->UndoLabel(), "Fill In Network and Provider");
     EXPECT_EQ(f.Cell(kColProvider, 1), "P");
 }
 

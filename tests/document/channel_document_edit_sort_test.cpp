@@ -57,7 +57,7 @@ TEST(DocumentSort, NameAscendingReordersTheShownTypeOnly)
     Sort(f, kColName, true);
     EXPECT_EQ(Names(f), (std::vector<std::string>{"alpha", "zulu", "bravo", "able", "charlie", "delta"}));
     EXPECT_EQ(f.Column(kColName), (std::vector<std::string>{"alpha", "bravo", "charlie", "delta"}));
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
 
     Sort(f, kColName, false);
     EXPECT_EQ(f.Column(kColName), (std::vector<std::string>{"delta", "charlie", "bravo", "alpha"}));
@@ -82,21 +82,23 @@ TEST(DocumentSort, ProviderColumnAndEmptyViewsDoNothing)
     f.AddService(kServiceTypeTV, "b");
     f.AddService(kServiceTypeTV, "a");
     f.doc->LoadTreeValue();
+    f.doc->MarkSaved();
     Sort(f, kColProvider, true);
     EXPECT_EQ(Names(f), (std::vector<std::string>{"b", "a"}));
-    EXPECT_FALSE(f.doc->pModifiedFlag);
+    EXPECT_FALSE(f.doc->pModifiedFlag());
     f.doc->FR1Click(false);  // no radio services
     Sort(f, kColName, true);
-    EXPECT_FALSE(f.doc->pModifiedFlag);
+    EXPECT_FALSE(f.doc->pModifiedFlag());
 
     f.doc->FR1Click(true);
     f.Select(0x5000000);
     f.doc->SG.SetSelection(1, 1);
     f.AddService(kServiceTypeRadio, "r");  // not listed
     f.doc->MyTSClick("A1");                // leaves one service on stream 0
-    f.doc->pModifiedFlag = false;
-    Sort(f, kColName, true);  // a single row is still exchanged with itself
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    f.doc->MarkSaved();
+    Sort(f, kColName, true);  // a single row exchanged with itself changes nothing
+    EXPECT_FALSE(f.doc->pModifiedFlag());
+    EXPECT_EQ(f.doc->UndoLabel(), "Change Transport Stream of 1 service");  // not the sort
 }
 
 TEST(DocumentSort, StreamViewReordersItsServicesWithinTheirSlots)
@@ -171,7 +173,7 @@ TEST(DocumentSort, FixedNumberedServiceThatWouldMoveStaysAndBlocksItsPartners)
     Sort(f, kColName, true);
     EXPECT_EQ(Names(f), (std::vector<std::string>{"d", "a-fixed", "c", "b"}));
     EXPECT_EQ(List(f, 0, 0), (std::vector<int32_t>{4, 100}));
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
 }
 
 TEST(DocumentSort, FavoriteViewReordersTheShownListOnly)
@@ -193,7 +195,7 @@ TEST(DocumentSort, FavoriteViewReordersTheShownListOnly)
     EXPECT_EQ(List(f, 0, 2), std::vector<int32_t>{1});
     EXPECT_EQ(Names(f), (std::vector<std::string>{"c", "a", "b", "d"}));
     EXPECT_EQ(f.Column(kColName), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
 }
 
 TEST(DocumentSort, ShellCollationDecidesTheOrder)

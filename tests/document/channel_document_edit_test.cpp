@@ -48,7 +48,7 @@ TEST(ChannelDocumentEdit, WholeRowIsWrittenBack)
     f.doc->SG.SetCell(kColProvider, 2, "PRV0");
     f.Edit(kColPmtPID, 2, "100");
     const TServiceItem& s = f.S(2);
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
     EXPECT_EQ(s.wVideoPID, 0x1FF);
     EXPECT_EQ(s.wAudioPID, 4464);  // low 16 bits of 70000
     EXPECT_EQ(s.wPCRPID, 0xFFFF);
@@ -102,7 +102,7 @@ TEST(ChannelDocumentEdit, NumberThatDoesNotParseStopsTheWriteBackAtItsColumn)
     } catch (const EConvertError& e) {
         EXPECT_STREQ(e.what(), "'12x' is not a valid integer value");
     }
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
     EXPECT_EQ(f.S(0).szServiceName, "NEW");
     EXPECT_EQ(f.S(0).wVideoPID, 7);
     EXPECT_EQ(f.S(0).wAudioPID, 200);
@@ -118,7 +118,7 @@ TEST(ChannelDocumentEdit, PlaceholderRowOnlyRebuilds)
     f.Select(0x6000009);
     ASSERT_EQ(f.Cell(kColRI, 1), "");
     f.Edit(kColName, 1, "typed");
-    EXPECT_TRUE(f.doc->pModifiedFlag);
+    EXPECT_TRUE(f.doc->pModifiedFlag());
     EXPECT_EQ(f.Cell(kColName, 1), "");
     f.doc->SGSetEditText(0, 0, "");  // the header row is no service
     f.doc->SGSetEditText(0, 9, "");

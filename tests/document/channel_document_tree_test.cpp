@@ -214,7 +214,7 @@ TEST(ChannelDocumentTree, CloseQueryAsksOnlyForModifiedDocuments)
     EXPECT_TRUE(canClose);
     EXPECT_TRUE(f.ui.messages.empty());
 
-    f.doc->pModifiedFlag = true;
+    f.doc->Edit("Change PIN", [&] { ++f.doc->Database().MenuConfigItem.nPINCode; });
     f.ui.messageAnswers = {MsgResult::Cancel, MsgResult::Ok};
     f.doc->FormCloseQuery(canClose);
     EXPECT_FALSE(canClose);

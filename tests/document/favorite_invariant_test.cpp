@@ -2,13 +2,17 @@
 // fixed numbering). Whatever happens to the service table, every entry must
 // keep naming the service it named, and entries of deleted services must go.
 // Random tables, lists and command sequences, checked against a resolver
-// written independently of the document's own.
+// written independently of the document's own. Undo and redo, mixed in at
+// random, must give back exactly the data before and after each edit, and the
+// document counts as modified exactly when its file text differs from the
+// text last saved.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <random>
 #include <set>
 
+#include "interchange.h"
 #include "scripted_ui.h"
 #include "service_table_ops.h"
 
@@ -105,14 +109,68 @@ public:
             for (int l = 0; l < kFavoriteLists; ++l)
                 FillList(g, l);
         f_.doc->LoadTreeValue();
+        Save();
+        timeline_.push_back(f_.db());
     }
 
     void RunStep()
+    {
+        const int choice = Pick(0, 9);
+        if (choice < 2 && f_.doc->CanUndo())
+            StepThroughHistory(true);
+        else if (choice < 3 && f_.doc->CanRedo())
+            StepThroughHistory(false);
+        else if (choice < 4)
+            Save();
+        else
+            RunCheckedCommand();
+        EXPECT_EQ(f_.doc->pModifiedFlag(), FileText() != savedText_);
+    }
+
+private:
+    void Save()
+    {
+        f_.doc->MarkSaved();
+        savedText_ = FileText();
+    }
+
+    std::string FileText() { return WriteInterchange(f_.db(), {.substituteUserDateAndPin = false}); }
+
+    // The display type is a view setting that undo leaves alone.
+    bool SameData(const TChannelDatabase& expected)
+    {
+        TChannelDatabase& db = f_.db();
+        const uint8_t mode = db.CurDisplayServiceMode;
+        db.CurDisplayServiceMode = expected.CurDisplayServiceMode;
+        const bool same = expected == db;
+        db.CurDisplayServiceMode = mode;
+        return same;
+    }
+
+    void StepThroughHistory(bool undo)
+    {
+        SCOPED_TRACE(undo ? "undo " + f_.doc->UndoLabel() : "redo " + f_.doc->RedoLabel());
+        ShowRandomView();
+        SelectRandomRows();
+        undo ? f_.doc->Undo() : f_.doc->Redo();
+        position_ += undo ? -1 : 1;
+        EXPECT_TRUE(SameData(timeline_[position_]));
+    }
+
+    void RunCheckedCommand()
     {
         TChannelDatabase& db = f_.db();
         const Snapshot before = Resolve(db, flashType_);
         const std::string what = RunRandomCommand();
         SCOPED_TRACE(what);
+        // A command that changed the data is one new step; one that did not
+        // leaves the history alone.
+        if (!SameData(timeline_[position_])) {
+            timeline_.resize(position_ + 1);
+            timeline_.push_back(db);
+            ++position_;
+        }
+        EXPECT_EQ(f_.doc->History().UndoSteps(), position_);
 
         const std::set<std::string> namesAfter = ServiceNames(db);
         const Snapshot after = Resolve(db, flashType_);
@@ -127,7 +185,6 @@ public:
         ExpectNoDuplicateValues(db);
     }
 
-private:
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     std::string NewName() { return "S" + std::to_string(nextName_++); }
 
@@ -185,7 +242,7 @@ private:
         ShowRandomView();
         SelectRandomRows();
         ChannelDocument& doc = *f_.doc;
-        switch (Pick(0, 7)) {
+        switch (Pick(0, 11)) {
         case 0:
             doc.DeleteInformation2Click();
             return "delete rows";
@@ -200,13 +257,12 @@ private:
             doc.Paste1Click();
             return "copy and paste";
         }
-        case 3: {
-            TServiceItem item{};
-            item.ServiceType = uint8_t(Pick(0, 1));
-            item.szServiceName = NewName();
-            doc.InsertOneService(item, Pick(0, doc.ServiceCount()));
-            return "insert one";
-        }
+        case 3:
+            if (doc.Database().TSInfo.wTSNum > 0) {
+                f_.Select(MakeTag(kKindTS, uint32_t(Pick(0, doc.Database().TSInfo.wTSNum - 1))));
+                doc.AddInformation2Click();
+            }
+            return "add a service to a stream";
         case 4:
             doc.SwapRealIndex(Pick(1, std::max(DataRows(), 1)), Pick(1, std::max(DataRows(), 1)));
             return "swap rows";
@@ -220,16 +276,57 @@ private:
             if (doc.Database().TSInfo.wTSNum > 1)
                 doc.DeleteTS(Pick(0, doc.Database().TSInfo.wTSNum - 1));
             return "delete stream";
-        default:
-            doc.DeleteService(Pick(0, std::max(doc.ServiceCount() - 1, 0)));
-            return "delete one";
+        case 7: {
+            const int row = Pick(1, std::max(DataRows(), 1));
+            doc.SG.SetCell(kColVideoPID, row, std::to_string(Pick(0, 8191)));
+            doc.SGSetEditText(kColVideoPID, row, doc.SG.Cell(kColVideoPID, row));
+            return "edit a video PID";
         }
+        case 8:
+            doc.MyTSClick("A" + std::to_string(Pick(0, std::max(doc.Database().TSInfo.wTSNum - 1, 0))));
+            return "move rows to another stream";
+        case 9: {
+            TMenuDialogResult menu{doc.Database().MenuConfigItem, {"English", "German", "French"}};
+            menu.Item.nPINCode = int16_t(Pick(0, 9999));
+            f_.ui.menuAnswer = menu;
+            doc.FlatButton2Click();
+            return "change menu data";
+        }
+        case 10: {
+            f_.doc->SelectNode(f_.doc->Tree1.FindRoot(Pick(0, 1) ? "Network" : "Provider"));
+            doc.AddInformation1Click();
+            return "add a network or provider";
+        }
+        default: {
+            std::vector<TServiceChoice> chosen;
+            for (int k = Pick(0, 4); k > 0; --k) {
+                const int r = Pick(0, std::max(doc.ServiceCount() - 1, 0));
+                chosen.push_back({int32_t(ResolveKey(r)), r});
+            }
+            f_.ui.selectionAnswer = chosen;
+            f_.Select(MakeTag(kKindFavorite, uint32_t(Pick(0, kFavoriteLists - 1))));
+            doc.AddInformation2Click();
+            return "add favorites";
+        }
+        }
+    }
+
+    // The number the selection dialog shows for service r, as it hands it back.
+    int32_t ResolveKey(int r)
+    {
+        const TChannelDatabase& db = f_.db();
+        const TFavoriteKeyIndex keys(db, NumberingOf(db, flashType_),
+                                     db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType);
+        return keys.KeyOf(r);
     }
 
     DocumentFixture f_;
     uint8_t flashType_;
     std::mt19937 random_;
     int nextName_ = 0;
+    std::vector<TChannelDatabase> timeline_;  // the data after each edit still in the history
+    std::size_t position_ = 0;                // the current one
+    std::string savedText_;
 };
 
 class FavoriteInvariant : public ::testing::TestWithParam<uint8_t> {};
@@ -267,7 +364,7 @@ TEST(FavoriteInvariantEdges, EntryWhoseNumberIsTakenByAnEarlierServiceIsDropped)
     f.AddService(kServiceTypeTV, "fourth");
     f.AddFavorite(0, 0, 103);  // fourth: OP 104
     f.AddFavorite(0, 0, 101);  // second: OP 102
-    f.doc->DeleteService(1);
+    DeleteServices(f.db(), NumberingOf(f.db(), 4), {1});
     const TFavoriteItem& list = f.db().FavoriteInfo[0][0];
     ASSERT_EQ(list.wIndexNum, 1);
     EXPECT_EQ(list.Index[0], 100);  // second is now OP 101
@@ -284,7 +381,7 @@ TEST(FavoriteInvariantEdges, EntryNamingNothingStaysUnlessItWouldNameAService)
     f.AddFavorite(0, 1, 102);  // nothing now, OP 103 once a service is added
     TServiceItem item{};
     item.szServiceName = "c";
-    f.doc->InsertOneService(item, 0);
+    InsertServices(f.db(), NumberingOf(f.db(), 4), 0, std::span<const TServiceItem>(&item, 1));
     const TFavoriteItem& a = f.db().FavoriteInfo[0][0];
     ASSERT_EQ(a.wIndexNum, 2);
     EXPECT_EQ(a.Index[0], 102);

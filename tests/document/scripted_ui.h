@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,12 @@ public:
         std::string text;
     };
     std::deque<QueryAnswer> queryAnswers;
-    bool dialogAnswer = false;
+    // What the dialogs give back; nothing: the person cancels.
+    std::optional<TAntennaSetting> antennaAnswer;
+    std::optional<TStreamDialogResult> streamAnswer;
+    std::optional<TTSItem> cableStreamAnswer;
+    std::optional<std::vector<TServiceChoice>> selectionAnswer;
+    std::optional<TMenuDialogResult> menuAnswer;
 
     std::vector<RecordedMessage> messages;
     std::vector<std::string> queries;
@@ -56,10 +62,21 @@ public:
         return answer.ok;
     }
 
-    bool ShowAntennaDialog(const TAntennaSetting&) override { return dialogAnswer; }
-    bool ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override { return dialogAnswer; }
-    bool ShowQAMTSSettingDialog(const TTSItem&) override { return dialogAnswer; }
-    bool ShowServiceSelectDialog(uint8_t, const TServiceInfo&, const std::vector<int32_t>&) override { return dialogAnswer; }
+    std::optional<TAntennaSetting> ShowAntennaDialog(const TAntennaSetting&) override { return antennaAnswer; }
+    std::optional<TStreamDialogResult> ShowTSSettingDialog(const TTSItem&, const TNetworkInfo&) override
+    {
+        return streamAnswer;
+    }
+    std::optional<TTSItem> ShowQAMTSSettingDialog(const TTSItem&) override { return cableStreamAnswer; }
+    std::optional<std::vector<TServiceChoice>> ShowServiceSelectDialog(uint8_t, const TServiceInfo&,
+                                                                       const std::vector<int32_t>&) override
+    {
+        return selectionAnswer;
+    }
+    std::optional<TMenuDialogResult> ShowMenuConfigDialog(const TMenuConfigItem&, const TMenuLanguageNames&) override
+    {
+        return menuAnswer;
+    }
 };
 
 // A document with its own application state and scripted UI.

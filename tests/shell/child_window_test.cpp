@@ -85,7 +85,7 @@ private slots:
     void cleanup()
     {
         if (child_) {
-            child_->Document().pModifiedFlag = false;
+            child_->Document().MarkSaved();
             delete child_;
         }
         ui_.reset();
@@ -318,7 +318,7 @@ private slots:
     {
         TfrmChild* child = OpenSample();
         ModalAnswers answers;
-        child->Document().pModifiedFlag = true;
+        child->Document().Edit("Change PIN", [&] { ++child->Document().Database().MenuConfigItem.nPINCode; });
         answers.MessageBox(QMessageBox::Cancel);
         QVERIFY(!child->close());
         QVERIFY(child->isVisible());

@@ -129,7 +129,7 @@ private slots:
         QVERIFY(doc);
         RenameFirstService(doc, QStringLiteral("ZZ UNSAVED"));
         QVERIFY(HasServiceNamed(doc, "ZZ UNSAVED"));
-        QVERIFY(doc->Document().pModifiedFlag);
+        QVERIFY(doc->Document().pModifiedFlag());
 
         if (Fault(fault) == Fault::FullFileSystem)
             QVERIFY(fileSystem.Fill());
@@ -152,7 +152,7 @@ private slots:
 
         // Nothing lost: the document is open and modified, the file is as it was.
         QCOMPARE(window->ActiveDocument(), doc);
-        QVERIFY(doc->Document().pModifiedFlag);
+        QVERIFY(doc->Document().pModifiedFlag());
         QVERIFY(HasServiceNamed(doc, "ZZ UNSAVED"));
         QCOMPARE(doc->Caption(), file);
         QCOMPARE(ReadAll(file), before);
@@ -160,7 +160,7 @@ private slots:
         left.removeAll(QStringLiteral("filler"));
         QCOMPARE(left, QStringList{QStringLiteral("channels.dnf")});
         QVERIFY(QDir(QString::fromStdString(window->State().ExchangeDir)).isEmpty());
-        doc->Document().pModifiedFlag = false;
+        doc->Document().MarkSaved();
     }
 
     // The private exchange folder removed while the program runs: Save and
@@ -180,7 +180,7 @@ private slots:
 
         QVERIFY(fs::remove_all(exchange) > 0);
         PressSave(*window);
-        QVERIFY(!doc->Document().pModifiedFlag);
+        QVERIFY(!doc->Document().pModifiedFlag());
         QVERIFY(fs::is_directory(exchange));
         QCOMPARE(int(fs::status(exchange).permissions() & fs::perms::all), 0700);
 
@@ -203,11 +203,11 @@ private slots:
         QVERIFY2(answers.seenTexts.value(0).contains(QString::fromStdString(exchange)),
                  qPrintable(answers.seenTexts.value(0)));
         QVERIFY(fs::is_empty(elsewhere));
-        QVERIFY(doc->Document().pModifiedFlag);
+        QVERIFY(doc->Document().pModifiedFlag());
         QCOMPARE(ReadAll(file), saved);
         QCOMPARE(answers.unexpected, 0);
         fs::remove(exchange);
-        doc->Document().pModifiedFlag = false;
+        doc->Document().MarkSaved();
     }
 
     // Another program writes the settings file while the editor runs: at

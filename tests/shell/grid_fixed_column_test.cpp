@@ -54,7 +54,7 @@ private slots:
     void cleanup()
     {
         if (child_)
-            child_->Document().pModifiedFlag = false;
+            child_->Document().MarkSaved();
         child_.reset();
         ui_.reset();
         app_.reset();

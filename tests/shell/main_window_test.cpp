@@ -268,7 +268,7 @@ private slots:
         auto window = StartConfigured();
         window->NewFileExecute();
         TfrmChild* doc = window->ActiveDocument();
-        doc->Document().pModifiedFlag = true;
+        doc->Document().Edit("Change PIN", [&] { ++doc->Document().Database().MenuConfigItem.nPINCode; });
         doc->SyncView();
         QVERIFY(doc->windowTitle().endsWith("[*]"));
         QVERIFY(doc->isWindowModified());
@@ -296,7 +296,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             window->NewFileExecute();
         TfrmChild* middle = window->Documents()[1];
-        middle->Document().pModifiedFlag = true;
+        middle->Document().Edit("Change PIN", [&] { ++middle->Document().Database().MenuConfigItem.nPINCode; });
         ModalAnswers answers;
         answers.MessageBox(QMessageBox::Cancel);
         window->CloseAllExecute();

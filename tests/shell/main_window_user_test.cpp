@@ -183,7 +183,7 @@ private slots:
             QVERIFY2(HasServiceNamed(doc, "ZZ TYPED"), path.name);
             QVERIFY2(!path.check || path.check(session), path.name);
             for (TfrmChild* open : window->Documents())
-                open->Document().pModifiedFlag = false;
+                open->Document().MarkSaved();
         }
 
         // A number that does not parse stops the save with the error.
@@ -197,7 +197,7 @@ private slots:
         Press(nullptr, Qt::Key_S);
         QVERIFY(!QFile::exists(file));
         QCOMPARE(answers.seenTexts.value(0), QStringLiteral("'12x' is not a valid integer value"));
-        doc->Document().pModifiedFlag = false;
+        doc->Document().MarkSaved();
     }
 };
 

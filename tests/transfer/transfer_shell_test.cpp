@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(window->Documents().size(), 2);
         QVERIFY(ExchangeDirIsEmpty(*window));
         for (TfrmChild* document : window->Documents())
-            document->Document().pModifiedFlag = false;
+            document->Document().MarkSaved();
         QVERIFY(window->close());
     }
 
@@ -227,7 +227,7 @@ private slots:
         QCOMPARE(window->Documents()[1]->Document().Database().ServiceInfo.pServiceInfo[0].szServiceName,
                  std::string("Edited Name"));
         for (TfrmChild* document : window->Documents())
-            document->Document().pModifiedFlag = false;
+            document->Document().MarkSaved();
         QVERIFY(window->close());
     }
 
