@@ -1,4 +1,4 @@
-// Editing commands on a full-capacity database: sorting "All Service" with
+// Editing commands on a full-capacity database, and undo and redo of them: sorting "All Service" with
 // 4000 services of one type, deleting 1000 selected rows, pasting 1000
 // services; ordinary and fixed numbering, eight favorite lists of 100.
 // Each command includes its closing grid rebuild; restoring the database
@@ -104,7 +104,7 @@ struct Bench {
     void Restore()
     {
         doc->Database() = *saved;
-        doc->pModifiedFlag = false;
+        doc->MarkSaved();
         doc->RefreshServiceGrid();
     }
 };
@@ -167,9 +167,68 @@ void BM_Paste(benchmark::State& state)
     state.counters["services"] = bench.doc->ServiceCount();
 }
 
+// The three large edits of the history benchmarks: args 0 sort by name,
+// 1 delete 1000 rows, 2 paste 1000 services. Runs the edit (untimed setup).
+void RunLargeEdit(Bench& bench, int64_t edit)
+{
+    if (edit == 0) {
+        bench.doc->SG.SetCurrent(kColName, 1);
+        bench.doc->BtnSortAClick();
+    } else if (edit == 1) {
+        bench.doc->SG.SetSelection(1001, 2000);
+        bench.doc->DeleteInformation2Click();
+    } else {
+        TBufServiceInfo& clipboard = bench.app->ServiceClipboard;
+        clipboard.wServiceNum = 1000;
+        for (int k = 0; k < 1000; ++k)
+            clipboard.ServiceInfo[std::size_t(k)] = bench.saved->ServiceInfo.pServiceInfo[std::size_t(k)];
+        bench.doc->SG.SetCurrent(1, 500);
+        bench.doc->SG.SetSelection(500, 500);
+        bench.doc->Paste1Click();
+    }
+}
+
+// Undo (redo = 0) or redo (redo = 1) of one large edit, each with its tree
+// and grid rebuild. The database is full for sort and delete and holds 3000
+// services before the paste.
+void BM_UndoRedo(benchmark::State& state)
+{
+    const int64_t edit = state.range(0);
+    Bench bench(0, edit == 2 ? kServiceCapacity - 1000 : kServiceCapacity, edit != 0);
+    const bool redo = state.range(1) != 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Restore();
+        RunLargeEdit(bench, edit);
+        if (redo)
+            bench.doc->Undo();
+        state.ResumeTiming();
+        redo ? bench.doc->Redo() : bench.doc->Undo();
+    }
+    state.counters["services"] = bench.doc->ServiceCount();
+}
+
+// What recording history adds to an edit: a one-field change of a full
+// database through the edit seam (copy before, compare after, record).
+void BM_EditOverhead(benchmark::State& state)
+{
+    Bench bench(0, kServiceCapacity, false);
+    for (auto _ : state)
+        bench.doc->Edit("Change PIN", [&] { ++bench.doc->Database().MenuConfigItem.nPINCode; });
+    state.counters["history_MB"] = double(bench.doc->History().MemoryBytes()) / (1 << 20);
+    state.counters["steps"] = double(bench.doc->History().UndoSteps());
+}
+
 }  // namespace
 }  // namespace lumora
 
+BENCHMARK(lumora::BM_UndoRedo)
+    ->ArgNames({"edit", "redo"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(lumora::BM_EditOverhead)->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(lumora::BM_SortAllService)
     ->ArgNames({"col", "asc", "flash", "keys"})
     ->ArgsProduct({{1, 2}, {1, 0}, {0, 4}, {1}})
