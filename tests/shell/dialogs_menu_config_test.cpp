@@ -140,9 +140,10 @@ void MenuConfigTest::uhfOffsetAndChannel()
 void MenuConfigTest::badChannelKeepsDialogOpenWithOtherChanges()
 {
     TApplicationState state;
-    state.MenuResult.nPINCode = 77;  // marks the result as untouched
+    TMenuConfigItem record;
+    record.nPINCode = 77;  // passes through once the record is taken
     TfrmMenuConfig dialog(state);
-    dialog.InitData(TMenuConfigItem{});
+    dialog.InitData(record);
     dialog.show();
     dialog.FC12->setCurrentIndex(5);
     dialog.FE1->setText("3x");
@@ -151,15 +152,16 @@ void MenuConfigTest::badChannelKeepsDialogOpenWithOtherChanges()
     dialog.OkClick();
     QCOMPARE(shown, QString("'3x' is not a valid integer value"));
     QVERIFY(dialog.isVisible());
-    QCOMPARE(state.MenuResult.nPINCode, int16_t(77));
+    QCOMPARE(dialog.Result().Item.nPINCode, int16_t(0));  // nothing taken yet
     QCOMPARE(dialog.FC12->currentIndex(), 5);
 
     dialog.FE1->setText("12");
     dialog.OkClick();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(state.MenuResult.nUHFChannel, uint8_t(12));
-    QCOMPARE(state.MenuResult.nInfoboxType, uint8_t(5));
-    QCOMPARE(state.MenuResult.nPINCode, int16_t(0));
+    const TMenuConfigItem taken = dialog.Result().Item;
+    QCOMPARE(taken.nUHFChannel, uint8_t(12));
+    QCOMPARE(taken.nInfoboxType, uint8_t(5));
+    QCOMPARE(taken.nPINCode, int16_t(77));
 }
 
 void MenuConfigTest::languageListsStorePositionsInTheSets()
@@ -205,7 +207,6 @@ void MenuConfigTest::unshownFieldsPassThroughUnchanged()
 void MenuConfigTest::cancelLeavesResultUntouched()
 {
     TApplicationState state;
-    state.MenuResult.nCensorShip = 3;
     TfrmMenuConfig dialog(state);
     dialog.InitData(SampleRecord());
     const int result = test::ExecWith(dialog, [&] {
@@ -214,7 +215,7 @@ void MenuConfigTest::cancelLeavesResultUntouched()
         QTest::keyClick(dialog.FE1, Qt::Key_Escape);
     });
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(state.MenuResult.nCensorShip, uint8_t(3));
+    QVERIFY(dialog.Result().Item == TMenuConfigItem{});  // the sample record was not taken
 }
 
 QTEST_MAIN(MenuConfigTest)
