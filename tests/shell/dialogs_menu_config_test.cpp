@@ -1,6 +1,6 @@
 // The menu data dialog: its encodings of time offset, screen format, UHF
 // offset and channel, the language lists, the pass-through of the fields it
-// does not show, and OK/CANCEL behaviour.
+// does not show, OK/CANCEL behaviour, and the dialog opened through the UI port.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -8,6 +8,7 @@
 
 #include "dialogs/frm_menu_config.h"
 #include "dialogs_test_support.h"
+#include "qt_ui_port.h"
 
 using namespace lumora;
 
@@ -55,6 +56,7 @@ private slots:
     void languageListsStorePositionsInTheSets();
     void unshownFieldsPassThroughUnchanged();
     void cancelLeavesResultUntouched();
+    void uiPortReturnsMenuOnOkAndNothingOnEscape();
 };
 
 void MenuConfigTest::timeOffsetItemsAndEncoding()
@@ -216,6 +218,36 @@ void MenuConfigTest::cancelLeavesResultUntouched()
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(dialog.Result().Item == TMenuConfigItem{});  // the sample record was not taken
+}
+
+void MenuConfigTest::uiPortReturnsMenuOnOkAndNothingOnEscape()
+{
+    TApplicationState state;
+    SetLanguages(state.Settings.AudioLanguage, {"GERMAN", "ENGLISH"});
+    TMenuConfigItem record;
+    record.nMainAudioLang = 0;  // GERMAN
+    record.nPINCode = 77;
+    const TMenuLanguageNames names{"", "GERMAN", ""};
+    QtUiPort port(nullptr, &state);
+
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<TfrmMenuConfig*>(QApplication::activeModalWidget())) {
+            dialog->FC2->setFocus();
+            QTest::keyClick(dialog->FC2, Qt::Key_Up);  // shown sorted: ENGLISH above GERMAN
+            QTest::mouseClick(test::Button(*dialog, "OK"), Qt::LeftButton);
+        }
+    });
+    const std::optional<TMenuDialogResult> chosen = port.ShowMenuConfigDialog(record, names);
+    QVERIFY(chosen.has_value());
+    QCOMPARE(chosen->Item.nMainAudioLang, uint8_t(1));
+    QCOMPARE(chosen->Item.nPINCode, int16_t(77));
+    QCOMPARE(chosen->Names.AudioStr, std::string("ENGLISH"));
+
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QVERIFY(!port.ShowMenuConfigDialog(record, names).has_value());
 }
 
 QTEST_MAIN(MenuConfigTest)
