@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "dialogs/frm_antenna.h"
+#include "dialogs/frm_menu_config.h"
 #include "dialogs/frm_qam_ts_setting.h"
 #include "dialogs/frm_service_select.h"
 #include "dialogs/frm_ts_setting.h"
@@ -25,6 +26,15 @@ QMessageBox::Icon KindIcon(MsgKind kind)
     case MsgKind::Confirmation: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+// Runs `dialog` modally; its result only when closed with OK.
+template <typename TakeResult>
+auto ResultOnOk(QDialog& dialog, TakeResult takeResult) -> std::optional<decltype(takeResult())>
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return takeResult();
 }
 
 }  // namespace
@@ -79,35 +89,46 @@ TApplicationState& QtUiPort::State() const
     return *m_state;
 }
 
-bool QtUiPort::ShowAntennaDialog(const TAntennaSetting& antenna)
+std::optional<TAntennaSetting> QtUiPort::ShowAntennaDialog(const TAntennaSetting& antenna)
 {
     TfrmAntenna dialog(State(), m_parent);
     dialog.InitData(antenna);
-    return dialog.exec() == QDialog::Accepted;
+    return ResultOnOk(dialog, [&] { return dialog.Result(); });
 }
 
-bool QtUiPort::ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks)
+std::optional<TStreamDialogResult> QtUiPort::ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks)
 {
-    TfrmTSSetting dialog(State(), m_parent);
+    TfrmTSSetting dialog(m_parent);
     dialog.InitData(ts, networks);
-    return dialog.exec() == QDialog::Accepted;
+    return ResultOnOk(dialog, [&] { return dialog.Result(); });
 }
 
-bool QtUiPort::ShowQAMTSSettingDialog(const TTSItem& ts)
+std::optional<TTSItem> QtUiPort::ShowQAMTSSettingDialog(const TTSItem& ts)
 {
-    TfrmQAMTSSetting dialog(State(), m_parent);
+    TfrmQAMTSSetting dialog(m_parent);
     dialog.InitData(ts);
-    return dialog.exec() == QDialog::Accepted;
+    return ResultOnOk(dialog, [&] { return dialog.Result(); });
 }
 
-bool QtUiPort::ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services,
-                                       const std::vector<int32_t>& opNumbers)
+std::optional<std::vector<TServiceChoice>> QtUiPort::ShowServiceSelectDialog(uint8_t serviceType,
+                                                                            const TServiceInfo& services,
+                                                                            const std::vector<int32_t>& opNumbers)
 {
-    TApplicationState& state = State();
     const TServiceSelectNumbering numbering{!opNumbers.empty(), opNumbers};
-    TfrmServiceSelect dialog(state, m_parent);
+    TfrmServiceSelect dialog(m_parent);
     dialog.InitData(serviceType, services, numbering);
-    return dialog.exec() == QDialog::Accepted;
+    return ResultOnOk(dialog, [&] { return dialog.Chosen(); });
+}
+
+std::optional<TMenuDialogResult> QtUiPort::ShowMenuConfigDialog(const TMenuConfigItem& item,
+                                                                const TMenuLanguageNames& names)
+{
+    TfrmMenuConfig dialog(State(), m_parent);
+    dialog.MenuStr = names.MenuStr;
+    dialog.AudioStr = names.AudioStr;
+    dialog.SubStr = names.SubStr;
+    dialog.InitData(item);
+    return ResultOnOk(dialog, [&] { return dialog.Result(); });
 }
 
 }  // namespace lumora

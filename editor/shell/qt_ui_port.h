@@ -1,10 +1,12 @@
 // The document's questions to a person, answered with Qt message boxes, the
 // text query box and the information dialogs, parented to the window that
-// asks. The dialogs leave their results in the application state given here.
+// asks. A dialog closed with OK hands back what it holds; any other close
+// gives nothing.
 #pragma once
 
 #include <QPointer>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "app_state.h"
@@ -16,8 +18,9 @@ namespace lumora {
 
 class QtUiPort : public UiPort {
 public:
-    // The dialogs need `state`; without it they report a programming error
-    // (std::logic_error) instead of showing.
+    // The antenna and menu dialogs list names from the settings in `state`;
+    // without it they report a programming error (std::logic_error) instead
+    // of showing.
     explicit QtUiPort(QWidget* parent = nullptr, TApplicationState* state = nullptr)
         : m_parent(parent), m_state(state)
     {
@@ -30,11 +33,13 @@ public:
     MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons) override;
     bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
 
-    bool ShowAntennaDialog(const TAntennaSetting& antenna) override;
-    bool ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks) override;
-    bool ShowQAMTSSettingDialog(const TTSItem& ts) override;
-    bool ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services,
-                                 const std::vector<int32_t>& opNumbers) override;
+    std::optional<TAntennaSetting> ShowAntennaDialog(const TAntennaSetting& antenna) override;
+    std::optional<TStreamDialogResult> ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks) override;
+    std::optional<TTSItem> ShowQAMTSSettingDialog(const TTSItem& ts) override;
+    std::optional<std::vector<TServiceChoice>> ShowServiceSelectDialog(
+        uint8_t serviceType, const TServiceInfo& services, const std::vector<int32_t>& opNumbers) override;
+    std::optional<TMenuDialogResult> ShowMenuConfigDialog(const TMenuConfigItem& item,
+                                                          const TMenuLanguageNames& names) override;
 
     // The message text as shown: ISO 8859-1 bytes, "\r" (with or without a
     // following "\n") as a line break.

@@ -1,6 +1,6 @@
 // The menu data dialog: its encodings of time offset, screen format, UHF
 // offset and channel, the language lists, the pass-through of the fields it
-// does not show, and OK/CANCEL behaviour.
+// does not show, OK/CANCEL behaviour, and the dialog opened through the UI port.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -8,6 +8,7 @@
 
 #include "dialogs/frm_menu_config.h"
 #include "dialogs_test_support.h"
+#include "qt_ui_port.h"
 
 using namespace lumora;
 
@@ -55,6 +56,7 @@ private slots:
     void languageListsStorePositionsInTheSets();
     void unshownFieldsPassThroughUnchanged();
     void cancelLeavesResultUntouched();
+    void uiPortReturnsMenuOnOkAndNothingOnEscape();
 };
 
 void MenuConfigTest::timeOffsetItemsAndEncoding()
@@ -140,9 +142,10 @@ void MenuConfigTest::uhfOffsetAndChannel()
 void MenuConfigTest::badChannelKeepsDialogOpenWithOtherChanges()
 {
     TApplicationState state;
-    state.MenuResult.nPINCode = 77;  // marks the result as untouched
+    TMenuConfigItem record;
+    record.nPINCode = 77;  // passes through once the record is taken
     TfrmMenuConfig dialog(state);
-    dialog.InitData(TMenuConfigItem{});
+    dialog.InitData(record);
     dialog.show();
     dialog.FC12->setCurrentIndex(5);
     dialog.FE1->setText("3x");
@@ -151,15 +154,16 @@ void MenuConfigTest::badChannelKeepsDialogOpenWithOtherChanges()
     dialog.OkClick();
     QCOMPARE(shown, QString("'3x' is not a valid integer value"));
     QVERIFY(dialog.isVisible());
-    QCOMPARE(state.MenuResult.nPINCode, int16_t(77));
+    QCOMPARE(dialog.Result().Item.nPINCode, int16_t(0));  // nothing taken yet
     QCOMPARE(dialog.FC12->currentIndex(), 5);
 
     dialog.FE1->setText("12");
     dialog.OkClick();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(state.MenuResult.nUHFChannel, uint8_t(12));
-    QCOMPARE(state.MenuResult.nInfoboxType, uint8_t(5));
-    QCOMPARE(state.MenuResult.nPINCode, int16_t(0));
+    const TMenuConfigItem taken = dialog.Result().Item;
+    QCOMPARE(taken.nUHFChannel, uint8_t(12));
+    QCOMPARE(taken.nInfoboxType, uint8_t(5));
+    QCOMPARE(taken.nPINCode, int16_t(77));
 }
 
 void MenuConfigTest::languageListsStorePositionsInTheSets()
@@ -205,7 +209,6 @@ void MenuConfigTest::unshownFieldsPassThroughUnchanged()
 void MenuConfigTest::cancelLeavesResultUntouched()
 {
     TApplicationState state;
-    state.MenuResult.nCensorShip = 3;
     TfrmMenuConfig dialog(state);
     dialog.InitData(SampleRecord());
     const int result = test::ExecWith(dialog, [&] {
@@ -214,7 +217,37 @@ void MenuConfigTest::cancelLeavesResultUntouched()
         QTest::keyClick(dialog.FE1, Qt::Key_Escape);
     });
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(state.MenuResult.nCensorShip, uint8_t(3));
+    QVERIFY(dialog.Result().Item == TMenuConfigItem{});  // the sample record was not taken
+}
+
+void MenuConfigTest::uiPortReturnsMenuOnOkAndNothingOnEscape()
+{
+    TApplicationState state;
+    SetLanguages(state.Settings.AudioLanguage, {"GERMAN", "ENGLISH"});
+    TMenuConfigItem record;
+    record.nMainAudioLang = 0;  // GERMAN
+    record.nPINCode = 77;
+    const TMenuLanguageNames names{"", "GERMAN", ""};
+    QtUiPort port(nullptr, &state);
+
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<TfrmMenuConfig*>(QApplication::activeModalWidget())) {
+            dialog->FC2->setFocus();
+            QTest::keyClick(dialog->FC2, Qt::Key_Up);  // shown sorted: ENGLISH above GERMAN
+            QTest::mouseClick(test::Button(*dialog, "OK"), Qt::LeftButton);
+        }
+    });
+    const std::optional<TMenuDialogResult> chosen = port.ShowMenuConfigDialog(record, names);
+    QVERIFY(chosen.has_value());
+    QCOMPARE(chosen->Item.nMainAudioLang, uint8_t(1));
+    QCOMPARE(chosen->Item.nPINCode, int16_t(77));
+    QCOMPARE(chosen->Names.AudioStr, std::string("ENGLISH"));
+
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QVERIFY(!port.ShowMenuConfigDialog(record, names).has_value());
 }
 
 QTEST_MAIN(MenuConfigTest)

@@ -1,5 +1,5 @@
 // The stream, cable stream, antenna and service selection dialogs: their field
-// and bit rules, what OK leaves in the result records, and that CANCEL and
+// and bit rules, what OK leaves in their results, and that CANCEL and
 // Escape always close them.
 #include <QComboBox>
 #include <QLineEdit>
@@ -64,11 +64,10 @@ private slots:
 
 void StreamAntennaTest::streamShowsRecordAndNetwork()
 {
-    TApplicationState state;
     auto networks = std::make_unique<TNetworkInfo>();
     networks->wNetworkNum = 2;
     networks->Info[1].szNetworkName = "Caf\xe9 Net";
-    TfrmTSSetting dialog(state);
+    TfrmTSSetting dialog;
     QCOMPARE(dialog.windowTitle(), QString("Transport Stream Setting"));
     dialog.InitData(SampleStream(), *networks);
     QCOMPARE(dialog.FlatEdit1->text(), QString::fromUtf8("Caf\u00e9 Net"));
@@ -85,11 +84,10 @@ void StreamAntennaTest::streamShowsRecordAndNetwork()
 
 void StreamAntennaTest::streamOkStoresLow16BitsAndKeepsOtherFields()
 {
-    TApplicationState state;
     auto networks = std::make_unique<TNetworkInfo>();
     networks->wNetworkNum = 2;
     networks->Info[1] = TNetworkItem{5, 6, "Net B"};
-    TfrmTSSetting dialog(state);
+    TfrmTSSetting dialog;
     dialog.InitData(SampleStream(), *networks);
     dialog.show();
     dialog.FM1->clear();
@@ -102,8 +100,8 @@ void StreamAntennaTest::streamOkStoresLow16BitsAndKeepsOtherFields()
     dialog.OkClick();
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(state.TSResult.wTsNum, 1);
-    const TTSItem& ts = state.TSResult.TsInfo[0];
+    const TStreamDialogResult result = dialog.Result();
+    const TTSItem& ts = result.Stream;
     QCOMPARE(ts.wTsId, uint16_t(4464));
     QCOMPARE(ts.wOrgNetworkId, uint16_t(34463));
     QCOMPARE(ts.SATTSInfo.dwSymbolRate, uint32_t(30000));
@@ -112,16 +110,14 @@ void StreamAntennaTest::streamOkStoresLow16BitsAndKeepsOtherFields()
     QCOMPARE(ts.pNetworkIndex, 1);
     QCOMPARE(ts.SATTSInfo.wPosition, uint16_t(9));
     QCOMPARE(ts.dwSmaTVDiff, uint32_t(77));
-    QCOMPARE(state.NetworkResult.wNetworkNum, 1);
-    QCOMPARE(state.NetworkResult.NetInfo[0].szNetworkName, std::string("Net B"));
-    QCOMPARE(state.NetworkResult.NetInfo[0].wNetworkId, uint16_t(5));
+    QCOMPARE(result.Network.szNetworkName, std::string("Net B"));
+    QCOMPARE(result.Network.wNetworkId, uint16_t(5));
 }
 
 void StreamAntennaTest::streamBadFieldKeepsOpenButCancelAlwaysCloses()
 {
-    TApplicationState state;
     auto networks = std::make_unique<TNetworkInfo>();
-    TfrmTSSetting dialog(state);
+    TfrmTSSetting dialog;
     dialog.InitData(SampleStream(), *networks);
     dialog.show();
     dialog.FM3->clear();
@@ -130,12 +126,12 @@ void StreamAntennaTest::streamBadFieldKeepsOpenButCancelAlwaysCloses()
     dialog.OkClick();
     QCOMPARE(shown, QString("'' is not a valid integer value"));
     QVERIFY(dialog.isVisible());
-    QCOMPARE(state.TSResult.wTsNum, 0);
+    QCOMPARE(dialog.Result().Stream.wTsId, uint16_t(0));  // nothing taken: the sample's ID is 1001
     dialog.hide();
 
     const int escaped = test::ExecWith(dialog, [&] { QTest::keyClick(dialog.FM3, Qt::Key_Escape); });
     QCOMPARE(escaped, int(QDialog::Rejected));
-    TfrmQAMTSSetting cable(state);
+    TfrmQAMTSSetting cable;
     cable.InitData(SampleStream());
     const int cancelled = test::ExecWith(cable, [&] {
         cable.Fe1->setText("x");
@@ -146,20 +142,18 @@ void StreamAntennaTest::streamBadFieldKeepsOpenButCancelAlwaysCloses()
 
 void StreamAntennaTest::cableStreamConstellationCountsFromOne()
 {
-    TApplicationState state;
     TTSItem ts = SampleStream();
     ts.SATTSInfo.ucFEC = 3;
-    TfrmQAMTSSetting dialog(state);
+    TfrmQAMTSSetting dialog;
     QCOMPARE(dialog.windowTitle(), QString("TS Setting"));
     dialog.InitData(ts);
     QCOMPARE(dialog.FC1->currentText(), QString("64-QAM"));
-    QCOMPARE(state.TSResult.TsInfo[0].wTsId, uint16_t(1001));  // copied whole on InitData
+    QCOMPARE(dialog.Result().wTsId, uint16_t(1001));  // copied whole on InitData
     dialog.FC1->setCurrentText("AUTO");
     dialog.Fe1->setText("$1F4");
     dialog.FM1->setText("65536");
     dialog.OkClick();
-    const TTSItem& out = state.TSResult.TsInfo[0];
-    QCOMPARE(state.TSResult.wTsNum, 1);
+    const TTSItem& out = dialog.Result();
     QCOMPARE(out.SATTSInfo.ucFEC, uint8_t(6));
     QCOMPARE(out.SATTSInfo.dwFrequency, uint32_t(500));
     QCOMPARE(out.wTsId, uint16_t(0));
@@ -253,7 +247,6 @@ void StreamAntennaTest::antennaSatelliteChoice()
 
 void StreamAntennaTest::serviceSelectRowsAndNumbering()
 {
-    TApplicationState state;
     auto services = std::make_unique<TServiceInfo>();
     services->wTVNum = 4;
     services->wRadioNum = 2;
@@ -264,7 +257,7 @@ void StreamAntennaTest::serviceSelectRowsAndNumbering()
     services->pServiceInfo[4] = Service(kServiceTypeTV, "T3");
     services->pServiceInfo[5] = Service(kServiceTypeTV, "T4");
 
-    TfrmServiceSelect dialog(state);
+    TfrmServiceSelect dialog;
     QCOMPARE(dialog.windowTitle(), QString("Service Select Window"));
     dialog.InitData(kServiceTypeTV, *services, {});
     QCOMPARE(dialog.SG->rowCount(), 4);
@@ -272,12 +265,12 @@ void StreamAntennaTest::serviceSelectRowsAndNumbering()
     QCOMPARE(dialog.SG->item(2, 2)->text(), QString("4"));
     dialog.SG->setRangeSelected(QTableWidgetSelectionRange(1, 0, 3, 2), true);
     dialog.SG->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 2), false);
-    TServiceSelection chosen = dialog.MakeData();
-    QCOMPARE(chosen.Count, 3);
-    QCOMPARE(chosen.TableIndex[0], 2);
-    QCOMPARE(chosen.TableIndex[2], 5);
-    QCOMPARE(chosen.ShownNumber[0], 2);
-    QCOMPARE(chosen.ShownNumber[2], 4);
+    std::vector<TServiceChoice> chosen = dialog.MakeData();
+    QCOMPARE(chosen.size(), std::size_t(3));
+    QCOMPARE(chosen[0].TableIndex, 2);
+    QCOMPARE(chosen[2].TableIndex, 5);
+    QCOMPARE(chosen[0].ShownNumber, 2);
+    QCOMPARE(chosen[2].ShownNumber, 4);
 
     // Fixed numbering: OP numbers shown, stored minus 1.
     TServiceSelectNumbering fixed{true, {101, 101, 7, 102, 102, 103}};
@@ -288,15 +281,16 @@ void StreamAntennaTest::serviceSelectRowsAndNumbering()
     dialog.SG->clearSelection();
     dialog.SG->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 2), true);
     chosen = dialog.MakeData();
-    QCOMPARE(chosen.Count, 2);
-    QCOMPARE(chosen.ShownNumber[0], 6);
-    QCOMPARE(chosen.ShownNumber[1], 101);
+    QCOMPARE(chosen.size(), std::size_t(2));
+    QCOMPARE(chosen[0].ShownNumber, 6);
+    QCOMPARE(chosen[1].ShownNumber, 101);
 
     dialog.InitData(kServiceTypeRadio, *services, {});
     QCOMPARE(dialog.SG->rowCount(), 2);
+    QVERIFY(dialog.Chosen().empty());  // nothing is taken before OK
     test::Button(dialog, "OK")->click();
-    QCOMPARE(state.ServiceSelectionResult.Count, 1);  // the first row starts selected
-    QCOMPARE(state.ServiceSelectionResult.TableIndex[0], 0);
+    QCOMPARE(dialog.Chosen().size(), std::size_t(1));  // the first row starts selected
+    QCOMPARE(dialog.Chosen()[0].TableIndex, 0);
 }
 
 void StreamAntennaTest::uiPortTextAndOPNumbers()

@@ -59,7 +59,7 @@ TfrmAntenna::TfrmAntenna(TApplicationState& state, QWidget* parent) : QDialog(pa
     auto* buttons = new QHBoxLayout;
     const auto okCancel = dialogs::AddOkCancelRow(this, buttons);
     connect(okCancel.ok, &QPushButton::clicked, this, [this] {
-        m_state.AntennaResult = MakeData();
+        m_result = MakeData();
         accept();
     });
     auto* root = new QVBoxLayout(this);

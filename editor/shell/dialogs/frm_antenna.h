@@ -1,6 +1,6 @@
 // "Antenna Setting": one antenna entry (satellite, LNB frequency, 22 kHz tone,
-// DC switch, DiSEqC input, motor). On OK the edited entry is left in
-// TApplicationState::AntennaResult.
+// DC switch, DiSEqC input, motor). On OK the edited entry is kept in the dialog
+// for Result().
 #pragma once
 
 #include <QDialog>
@@ -25,6 +25,8 @@ public:
 
     // The antenna as the controls now describe it.
     TAntennaSetting MakeData() const;
+    // The antenna taken on OK; meaningful only after the dialog was accepted.
+    const TAntennaSetting& Result() const { return m_result; }
 
     QComboBox* FC1 = nullptr;  // satellite name
     QLineEdit* FE1 = nullptr;  // user-defined satellite name
@@ -40,6 +42,7 @@ private:
 
     TApplicationState& m_state;
     TAntennaSetting pData{};
+    TAntennaSetting m_result{};
 };
 
 }  // namespace lumora

@@ -243,7 +243,8 @@ TMenuConfigItem TfrmMenuConfig::MakeData()
 void TfrmMenuConfig::OkClick()
 {
     try {
-        m_state.MenuResult = MakeData();
+        const TMenuConfigItem record = MakeData();
+        m_result = TMenuDialogResult{record, TMenuLanguageNames{MenuStr, AudioStr, SubStr}};
     } catch (const EConvertError& error) {
         dialogs::ShowErrorBox(this, QString::fromLatin1(error.what()));
         FE1->setFocus();

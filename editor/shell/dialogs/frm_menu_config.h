@@ -1,13 +1,14 @@
 // "Menu Data Configuration": the user-visible part of a document's receiver
 // menu defaults. Fields it does not show pass through unchanged. On OK the
-// edited record is left in TApplicationState::MenuResult and the chosen
-// language names in MenuStr/AudioStr/SubStr.
+// edited record and the chosen language names are kept in the dialog for
+// Result().
 #pragma once
 
 #include <QDialog>
 #include <string>
 
 #include "app_state.h"
+#include "ui_port.h"
 
 class QComboBox;
 class QLineEdit;
@@ -56,6 +57,8 @@ public:
     // "OK": checks and takes the data; on a bad channel text the error is shown
     // and the dialog stays open, so the other changes are not lost.
     void OkClick();
+    // The record and names taken on OK; meaningful only after the dialog was accepted.
+    TMenuDialogResult Result() const { return m_result; }
 
 private:
     void BuildLayout();
@@ -66,6 +69,7 @@ private:
 
     TApplicationState& m_state;
     TMenuConfigItem pMenuConfigData{};
+    TMenuDialogResult m_result{};
 };
 
 }  // namespace lumora

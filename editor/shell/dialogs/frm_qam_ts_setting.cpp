@@ -14,7 +14,7 @@ namespace lumora {
 
 using dialogs::FieldToInt;
 
-TfrmQAMTSSetting::TfrmQAMTSSetting(TApplicationState& state, QWidget* parent) : QDialog(parent), m_state(state)
+TfrmQAMTSSetting::TfrmQAMTSSetting(QWidget* parent) : QDialog(parent)
 {
     dialogs::SetUpDialogWindow(this, QStringLiteral("TS Setting"));
     Fe1 = new QLineEdit(this);
@@ -42,8 +42,7 @@ TfrmQAMTSSetting::TfrmQAMTSSetting(TApplicationState& state, QWidget* parent) : 
 void TfrmQAMTSSetting::InitData(const TTSItem& ts)
 {
     pData = ts;
-    m_state.TSResult.wTsNum = 1;
-    m_state.TSResult.TsInfo[0] = ts;
+    m_result = ts;
     Fe1->setText(QString::number(ts.SATTSInfo.dwFrequency));
     Fe2->setText(QString::number(ts.SATTSInfo.dwSymbolRate));
     FM1->setText(QString::number(ts.wTsId));
@@ -64,8 +63,7 @@ void TfrmQAMTSSetting::OkClick()
         return;
     }
     ts.SATTSInfo.ucFEC = static_cast<uint8_t>(dialogs::PositionOr(FC1, ts.SATTSInfo.ucFEC - 1) + 1);
-    m_state.TSResult.wTsNum = 1;
-    m_state.TSResult.TsInfo[0] = ts;
+    m_result = ts;
     accept();
 }
 

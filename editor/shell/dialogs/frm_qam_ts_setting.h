@@ -1,12 +1,12 @@
 // "TS Setting": one cable transport stream. The constellation lives in the
-// FEC byte counted from 1 ("16-QAM" = 1). On OK the stream is left in
-// TSResult item 0 (count 1); CANCEL and Escape always close without a
-// conversion.
+// FEC byte counted from 1 ("16-QAM" = 1). Result() holds the stream as given
+// to InitData and, after OK, as edited; CANCEL and Escape always close without
+// a conversion.
 #pragma once
 
 #include <QDialog>
 
-#include "app_state.h"
+#include "records.h"
 
 class QComboBox;
 class QLineEdit;
@@ -16,7 +16,7 @@ namespace lumora {
 class TfrmQAMTSSetting : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmQAMTSSetting(TApplicationState& state, QWidget* parent = nullptr);
+    explicit TfrmQAMTSSetting(QWidget* parent = nullptr);
 
     void InitData(const TTSItem& ts);
 
@@ -26,13 +26,14 @@ public:
     QLineEdit* Fm2 = nullptr;  // network ID
     QComboBox* FC1 = nullptr;  // constellation
 
-    // "OK": converts the fields and writes the result; on a field that is not
+    // "OK": converts the fields and takes the result; on a field that is not
     // an integer shows the error and keeps the dialog open.
     void OkClick();
+    const TTSItem& Result() const { return m_result; }
 
 private:
-    TApplicationState& m_state;
     TTSItem pData{};
+    TTSItem m_result{};
 };
 
 }  // namespace lumora

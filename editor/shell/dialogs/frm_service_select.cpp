@@ -25,7 +25,7 @@ QTableWidgetItem* CentredCell(const QString& text)
 
 }  // namespace
 
-TfrmServiceSelect::TfrmServiceSelect(TApplicationState& state, QWidget* parent) : QDialog(parent), m_state(state)
+TfrmServiceSelect::TfrmServiceSelect(QWidget* parent) : QDialog(parent)
 {
     dialogs::SetUpDialogWindow(this, QStringLiteral("Service Select Window"));
     SG = new QTableWidget(0, kColumnCount, this);
@@ -42,7 +42,7 @@ TfrmServiceSelect::TfrmServiceSelect(TApplicationState& state, QWidget* parent) 
     auto* buttons = new QHBoxLayout;
     const auto okCancel = dialogs::AddOkCancelRow(this, buttons);
     connect(okCancel.ok, &QPushButton::clicked, this, [this] {
-        m_state.ServiceSelectionResult = MakeData();
+        m_chosen = MakeData();
         accept();
     });
     auto* root = new QVBoxLayout(this);
@@ -72,20 +72,19 @@ void TfrmServiceSelect::InitData(uint8_t serviceType, const TServiceInfo& servic
         SG->selectRow(0);
 }
 
-TServiceSelection TfrmServiceSelect::MakeData() const
+std::vector<TServiceChoice> TfrmServiceSelect::MakeData() const
 {
-    TServiceSelection selection;
+    std::vector<TServiceChoice> selection;
     const QList<QTableWidgetSelectionRange> ranges = SG->selectedRanges();
     if (ranges.isEmpty())
         return selection;
-    // Contiguous selection: one range, taken top-down.
+    // Contiguous selection: one range, taken top-down. The grid never holds
+    // more rows than a service table.
     const int top = ranges.first().topRow();
     const int bottom = ranges.first().bottomRow();
-    for (int row = top; row <= bottom && selection.Count < kServiceCapacity; ++row) {
+    for (int row = top; row <= bottom; ++row) {
         const int32_t number = SG->item(row, kNumberColumn)->text().toInt();
-        selection.ShownNumber[selection.Count] = m_fixedNumbering ? number - 1 : number;
-        selection.TableIndex[selection.Count] = SG->item(row, kRealIndexColumn)->text().toInt();
-        ++selection.Count;
+        selection.push_back({m_fixedNumbering ? number - 1 : number, SG->item(row, kRealIndexColumn)->text().toInt()});
     }
     return selection;
 }

@@ -1,13 +1,12 @@
 // "Service Select Window": lists the services of one type and lets the person
-// pick a contiguous range of rows. On OK the rows' shown numbers (minus 1
-// under fixed numbering) and table indices are left in
-// TApplicationState::ServiceSelectionResult.
+// pick a contiguous range of rows. On OK the chosen rows (shown number minus 1
+// under fixed numbering, table index) are kept in the dialog for Chosen().
 #pragma once
 
 #include <QDialog>
 #include <vector>
 
-#include "app_state.h"
+#include "ui_port.h"
 
 class QTableWidget;
 
@@ -23,19 +22,21 @@ struct TServiceSelectNumbering {
 class TfrmServiceSelect : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmServiceSelect(TApplicationState& state, QWidget* parent = nullptr);
+    explicit TfrmServiceSelect(QWidget* parent = nullptr);
 
     // One row per service of `serviceType` (0 TV, 1 radio), in table order.
     void InitData(uint8_t serviceType, const TServiceInfo& services, const TServiceSelectNumbering& numbering);
 
-    // The selected rows, top to bottom, as the result record holds them.
-    TServiceSelection MakeData() const;
+    // The selected rows, top to bottom.
+    std::vector<TServiceChoice> MakeData() const;
+    // The rows taken on OK; empty until the dialog was accepted.
+    std::vector<TServiceChoice> Chosen() const { return m_chosen; }
 
     QTableWidget* SG = nullptr;
 
 private:
-    TApplicationState& m_state;
     bool m_fixedNumbering = false;
+    std::vector<TServiceChoice> m_chosen;
 };
 
 }  // namespace lumora

@@ -27,7 +27,7 @@ QLineEdit* NumberField(QWidget* parent)
 
 }  // namespace
 
-TfrmTSSetting::TfrmTSSetting(TApplicationState& state, QWidget* parent) : QDialog(parent), m_state(state)
+TfrmTSSetting::TfrmTSSetting(QWidget* parent) : QDialog(parent)
 {
     dialogs::SetUpDialogWindow(this, QStringLiteral("Transport Stream Setting"));
     QStringList antennas;
@@ -92,12 +92,9 @@ void TfrmTSSetting::OkClick()
     ts.SATTSInfo.ucPolarization = static_cast<uint8_t>(dialogs::PositionOr(FC1, ts.SATTSInfo.ucPolarization));
     ts.SATTSInfo.ucFEC = static_cast<uint8_t>(dialogs::PositionOr(FC2, ts.SATTSInfo.ucFEC));
     ts.wAntennaIndex = static_cast<uint16_t>(dialogs::PositionOr(FC3, ts.wAntennaIndex));
-    m_state.TSResult.wTsNum = 1;
-    m_state.TSResult.TsInfo[0] = ts;
     TNetworkItem network = pnData;
     network.szNetworkName = dialogs::ToBytes(FlatEdit1->text());
-    m_state.NetworkResult.wNetworkNum = 1;
-    m_state.NetworkResult.NetInfo[0] = network;
+    m_result = TStreamDialogResult{ts, network};
     accept();
 }
 

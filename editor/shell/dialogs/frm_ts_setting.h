@@ -1,12 +1,12 @@
 // "Transport Stream Setting": one satellite transport stream and the name of
-// its network. On OK the stream is left in TSResult item 0 and the network in
-// NetworkResult item 0 (both counts 1). The typed numbers are converted only
-// on OK; CANCEL and Escape always close without a conversion.
+// its network. On OK the stream and its network record are kept in the dialog
+// for Result(). The typed numbers are converted only on OK; CANCEL and Escape
+// always close without a conversion.
 #pragma once
 
 #include <QDialog>
 
-#include "app_state.h"
+#include "ui_port.h"
 
 class QComboBox;
 class QLineEdit;
@@ -16,7 +16,7 @@ namespace lumora {
 class TfrmTSSetting : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmTSSetting(TApplicationState& state, QWidget* parent = nullptr);
+    explicit TfrmTSSetting(QWidget* parent = nullptr);
 
     void InitData(const TTSItem& ts, const TNetworkInfo& networks);
 
@@ -29,14 +29,16 @@ public:
     QComboBox* FC1 = nullptr;  // polarization
     QComboBox* FC2 = nullptr;  // FEC
 
-    // "OK": converts the fields and writes the results; on a field that is not
+    // "OK": converts the fields and takes the result; on a field that is not
     // an integer shows the error and keeps the dialog open.
     void OkClick();
+    // The stream and network taken on OK; meaningful only after the dialog was accepted.
+    TStreamDialogResult Result() const { return m_result; }
 
 private:
-    TApplicationState& m_state;
     TTSItem pData{};
     TNetworkItem pnData{};
+    TStreamDialogResult m_result{};
 };
 
 }  // namespace lumora
