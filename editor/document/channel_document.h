@@ -140,7 +140,6 @@ public:
     void UpdateProviderCmbCell();
     // The "TV"/"RADIO" radio buttons; `tvChecked` tells which one is checked.
     void FR1Click(bool tvChecked);
-    int32_t GetOPServiceIndex(int32_t realIndex) const;
     void FillOneRow(int32_t row, int32_t realIndex, int32_t number);
     void RefreshServiceGrid();
     int32_t FindFirstService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
@@ -182,6 +181,8 @@ public:
     bool IsFixedDisplayedNumber(int32_t number) const;
 
 private:
+    // The numberings of the services as the tables stand now.
+    TServiceNumbering Numbering() const;
     int32_t CountServices(const TServiceFilter& filter) const;
     std::string DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
     void FillRow(int32_t row, int32_t realIndex, const std::string& number);
@@ -248,7 +249,11 @@ private:
     void SortServices(bool ascending);
     // The real index in a row's "RI" cell; -1 when the cell names no service.
     int32_t RowRealIndex(int32_t row) const;
-    bool ServiceNumberIsAutomatic(int32_t realIndex) const;
+    // Exchanges the services of two grid rows. `slots` is the numbering of
+    // the table slots: computed here when empty, kept while exchanges leave
+    // it valid, emptied after one that does not. A sort passes the same one
+    // to all of its exchanges.
+    void ExchangeRowServices(int32_t rowA, int32_t rowB, std::optional<TServiceNumbering>& slots);
     bool AddServiceToTS(uint32_t ts);
     bool AddSelectedServicesTo(uint32_t kind, uint32_t index);
     std::vector<int32_t> SelectionOPNumbers() const;
@@ -256,10 +261,6 @@ private:
     bool RenameNode(TTreeNode* node, uint32_t kind, int32_t index);
     void EditTransportStream(TTreeNode* node, int32_t index);
     void ReassignSelectedRows(const std::string& entryName, const std::function<void(TServiceItem&, int32_t)>& assign);
-    // Favorite keys per real index, kept while a sort exchanges services.
-    std::vector<int32_t> sortKeys_;
-    bool sortKeysValid_ = false;
-    bool sortFixedNumbersClash_ = false;
 };
 
 }  // namespace lumora

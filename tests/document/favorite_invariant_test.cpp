@@ -135,10 +135,10 @@ private:
     {
         TChannelDatabase& db = f_.db();
         std::vector<int32_t> values;
+        const TServiceNumbering keys(db, NumberingOf(db, flashType_));
         for (int r = 0; r < db.ServiceInfo.Count(); ++r) {
             if (db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType != g || Pick(0, 2) != 0)
                 continue;
-            const TFavoriteKeyIndex keys(db, NumberingOf(db, flashType_), g);
             values.push_back(keys.KeyOf(r));
         }
         if (Pick(0, 3) == 0)
