@@ -8,6 +8,7 @@
 
 #include "app_state.h"
 #include "channel_document.h"
+#include "service_numbering.h"
 
 namespace lumora {
 namespace {
@@ -61,13 +62,13 @@ void FillFavorites(ChannelDocument& doc)
         for (int32_t r = 0; r < doc.ServiceCount(); ++r)
             if (db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType == group)
                 ofType.push_back(r);
+        const TServiceNumbering keys(db, NumberingOf(db, doc.FlashType()));
         for (int list = 0; list < kFavoriteLists; ++list) {
             TFavoriteItem& f = db.FavoriteInfo[group][list];
             f.wIndexNum = kFavoriteCapacity;
             for (int k = 0; k < kFavoriteCapacity; ++k) {
                 int32_t r = ofType[std::size_t(k * 13 + list * 7) % ofType.size()];
-                f.Index[std::size_t(k)] =
-                    db.pFixServiceIndex ? doc.GetOPServiceIndex(r) - 1 : doc.GetRealIndex(group, r);
+                f.Index[std::size_t(k)] = keys.KeyOf(r);
             }
         }
     }

@@ -12,6 +12,7 @@
 
 #include "app_state.h"
 #include "channel_document.h"
+#include "service_numbering.h"
 #include "channel_document_sort.h"
 
 namespace lumora {
@@ -69,12 +70,13 @@ void FillFavorites(ChannelDocument& doc)
                 ofType.push_back(r);
         if (ofType.empty())
             continue;
+        const TServiceNumbering keys(db, NumberingOf(db, doc.FlashType()));
         for (int list = 0; list < kFavoriteLists; ++list) {
             TFavoriteItem& f = db.FavoriteInfo[group][list];
             f.wIndexNum = 0;
             for (int k = 0; k < kFavoriteCapacity; ++k) {
                 const int32_t r = ofType[std::size_t(k * 37 + list * 11) % ofType.size()];
-                const int32_t v = db.pFixServiceIndex ? doc.GetOPServiceIndex(r) - 1 : doc.GetRealIndex(group, r);
+                const int32_t v = keys.KeyOf(r);
                 if (!doc.CheckServiceIndexInFavorite(group, list, v))
                     f.Index[std::size_t(f.wIndexNum++)] = v;
             }

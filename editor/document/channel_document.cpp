@@ -52,6 +52,11 @@ const TTSItem* ChannelDocument::StreamOf(int32_t realIndex) const
     return &db_->TSInfo.Info[std::size_t(ts)];
 }
 
+TServiceNumbering ChannelDocument::Numbering() const
+{
+    return TServiceNumbering(*db_, NumberingOf(*db_, FlashType()));
+}
+
 bool ChannelDocument::IsCable() const
 {
     return IsCableModel(app_.Settings.SystemInfo.MODEL);
@@ -59,7 +64,7 @@ bool ChannelDocument::IsCable() const
 
 bool ChannelDocument::IsFixedDisplayedNumber(int32_t number) const
 {
-    return FlashType() == 3 ? number < 1000 : number <= 100;
+    return IsFixedOPNumber(number, FlashType());
 }
 
 TServiceFilter DecodeNodeFilter(uint32_t tag)

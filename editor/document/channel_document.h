@@ -136,7 +136,7 @@ public:
     // are defined with the conversion-library binding (document_files.cpp).
     // Each of those shows its failure in an error box and returns false: a
     // failed open leaves the document empty for its window to be closed, a
-    // failed save leaves caption, pState, pModifiedFlag and the file as they were.
+    // failed save leaves caption, pState, the saved data and the file as they were.
     void InitAllData();
     bool OpenDataFile(const std::string& FileName, bool IsNew);
     bool LoadDataFile(const std::string& FileName);
@@ -173,7 +173,6 @@ public:
     void UpdateProviderCmbCell();
     // The "TV"/"RADIO" radio buttons; `tvChecked` tells which one is checked.
     void FR1Click(bool tvChecked);
-    int32_t GetOPServiceIndex(int32_t realIndex) const;
     void FillOneRow(int32_t row, int32_t realIndex, int32_t number);
     void RefreshServiceGrid();
     int32_t FindFirstService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
@@ -230,6 +229,8 @@ private:
     void ForgetHistory(bool saved);
     TTreeNode* BuildTree();
 
+    // The numberings of the services as the tables stand now.
+    TServiceNumbering Numbering() const;
     int32_t CountServices(const TServiceFilter& filter) const;
     std::string DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
     void FillRow(int32_t row, int32_t realIndex, const std::string& number);
@@ -294,8 +295,11 @@ private:
     void SortRows(int32_t col, bool ascending);
     // The real index in a row's "RI" cell; -1 when the cell names no service.
     int32_t RowRealIndex(int32_t row) const;
-    bool ServiceNumberIsAutomatic(int32_t realIndex) const;
-    void ExchangeRows(int32_t rowA, int32_t rowB);
+    // Exchanges the services of two grid rows. `slots` is the numbering of
+    // the table slots: computed here when empty, kept while exchanges leave
+    // it valid, emptied after one that does not. A sort passes the same one
+    // to all of its exchanges.
+    void ExchangeRowServices(int32_t rowA, int32_t rowB, std::optional<TServiceNumbering>& slots);
     bool AddServiceToTS(uint32_t ts);
     bool AddSelectedServicesTo(uint32_t kind, uint32_t index);
     void SetGenreOf(const std::vector<TServiceChoice>& chosen, uint8_t genre);
@@ -306,10 +310,6 @@ private:
     void EditTransportStream(TTreeNode* node, int32_t index);
     void ReassignSelectedRows(const std::string& entryName, const std::string& what,
                               const std::function<void(TServiceItem&, int32_t)>& assign);
-    // Favorite keys per real index, kept while a sort exchanges services.
-    std::vector<int32_t> sortKeys_;
-    bool sortKeysValid_ = false;
-    bool sortFixedNumbersClash_ = false;
 };
 
 }  // namespace lumora

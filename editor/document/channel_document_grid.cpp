@@ -49,37 +49,21 @@ void ChannelDocument::FR1Click(bool tvChecked)
     RefreshServiceGrid();
 }
 
-int32_t ChannelDocument::GetOPServiceIndex(int32_t realIndex) const
-{
-    if (realIndex < 0 || realIndex >= ServiceCount())
-        return 0;
-    if (Service(realIndex).wServiceNumber != 0)
-        return Service(realIndex).wServiceNumber;
-    int32_t automatic = 0;
-    for (int32_t i = 0; i < realIndex; ++i)
-        if (Service(i).ServiceType == db_->CurDisplayServiceMode && Service(i).wServiceNumber == 0)
-            ++automatic;
-    return automatic + (FlashType() == 3 ? 1000 : 101);
-}
-
 int32_t ChannelDocument::GetPosFromRealIndex(uint8_t mode, int32_t value) const
 {
-    return TServiceNumbering(*db_, FlashType()).PositionOf(mode, value, db_->pFixServiceIndex);
+    return Numbering().PositionOf(mode, value);
 }
 
 int32_t ChannelDocument::GetRealIndex(uint8_t mode, int32_t realIndex) const
 {
-    int32_t ordinal = 0;
-    for (int32_t i = 0; i < std::min(realIndex, ServiceCount()); ++i)
-        if (Service(i).ServiceType == mode)
-            ++ordinal;
-    return ordinal;
+    return OrdinalOf(*db_, mode, realIndex);
 }
 
 int32_t ChannelDocument::ConvertNonOPIndex(int32_t value) const
 {
-    bool flash3 = FlashType() == 3;
-    bool fixedNumber = flash3 ? value < 999 : value < 100;
+    // `value` is an OP number - 1.
+    const int32_t firstAutomaticKey = AutoNumberBase(FlashType()) - 1;
+    bool fixedNumber = value < firstAutomaticKey;
     int32_t k = 0;
     int32_t result = 0;
     if (fixedNumber) {
@@ -92,7 +76,7 @@ int32_t ChannelDocument::ConvertNonOPIndex(int32_t value) const
         }
         return result;
     }
-    int32_t target = value - (flash3 ? 999 : 100);
+    int32_t target = value - firstAutomaticKey;
     int32_t automatic = 0;
     for (int32_t i = 0; i < ServiceCount(); ++i) {
         if (Service(i).ServiceType != db_->CurDisplayServiceMode)
@@ -191,7 +175,7 @@ std::string ChannelDocument::ProviderNameOf(int32_t realIndex) const
 
 void ChannelDocument::FillOneRow(int32_t row, int32_t realIndex, int32_t number)
 {
-    int32_t shown = db_->pFixServiceIndex ? GetOPServiceIndex(realIndex) : number;
+    int32_t shown = db_->pFixServiceIndex ? Numbering().OPNumber(realIndex) : number;
     FillRow(row, realIndex, std::to_string(shown));
 }
 
@@ -233,7 +217,7 @@ void ChannelDocument::RefreshServiceGrid()
     ClearSG();
     if (rows > 0) {
         TServiceFilter filter = DecodeNodeFilter(Tree1.Selected()->Tag);
-        TServiceNumbering numbering(*db_, FlashType());
+        const TServiceNumbering numbering = Numbering();
         if (filter.Favorite != kAnyFilter)
             FillFavoriteRows(filter.Favorite, numbering);
         else
@@ -253,7 +237,7 @@ void ChannelDocument::FillFavoriteRows(uint16_t list, const TServiceNumbering& n
     for (int32_t k = 0; k < length; ++k) {
         int32_t entry = favorites.Index[std::size_t(k)];
         int32_t key = byOPNumber ? entry + 1 : entry;
-        int32_t realIndex = numbering.PositionOf(mode, key, db_->pFixServiceIndex);
+        int32_t realIndex = numbering.PositionOf(mode, key);
         FillRow(k, realIndex, DisplayedNumber(realIndex, entry + 1, numbering));
     }
 }

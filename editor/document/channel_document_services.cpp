@@ -88,7 +88,7 @@ std::vector<int32_t> ChannelDocument::SelectionOPNumbers() const
 {
     if (!db_->pFixServiceIndex)
         return {};
-    const TServiceNumbering numbering(*db_, FlashType());
+    const TServiceNumbering numbering = Numbering();
     std::vector<int32_t> numbers(static_cast<std::size_t>(ServiceCount()));
     for (int32_t r = 0; r < ServiceCount(); ++r)
         numbers[std::size_t(r)] = numbering.OPNumber(r);
@@ -291,41 +291,31 @@ void ChannelDocument::Paste1Click()
 // ---------------------------------------------------------------------------
 // Exchange
 
-bool ChannelDocument::ServiceNumberIsAutomatic(int32_t realIndex) const
-{
-    const int32_t number = sortKeysValid_ ? sortKeys_[std::size_t(realIndex)] + 1 : GetOPServiceIndex(realIndex);
-    return IsAutomaticNumber(number, FlashType());
-}
-
 void ChannelDocument::SwapRealIndex(int32_t rowA, int32_t rowB)
 {
-    Edit("Exchange Services", [&] { ExchangeRows(rowA, rowB); });
+    std::optional<TServiceNumbering> slots;
+    Edit("Exchange Services", [&] { ExchangeRowServices(rowA, rowB, slots); });
 }
 
-void ChannelDocument::ExchangeRows(int32_t rowA, int32_t rowB)
+void ChannelDocument::ExchangeRowServices(int32_t rowA, int32_t rowB, std::optional<TServiceNumbering>& slots)
 {
     const int32_t a = RowRealIndex(rowA);
     const int32_t b = RowRealIndex(rowB);
     if (a < 0 || b < 0 || a == b)
         return;
+    if (!slots)
+        slots.emplace(Numbering());
     // Fixed-numbered services never move.
-    if (db_->pFixServiceIndex && !(ServiceNumberIsAutomatic(a) && ServiceNumberIsAutomatic(b)))
+    if (db_->pFixServiceIndex && !(slots->ShowsAutomaticNumber(a) && slots->ShowsAutomaticNumber(b)))
         return;
-    const TNumbering numbering = NumberingOf(*db_, FlashType());
-    auto& services = db_->ServiceInfo.pServiceInfo;
-    const TServiceItem& x = services[std::size_t(a)];
-    const TServiceItem& y = services[std::size_t(b)];
-    const bool keysFollow = sortKeysValid_ && x.ServiceType == y.ServiceType &&
-                            (!numbering.fixed || (x.wServiceNumber == 0 && y.wServiceNumber == 0 &&
-                                                  !sortFixedNumbersClash_));
-    if (keysFollow) {
+    if (slots->KeysFollowSlots(*db_, a, b)) {
         // Every other service keeps its key; the two exchange theirs.
-        SwapFavoriteValues(*db_, x.ServiceType, sortKeys_[std::size_t(a)], sortKeys_[std::size_t(b)]);
-        std::swap(services[std::size_t(a)], services[std::size_t(b)]);
+        SwapFavoriteValues(*db_, Service(a).ServiceType, slots->KeyOf(a), slots->KeyOf(b));
+        std::swap(Service(a), Service(b));
         return;
     }
-    ExchangeServices(*db_, numbering, a, b);
-    sortKeysValid_ = false;  // numbers may have moved with the services
+    ExchangeServices(*db_, slots->Numbering(), a, b);
+    slots.reset();  // numbers may have moved with the services
 }
 
 // ---------------------------------------------------------------------------

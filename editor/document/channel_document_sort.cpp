@@ -5,11 +5,13 @@
 
 #include <cstdio>
 #include <locale>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "channel_document.h"
 #include "intparse.h"
+#include "service_numbering.h"
 #include "service_table_ops.h"
 
 namespace lumora {
@@ -184,15 +186,8 @@ void ChannelDocument::SortRows(int32_t col, bool ascending)
         texts[std::size_t(row)] = MakeSortText(SG.Cell(col, row), col, useKeys ? &sortKey : nullptr);
 
     // The favorite keys of the table slots stay put while services of one
-    // type trade slots, so they are computed once for the whole sort.
-    const TNumbering numbering = NumberingOf(*db_, FlashType());
-    const TFavoriteKeyIndex keys(*db_, numbering, db_->CurDisplayServiceMode);
-    sortKeys_.assign(std::size_t(ServiceCount()), 0);
-    for (int32_t r = 0; r < ServiceCount(); ++r)
-        sortKeys_[std::size_t(r)] = keys.KeyOf(r);
-    sortFixedNumbersClash_ =
-        numbering.fixed && FixedNumbersInAutoRange(*db_, numbering.flashType, db_->CurDisplayServiceMode);
-    sortKeysValid_ = true;
+    // type trade slots, so the numbering is kept across the exchanges.
+    std::optional<TServiceNumbering> slots;
 
     const TTreeNode* node = Tree1.Selected();
     const bool favoriteView = node && TagKind(node->Tag) == kKindFavorite;
@@ -205,18 +200,18 @@ void ChannelDocument::SortRows(int32_t col, bool ascending)
                                         useKeys);
             },
             [&](int a, int b) {
-                if (favoriteView)
+                if (favoriteView) {
                     SwapProcFav(*this, col, a, b);
-                else
-                    SwapProc(*this, col, a, b);
+                } else {
+                    ExchangeRowServices(a, b, slots);
+                    SwapCells(SG, col, a, b);
+                }
                 std::swap(texts[std::size_t(a)], texts[std::size_t(b)]);
             });
     } catch (...) {
-        sortKeysValid_ = false;
         SG.EndUpdate();
         throw;
     }
-    sortKeysValid_ = false;
     SG.EndUpdate();
 }
 

@@ -15,7 +15,9 @@ class ChannelDocument;
 // direction (negative: rowA goes first). Equal keys keep the current order.
 int32_t CompareProc(const ChannelDocument& doc, int32_t col, int32_t rowA, int32_t rowB);
 // Exchanges two listed services in the table (outside favorite views) and the
-// sort column's cells of the two rows.
+// sort column's cells of the two rows. A whole sort exchanges through
+// ChannelDocument::ExchangeRowServices instead, which keeps the numbering of
+// the table slots from one exchange to the next.
 void SwapProc(ChannelDocument& doc, int32_t col, int32_t rowA, int32_t rowB);
 // In a favorite list view: exchanges the two rows' positions in the shown
 // list and the sort column's cells of the two rows.

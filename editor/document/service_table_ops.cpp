@@ -1,7 +1,6 @@
 #include "service_table_ops.h"
 
 #include <algorithm>
-#include <climits>
 #include <optional>
 #include <utility>
 
@@ -9,11 +8,8 @@ namespace lumora {
 
 namespace {
 
-constexpr int32_t kNoKey = INT32_MIN;
-
 // Counts as the tables can hold them: a damaged count never reaches past an array.
 int ClampedCount(const TFavoriteItem& list) { return std::clamp(list.wIndexNum, 0, kFavoriteCapacity); }
-int ServiceTotal(const TChannelDatabase& db) { return std::min(db.ServiceInfo.Count(), kServiceCapacity); }
 int StreamTotal(const TChannelDatabase& db) { return std::clamp(db.TSInfo.wTSNum, 0, kTSCapacity); }
 
 TFavoriteItem& ListOf(TChannelDatabase& db, int type, int list)
@@ -44,104 +40,23 @@ void ShiftFavoriteEntries(TChannelDatabase& db, int type, int32_t from, int by)
 
 }  // namespace
 
-TNumbering NumberingFor(FavoriteNumbering numbering)
-{
-    switch (numbering) {
-    case FavoriteNumbering::OPFrom101:
-        return {true, 4};
-    case FavoriteNumbering::OPFrom1000:
-        return {true, 3};
-    case FavoriteNumbering::Ordinal:
-        break;
-    }
-    return {false, 0};
-}
-
-FavoriteNumbering FavoriteNumberingOf(const TNumbering& numbering)
-{
-    if (!numbering.fixed)
-        return FavoriteNumbering::Ordinal;
-    return AutoNumberBase(numbering.flashType) == 1000 ? FavoriteNumbering::OPFrom1000 : FavoriteNumbering::OPFrom101;
-}
-
-int AutoNumberBase(uint8_t flashType) { return flashType == 3 ? 1000 : 101; }
-
-bool IsAutomaticNumber(int number, uint8_t flashType) { return number >= AutoNumberBase(flashType); }
-
-int OPNumberOf(const TChannelDatabase& db, uint8_t flashType, int r)
-{
-    const auto& services = db.ServiceInfo.pServiceInfo;
-    const TServiceItem& item = services[std::size_t(r)];
-    if (item.wServiceNumber != 0)
-        return item.wServiceNumber;
-    int automatic = 0;
-    for (int i = 0; i < r; ++i)
-        if (services[i].ServiceType == item.ServiceType && services[i].wServiceNumber == 0)
-            ++automatic;
-    return automatic + AutoNumberBase(flashType);
-}
-
-int OrdinalOf(const TChannelDatabase& db, int type, int r)
-{
-    int ordinal = 0;
-    for (int i = 0; i < r; ++i)
-        if (db.ServiceInfo.pServiceInfo[i].ServiceType == type)
-            ++ordinal;
-    return ordinal;
-}
-
 // ---------------------------------------------------------------------------
 // Favorite keys and the tracker
 
-TFavoriteKeyIndex::TFavoriteKeyIndex(const TChannelDatabase& db, const TNumbering& numbering, int type)
-    : fixed_(numbering.fixed)
-{
-    const int n = ServiceTotal(db);
-    keys_.assign(std::size_t(n), kNoKey);
-    const int base = AutoNumberBase(numbering.flashType);
-    int automatic = 0;
-    for (int r = 0; r < n; ++r) {
-        const TServiceItem& item = db.ServiceInfo.pServiceInfo[r];
-        if (item.ServiceType != type)
-            continue;
-        if (!fixed_) {
-            keys_[r] = int32_t(byOrdinal_.size());
-            byOrdinal_.push_back(r);
-            continue;
-        }
-        const int op = item.wServiceNumber != 0 ? item.wServiceNumber : base + automatic++;
-        keys_[r] = op - 1;
-        byKey_.emplace_back(op - 1, r);
-    }
-    // A key names the first service that has it; the sort is stable, so the
-    // first of equal keys is the lowest real index.
-    std::stable_sort(byKey_.begin(), byKey_.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
-    byKey_.erase(std::unique(byKey_.begin(), byKey_.end(),
-                             [](const auto& x, const auto& y) { return x.first == y.first; }),
-                 byKey_.end());
-}
-
-int TFavoriteKeyIndex::Resolve(int32_t value) const
-{
-    if (!fixed_)
-        return value >= 0 && value < int32_t(byOrdinal_.size()) ? byOrdinal_[std::size_t(value)] : -1;
-    auto it = std::lower_bound(byKey_.begin(), byKey_.end(), value,
-                               [](const auto& entry, int32_t v) { return entry.first < v; });
-    return it != byKey_.end() && it->first == value ? it->second : -1;
-}
-
 TFavoriteTracker::TFavoriteTracker(const TChannelDatabase& db, const TNumbering& numbering)
-    : numbering_(numbering)
+    : TFavoriteTracker(db, TServiceNumbering(db, numbering))
 {
-    for (int g = 0; g < kFavoriteGroups; ++g) {
-        const TFavoriteKeyIndex keys(db, numbering, g);
+}
+
+TFavoriteTracker::TFavoriteTracker(const TChannelDatabase& db, const TServiceNumbering& numbering)
+    : numbering_(numbering.Numbering())
+{
+    for (int g = 0; g < kFavoriteGroups; ++g)
         for (int l = 0; l < kFavoriteLists; ++l) {
             const TFavoriteItem& list = db.FavoriteInfo[g][l];
             for (int k = 0; k < ClampedCount(list); ++k)
-                lists_[g][l].push_back({list.Index[k], keys.Resolve(list.Index[k])});
+                lists_[g][l].push_back({list.Index[k], numbering.ServiceOfKey(g, list.Index[k])});
         }
-    }
 }
 
 void TFavoriteTracker::Apply(TChannelDatabase& db, const std::function<int(int)>& newIndexOf) const
@@ -153,8 +68,8 @@ int TFavoriteTracker::Apply(TChannelDatabase& db, const std::function<int(int)>&
                             const TNumbering& target) const
 {
     int dropped = 0;
+    const TServiceNumbering keys(db, target);
     for (int g = 0; g < kFavoriteGroups; ++g) {
-        const TFavoriteKeyIndex keys(db, target, g);
         for (int l = 0; l < kFavoriteLists; ++l) {
             TFavoriteItem& list = ListOf(db, g, l);
             int count = 0;
@@ -168,9 +83,9 @@ int TFavoriteTracker::Apply(TChannelDatabase& db, const std::function<int(int)>&
                     if (now < 0)
                         continue;  // its service was deleted
                     value = keys.KeyOf(now);
-                    if (keys.Resolve(value) != now)
+                    if (keys.ServiceOfKey(g, value) != now)
                         continue;  // the key now names an earlier service
-                } else if (keys.Resolve(value) >= 0) {
+                } else if (keys.ServiceOfKey(g, value) >= 0) {
                     continue;  // would start naming a service it never named
                 }
                 if (present(value))
@@ -225,7 +140,7 @@ void DeleteFavoriteAfterOrdinalDelete(TChannelDatabase& db, int type, int32_t or
 
 int DeleteServices(TChannelDatabase& db, const TNumbering& numbering, std::vector<int> realIndices)
 {
-    const int n = ServiceTotal(db);
+    const int n = ServiceCount(db);
     std::erase_if(realIndices, [n](int r) { return r < 0 || r >= n; });
     std::sort(realIndices.begin(), realIndices.end());
     realIndices.erase(std::unique(realIndices.begin(), realIndices.end()), realIndices.end());
@@ -273,7 +188,7 @@ int DeleteServices(TChannelDatabase& db, const TNumbering& numbering, std::vecto
 
 int InsertServices(TChannelDatabase& db, const TNumbering& numbering, int p, std::span<const TServiceItem> items)
 {
-    const int n = ServiceTotal(db);
+    const int n = ServiceCount(db);
     const int m = std::min(int(items.size()), std::max(0, kServiceCapacity - n));
     if (m <= 0)
         return 0;
@@ -305,18 +220,6 @@ int InsertServices(TChannelDatabase& db, const TNumbering& numbering, int p, std
     return m;
 }
 
-bool FixedNumbersInAutoRange(const TChannelDatabase& db, uint8_t flashType, int type)
-{
-    const int base = AutoNumberBase(flashType);
-    const int n = ServiceTotal(db);
-    for (int r = 0; r < n; ++r) {
-        const TServiceItem& item = db.ServiceInfo.pServiceInfo[std::size_t(r)];
-        if (item.ServiceType == type && item.wServiceNumber >= base)
-            return true;
-    }
-    return false;
-}
-
 void SwapFavoriteValues(TChannelDatabase& db, int type, int32_t a, int32_t b)
 {
     if (!ValidType(type) || a == b)
@@ -332,32 +235,19 @@ void SwapFavoriteValues(TChannelDatabase& db, int type, int32_t a, int32_t b)
     }
 }
 
-bool KeysFollowSlots(const TChannelDatabase& db, const TNumbering& numbering, int a, int b)
-{
-    const TServiceItem& x = db.ServiceInfo.pServiceInfo[std::size_t(a)];
-    const TServiceItem& y = db.ServiceInfo.pServiceInfo[std::size_t(b)];
-    if (x.ServiceType != y.ServiceType || !ValidType(x.ServiceType))
-        return false;
-    if (!numbering.fixed)
-        return true;
-    return x.wServiceNumber == 0 && y.wServiceNumber == 0 &&
-           !FixedNumbersInAutoRange(db, numbering.flashType, x.ServiceType);
-}
-
 void ExchangeServices(TChannelDatabase& db, const TNumbering& numbering, int a, int b)
 {
-    const int n = ServiceTotal(db);
+    const int n = ServiceCount(db);
     if (a < 0 || b < 0 || a >= n || b >= n || a == b)
         return;
     auto& services = db.ServiceInfo.pServiceInfo;
-    if (KeysFollowSlots(db, numbering, a, b)) {
-        const int type = services[std::size_t(a)].ServiceType;
-        const TFavoriteKeyIndex keys(db, numbering, type);
-        SwapFavoriteValues(db, type, keys.KeyOf(a), keys.KeyOf(b));
+    const TServiceNumbering keys(db, numbering);
+    if (keys.KeysFollowSlots(db, a, b)) {
+        SwapFavoriteValues(db, services[std::size_t(a)].ServiceType, keys.KeyOf(a), keys.KeyOf(b));
         std::swap(services[std::size_t(a)], services[std::size_t(b)]);
         return;
     }
-    const TFavoriteTracker tracker(db, numbering);
+    const TFavoriteTracker tracker(db, keys);
     std::swap(services[std::size_t(a)], services[std::size_t(b)]);
     tracker.Apply(db, [a, b](int old) { return old == a ? b : old == b ? a : old; });
 }
@@ -375,13 +265,13 @@ void DeleteTSEntry(TChannelDatabase& db, const TNumbering& numbering, int t)
     --ts.wTSNum;
 
     std::vector<int> onStream;
-    const int n = ServiceTotal(db);
+    const int n = ServiceCount(db);
     for (int r = 0; r < n; ++r)
         if (db.ServiceInfo.pServiceInfo[std::size_t(r)].pTSIndex == t)
             onStream.push_back(r);
     DeleteServices(db, numbering, std::move(onStream));
 
-    for (int r = 0; r < ServiceTotal(db); ++r) {
+    for (int r = 0; r < ServiceCount(db); ++r) {
         int32_t& index = db.ServiceInfo.pServiceInfo[std::size_t(r)].pTSIndex;
         if (index >= t)
             --index;
@@ -414,7 +304,7 @@ void DeleteProviderEntry(TChannelDatabase& db, int p)
     std::move(providers.Info.begin() + p + 1, providers.Info.begin() + providers.wProviderNum,
               providers.Info.begin() + p);
     --providers.wProviderNum;
-    for (int r = 0; r < ServiceTotal(db); ++r) {
+    for (int r = 0; r < ServiceCount(db); ++r) {
         int32_t& index = db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex;
         if (index == p)
             index = -1;
@@ -441,14 +331,14 @@ bool ProviderNameExists(const TChannelDatabase& db, const std::string& name, int
 
 bool PrepareServicesForDownload(TChannelDatabase& db)
 {
-    if (ServiceTotal(db) == 0)
+    if (ServiceCount(db) == 0)
         return true;
     if (db.ProviderInfo.wProviderNum <= 0 || db.NetworkInfo.wNetworkNum <= 0)
         return false;
     for (int t = 0; t < StreamTotal(db); ++t)
         if (db.TSInfo.Info[std::size_t(t)].pNetworkIndex == -1)
             db.TSInfo.Info[std::size_t(t)].pNetworkIndex = 0;
-    for (int r = 0; r < ServiceTotal(db); ++r)
+    for (int r = 0; r < ServiceCount(db); ++r)
         if (db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex == -1)
             db.ServiceInfo.pServiceInfo[std::size_t(r)].pProviderIndex = 0;
     return true;

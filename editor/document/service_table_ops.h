@@ -16,55 +16,17 @@
 #include <vector>
 
 #include "records.h"
+#include "service_numbering.h"
 
 namespace lumora {
-
-// How the services of a database are numbered.
-struct TNumbering {
-    bool fixed = false;     // pFixServiceIndex: favorites hold OP number - 1
-    uint8_t flashType = 0;  // FLASHTYPE 3 numbers automatic services from 1000
-};
-
-inline TNumbering NumberingOf(const TChannelDatabase& db, uint8_t flashType)
-{
-    return TNumbering{db.pFixServiceIndex, flashType};
-}
-
-// The numbering that a favorite numbering recorded in a file stands for, and
-// the other way round: what a file records for `numbering`.
-TNumbering NumberingFor(FavoriteNumbering numbering);
-FavoriteNumbering FavoriteNumberingOf(const TNumbering& numbering);
-
-// First automatic OP number: 1000 with FLASHTYPE 3, else 101.
-int AutoNumberBase(uint8_t flashType);
-// Whether a displayed number under fixed numbering is an automatic one.
-bool IsAutomaticNumber(int number, uint8_t flashType);
-
-// OP number of service r among the services of its own type.
-int OPNumberOf(const TChannelDatabase& db, uint8_t flashType, int r);
-
-// The favorite key of every service of one type and the service each key names.
-class TFavoriteKeyIndex {
-public:
-    TFavoriteKeyIndex(const TChannelDatabase& db, const TNumbering& numbering, int type);
-
-    // Real index of the service that `value` names, or -1.
-    int Resolve(int32_t value) const;
-    // Key of the service at real index r (which must be of this type).
-    int32_t KeyOf(int r) const { return keys_[std::size_t(r)]; }
-
-private:
-    std::vector<int32_t> keys_;    // per real index; unused for the other type
-    std::vector<int> byOrdinal_;   // ordinary numbering: ordinal -> real index
-    std::vector<std::pair<int32_t, int>> byKey_;  // fixed numbering: first service per key, sorted
-    bool fixed_;
-};
 
 // Every favorite entry of both types, resolved to the service it names. After
 // the service table changed, Apply writes the entries back for the new table.
 class TFavoriteTracker {
 public:
     TFavoriteTracker(const TChannelDatabase& db, const TNumbering& numbering);
+    // The same with the numbering of `db` already at hand.
+    TFavoriteTracker(const TChannelDatabase& db, const TServiceNumbering& numbering);
 
     // `newIndexOf(old real index)` is the service's new real index, or -1 when
     // it was deleted. Entries of deleted services are dropped. An entry whose
@@ -92,9 +54,6 @@ private:
 // many entries were dropped.
 int RenumberFavorites(TChannelDatabase& db, const TNumbering& from, const TNumbering& to);
 
-// Count of the services of `type` before real index r.
-int OrdinalOf(const TChannelDatabase& db, int type, int r);
-
 // Deletes the services at the given real indices (any order, duplicates and
 // indices outside the table ignored), closes the gaps, lowers the counts and
 // drops or renumbers favorite entries. Returns how many were deleted.
@@ -108,16 +67,6 @@ int InsertServices(TChannelDatabase& db, const TNumbering& numbering, int p, std
 // Exchanges the service records at real indices a and b and keeps every
 // favorite entry on its service.
 void ExchangeServices(TChannelDatabase& db, const TNumbering& numbering, int a, int b);
-
-// Whether exchanging the services at a and b leaves every other service's
-// favorite key unchanged and swaps theirs, so that exchanging the two key
-// values in the lists is enough: same type, and under fixed numbering both
-// automatically numbered with no fixed number in the automatic range.
-bool KeysFollowSlots(const TChannelDatabase& db, const TNumbering& numbering, int a, int b);
-
-// Whether a service of `type` has a fixed number that is also an automatic
-// one, so that one favorite value could name two services.
-bool FixedNumbersInAutoRange(const TChannelDatabase& db, uint8_t flashType, int type);
 
 // Favorite list primitives.
 bool CheckServiceIndexInFavorite(const TChannelDatabase& db, int type, int list, int32_t value);

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "scripted_ui.h"
+#include "service_numbering.h"
 
 namespace lumora::test {
 namespace {
@@ -97,7 +98,7 @@ TEST(ChannelDocumentGrid, FixedNumberingWithBothAutomaticBases)
         f.doc->LoadTreeValue();
         Cells expected = flash == 3 ? Cells{"1000", "7", "1001"} : Cells{"101", "7", "102"};
         EXPECT_EQ(f.Column(kColIndex), expected) << int(flash);
-        EXPECT_EQ(f.doc->GetOPServiceIndex(3), flash == 3 ? 1001 : 102);
+        EXPECT_EQ(TServiceNumbering(f.db(), NumberingOf(f.db(), flash)).OPNumber(3), flash == 3 ? 1001 : 102);
         // A filtered view shows the same OP numbers.
         f.db().ServiceInfo.pServiceInfo[0].pTSIndex = 5;
         f.Select(0x5000000);
@@ -234,11 +235,12 @@ TEST(ChannelDocumentGrid, RefreshAgreesWithDirectNumberingOnRandomTables)
         f.doc->LoadTreeValue();
         for (uint32_t tag : {0x2000000u, 0x7000002u}) {
             f.Select(tag, tag == 0x2000000u ? 0 : 1);
+            const TServiceNumbering numbering(f.db(), NumberingOf(f.db(), flash));
             for (int row = 1; row < f.doc->SG.RowCount(); ++row) {
                 int32_t r = std::stoi(f.Cell(kColRI, row));
                 int32_t shown = std::stoi(f.Cell(kColIndex, row));
                 if (f.db().pFixServiceIndex) {
-                    EXPECT_EQ(shown, f.doc->GetOPServiceIndex(r));
+                    EXPECT_EQ(shown, numbering.OPNumber(r));
                 } else if (tag == 0x2000000u) {
                     EXPECT_EQ(shown, f.doc->GetRealIndex(0, r) + 1);
                 }

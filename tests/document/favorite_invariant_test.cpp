@@ -192,10 +192,10 @@ private:
     {
         TChannelDatabase& db = f_.db();
         std::vector<int32_t> values;
+        const TServiceNumbering keys(db, NumberingOf(db, flashType_));
         for (int r = 0; r < db.ServiceInfo.Count(); ++r) {
             if (db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType != g || Pick(0, 2) != 0)
                 continue;
-            const TFavoriteKeyIndex keys(db, NumberingOf(db, flashType_), g);
             values.push_back(keys.KeyOf(r));
         }
         if (Pick(0, 3) == 0)
@@ -314,10 +314,7 @@ private:
     // The number the selection dialog shows for service r, as it hands it back.
     int32_t ResolveKey(int r)
     {
-        const TChannelDatabase& db = f_.db();
-        const TFavoriteKeyIndex keys(db, NumberingOf(db, flashType_),
-                                     db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType);
-        return keys.KeyOf(r);
+        return TServiceNumbering(f_.db(), NumberingOf(f_.db(), flashType_)).KeyOf(r);
     }
 
     DocumentFixture f_;
