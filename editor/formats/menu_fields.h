@@ -1,64 +1,90 @@
-// The fields of the menu record in their stored order, for code that writes or
-// reads the record field by field at the fields' own widths.
+// The fields of the menu record in their stored order: the one list by which
+// the binary channel-data file, the raw receiver image and the interchange
+// text write and read the record field by field.
 #pragma once
 
 #include "records.h"
 
-namespace lumora::conv {
+namespace lumora {
 
+// Which files carry a field of the menu record.
+enum class MenuFieldCarried {
+    // The version, checksum and upgrade fields: the binary channel-data file
+    // only.
+    BinaryOnly,
+    // Every file, at the field's own width.
+    Everywhere,
+    // A small number in a 32-bit field: the binary file keeps all 32 bits, the
+    // raw image and the interchange reader only the low byte.
+    LowByte,
+};
+
+// Calls f(field, carried) for each field of `m` (const or not) in stored order.
 template <typename Menu, typename Visit>
 void ForEachMenuField(Menu& m, Visit&& f)
 {
-    f(m.wMenuDataVersion);
-    f(m.crc16);
-    f(m.nMenuLang);
-    f(m.nMainAudioLang);
-    f(m.n2ndAudioLang);
-    f(m.nSubtitleLang);
-    f(m.nTimeOffset);
-    f(m.nTimerIndex);
-    f(m.nVideoOutput);
-    f(m.nAudioOutput);
-    f(m.nScreenMode);
-    f(m.nDisplayFormat);
-    f(m.nInfoboxType);
-    f(m.nInfoboxTime);
-    f(m.nMenuBackground);
-    f(m.nChangeReservedMode);
-    f(m.nServiceSelectionMethod);
-    f(m.nNetworkIndex);
-    f(m.nFavoriteIndex);
-    f(m.nGenreIndex);
-    f(m.nAlphaIndex);
-    f(m.nUserYear);
-    f(m.nUserMonth);
-    f(m.nUserDay);
-    f(m.nUHFChannel);
-    f(m.nUHFPAL);
-    f(m.nUHFOffset);
-    f(m.nCensorShip);
-    f(m.nPINCode);
-    f(m.nAutoScanMode);
-    f(m.nFrequency);
-    f(m.nSymbolRate);
+    using enum MenuFieldCarried;
+    f(m.wMenuDataVersion, BinaryOnly);
+    f(m.crc16, BinaryOnly);
+    f(m.nMenuLang, Everywhere);
+    f(m.nMainAudioLang, Everywhere);
+    f(m.n2ndAudioLang, Everywhere);
+    f(m.nSubtitleLang, Everywhere);
+    f(m.nTimeOffset, Everywhere);
+    f(m.nTimerIndex, Everywhere);
+    f(m.nVideoOutput, Everywhere);
+    f(m.nAudioOutput, Everywhere);
+    f(m.nScreenMode, Everywhere);
+    f(m.nDisplayFormat, Everywhere);
+    f(m.nInfoboxType, Everywhere);
+    f(m.nInfoboxTime, Everywhere);
+    f(m.nMenuBackground, Everywhere);
+    f(m.nChangeReservedMode, Everywhere);
+    f(m.nServiceSelectionMethod, Everywhere);
+    f(m.nNetworkIndex, Everywhere);
+    f(m.nFavoriteIndex, Everywhere);
+    f(m.nGenreIndex, Everywhere);
+    f(m.nAlphaIndex, Everywhere);
+    f(m.nUserYear, Everywhere);
+    f(m.nUserMonth, Everywhere);
+    f(m.nUserDay, Everywhere);
+    f(m.nUHFChannel, Everywhere);
+    f(m.nUHFPAL, Everywhere);
+    f(m.nUHFOffset, Everywhere);
+    f(m.nCensorShip, Everywhere);
+    f(m.nPINCode, Everywhere);
+    f(m.nAutoScanMode, Everywhere);
+    f(m.nFrequency, Everywhere);
+    f(m.nSymbolRate, Everywhere);
     for (auto& rate : m.nAddSymbolRate)
-        f(rate);
-    f(m.nAntennaId);
-    f(m.nPolarization);
-    f(m.nFEC);
-    f(m.nNetworkSearch);
-    f(m.nAutoSkip);
-    f(m.nLNBPower);
-    f(m.nUpgAntennaId);
-    f(m.nUpgFrequency);
-    f(m.nUpgSymbolRate);
-    f(m.nUpgPolarization);
-    f(m.nUpgFEC);
-    f(m.nUpgLNBPower);
-    f(m.wVideoPID);
-    f(m.wAudioPID);
-    f(m.wPCRPID);
-    f(m.wFakeServiceId);
+        f(rate, LowByte);
+    f(m.nAntennaId, Everywhere);
+    f(m.nPolarization, Everywhere);
+    f(m.nFEC, Everywhere);
+    f(m.nNetworkSearch, Everywhere);
+    f(m.nAutoSkip, Everywhere);
+    f(m.nLNBPower, Everywhere);
+    f(m.nUpgAntennaId, BinaryOnly);
+    f(m.nUpgFrequency, BinaryOnly);
+    f(m.nUpgSymbolRate, BinaryOnly);
+    f(m.nUpgPolarization, BinaryOnly);
+    f(m.nUpgFEC, BinaryOnly);
+    f(m.nUpgLNBPower, BinaryOnly);
+    f(m.wVideoPID, Everywhere);
+    f(m.wAudioPID, Everywhere);
+    f(m.wPCRPID, Everywhere);
+    f(m.wFakeServiceId, Everywhere);
 }
 
-}  // namespace lumora::conv
+// As ForEachMenuField, for the 44 fields that the interchange text and the
+// raw image carry.
+template <typename Menu, typename Visit>
+void ForEachCarriedMenuField(Menu& m, Visit&& f)
+{
+    ForEachMenuField(m, [&f](auto& field, MenuFieldCarried carried) {
+        if (carried != MenuFieldCarried::BinaryOnly)
+            f(field, carried);
+    });
+}
+
+}  // namespace lumora
