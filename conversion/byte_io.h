@@ -3,6 +3,7 @@
 // read fail, never make it leave the buffer.
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -37,6 +38,18 @@ public:
     }
     void I16(int16_t v) { U16(static_cast<uint16_t>(v)); }
     void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
+    // An integer of 1, 2 or 4 bytes at its own width.
+    template <std::integral T>
+    void Int(T v)
+    {
+        static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4);
+        if constexpr (sizeof(T) == 1)
+            U8(static_cast<uint8_t>(v));
+        else if constexpr (sizeof(T) == 2)
+            U16(static_cast<uint16_t>(v));
+        else
+            U32(static_cast<uint32_t>(v));
+    }
     void Zeros(std::size_t n) { out_.insert(out_.end(), n, 0); }
     void Raw(const void* data, std::size_t n)
     {
@@ -77,6 +90,18 @@ public:
     }
     int16_t I16() { return static_cast<int16_t>(U16()); }
     int32_t I32() { return static_cast<int32_t>(U32()); }
+    // An integer of 1, 2 or 4 bytes at its own width.
+    template <std::integral T>
+    T Int()
+    {
+        static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4);
+        if constexpr (sizeof(T) == 1)
+            return static_cast<T>(U8());
+        else if constexpr (sizeof(T) == 2)
+            return static_cast<T>(U16());
+        else
+            return static_cast<T>(U32());
+    }
     void Skip(std::size_t n)
     {
         Need(n);

@@ -144,15 +144,7 @@ void WriteService(ByteWriter& w, NameArea& names, const TServiceItem& s)
 void WriteMenu(ByteWriter& w, const TMenuConfigItem& menu)
 {
     std::size_t start = w.Size();
-    ForEachMenuField(menu, [&w](const auto& v) {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (sizeof(T) == 1)
-            w.U8(static_cast<uint8_t>(v));
-        else if constexpr (sizeof(T) == 2)
-            w.U16(static_cast<uint16_t>(v));
-        else
-            w.U32(static_cast<uint32_t>(v));
-    });
+    ForEachMenuField(menu, [&w](auto field, MenuFieldCarried) { w.Int(field); });
     w.Zeros(kDnfMenuRecord - (w.Size() - start));
 }
 
@@ -256,14 +248,8 @@ void ReadService(ByteReader& r, NameReader& names, uint32_t i, TServiceItem& s)
 void ReadMenu(ByteReader& r, TMenuConfigItem& menu)
 {
     std::size_t start = r.Position();
-    ForEachMenuField(menu, [&r](auto& v) {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (sizeof(T) == 1)
-            v = static_cast<T>(r.U8());
-        else if constexpr (sizeof(T) == 2)
-            v = static_cast<T>(r.U16());
-        else
-            v = static_cast<T>(r.U32());
+    ForEachMenuField(menu, [&r](auto& field, MenuFieldCarried) {
+        field = r.Int<std::remove_reference_t<decltype(field)>>();
     });
     r.Skip(kDnfMenuRecord - (r.Position() - start));
 }

@@ -1,8 +1,10 @@
 #include "raw_image.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "crc32.h"
+#include "menu_fields.h"
 
 namespace lumora::conv {
 
@@ -69,55 +71,26 @@ void WriteHeader(ByteWriter& w, const RawImageInfo& info, const RawCounts& c)
     w.U32(0);  // CRC-32, filled in last
 }
 
+// The 44 fields of the interchange text at their own widths, the additional
+// symbol rates as single bytes.
 void WriteMenu(ByteWriter& w, const TMenuConfigItem& m)
 {
-    for (uint8_t v : {m.nMenuLang, m.nMainAudioLang, m.n2ndAudioLang, m.nSubtitleLang})
-        w.U8(v);
-    w.U32(m.nTimeOffset);
-    w.U32(m.nTimerIndex);
-    for (uint8_t v : {m.nVideoOutput, m.nAudioOutput, m.nScreenMode, m.nDisplayFormat, m.nInfoboxType,
-                      m.nInfoboxTime, m.nMenuBackground, m.nChangeReservedMode, m.nServiceSelectionMethod,
-                      m.nNetworkIndex, m.nFavoriteIndex, m.nGenreIndex, m.nAlphaIndex, m.nUserYear, m.nUserMonth,
-                      m.nUserDay, m.nUHFChannel, m.nUHFPAL})
-        w.U8(v);
-    w.I16(m.nUHFOffset);
-    w.U8(m.nCensorShip);
-    w.I16(m.nPINCode);
-    w.U32(m.nAutoScanMode);
-    w.U32(m.nFrequency);
-    w.U32(m.nSymbolRate);
-    // The interchange file keeps only the low 8 bits of these.
-    for (uint32_t rate : m.nAddSymbolRate)
-        w.U8(static_cast<uint8_t>(rate));
-    for (uint8_t v : {m.nAntennaId, m.nPolarization, m.nFEC, m.nNetworkSearch, m.nAutoSkip, m.nLNBPower})
-        w.U8(v);
-    for (uint16_t v : {m.wVideoPID, m.wAudioPID, m.wPCRPID, m.wFakeServiceId})
-        w.U16(v);
+    ForEachCarriedMenuField(m, [&w](auto field, MenuFieldCarried carried) {
+        if (carried == MenuFieldCarried::LowByte)
+            w.U8(static_cast<uint8_t>(field));
+        else
+            w.Int(field);
+    });
 }
 
 void ReadMenu(ByteReader& r, TMenuConfigItem& m)
 {
-    for (uint8_t* v : {&m.nMenuLang, &m.nMainAudioLang, &m.n2ndAudioLang, &m.nSubtitleLang})
-        *v = r.U8();
-    m.nTimeOffset = r.U32();
-    m.nTimerIndex = r.U32();
-    for (uint8_t* v : {&m.nVideoOutput, &m.nAudioOutput, &m.nScreenMode, &m.nDisplayFormat, &m.nInfoboxType,
-                       &m.nInfoboxTime, &m.nMenuBackground, &m.nChangeReservedMode, &m.nServiceSelectionMethod,
-                       &m.nNetworkIndex, &m.nFavoriteIndex, &m.nGenreIndex, &m.nAlphaIndex, &m.nUserYear,
-                       &m.nUserMonth, &m.nUserDay, &m.nUHFChannel, &m.nUHFPAL})
-        *v = r.U8();
-    m.nUHFOffset = r.I16();
-    m.nCensorShip = r.U8();
-    m.nPINCode = r.I16();
-    m.nAutoScanMode = r.U32();
-    m.nFrequency = r.U32();
-    m.nSymbolRate = r.U32();
-    for (uint32_t& rate : m.nAddSymbolRate)
-        rate = r.U8();
-    for (uint8_t* v : {&m.nAntennaId, &m.nPolarization, &m.nFEC, &m.nNetworkSearch, &m.nAutoSkip, &m.nLNBPower})
-        *v = r.U8();
-    for (uint16_t* v : {&m.wVideoPID, &m.wAudioPID, &m.wPCRPID, &m.wFakeServiceId})
-        *v = r.U16();
+    ForEachCarriedMenuField(m, [&r](auto& field, MenuFieldCarried carried) {
+        if (carried == MenuFieldCarried::LowByte)
+            field = r.U8();
+        else
+            field = r.Int<std::remove_reference_t<decltype(field)>>();
+    });
 }
 
 void WriteAntenna(ByteWriter& w, const TAntennaSetting& a)

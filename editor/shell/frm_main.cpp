@@ -206,7 +206,7 @@ void TfrmMain::ShowModelName()
 {
     std::string name;
     GetModelName(state_->Settings.SystemInfo.MODEL, name);
-    FE1->setText(QString::fromLatin1(name.data(), qsizetype(name.size())));
+    FE1->setText(NameText(name));
 }
 
 void TfrmMain::UpdateActionStates()

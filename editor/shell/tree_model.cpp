@@ -1,5 +1,7 @@
 #include "tree_model.h"
 
+#include "shell_text.h"
+
 namespace lumora {
 
 TTreeModel::TTreeModel(TTreeData& tree, QObject* parent) : QAbstractItemModel(parent), tree_(tree)
@@ -59,7 +61,7 @@ QVariant TTreeModel::data(const QModelIndex& index, int role) const
     if (!node)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(node->Caption.data(), qsizetype(node->Caption.size()));
+        return NameText(node->Caption);
     if (role == TagRole)
         return QVariant::fromValue(node->Tag);
     return {};

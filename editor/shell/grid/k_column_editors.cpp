@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "k_edit.h"
+#include "shell_text.h"
 
 namespace lumora {
 
@@ -45,7 +45,7 @@ void TkColumnEditors::setModelData(QWidget* editor, QAbstractItemModel* model, c
             model->setData(index, combo->currentText(), Qt::EditRole);
     } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         // Keep the text a person typed as bytes, like every cell.
-        model->setData(index, TkEdit::BytesToText(TkEdit::TextToBytes(edit->text())), Qt::EditRole);
+        model->setData(index, NameText(NameBytes(edit->text())), Qt::EditRole);
     }
 }
 

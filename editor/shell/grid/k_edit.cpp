@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include "shell_text.h"
+
 namespace lumora {
 
 TkEdit::TkEdit(QWidget* parent) : QLineEdit(parent)
@@ -18,20 +20,6 @@ TkEdit::TkEdit(QWidget* parent) : QLineEdit(parent)
     // Edits that the line edit makes on its own (word deletion and similar
     // platform bindings) are merged into the stored bytes.
     connect(this, &QLineEdit::textEdited, this, &TkEdit::OnForeignEdit);
-}
-
-QString TkEdit::BytesToText(const std::string& bytes)
-{
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
-std::string TkEdit::TextToBytes(const QString& text)
-{
-    std::string bytes;
-    bytes.reserve(std::size_t(text.size()));
-    for (QChar c : text)
-        bytes.push_back(c.unicode() <= 0xFF ? char(c.unicode()) : '?');
-    return bytes;
 }
 
 void TkEdit::SetText(const std::string& s)
@@ -61,7 +49,7 @@ void TkEdit::TakeSelectionFromWidget()
 void TkEdit::ShowModel()
 {
     showing_ = true;
-    QLineEdit::setText(BytesToText(model_.VisibleText()));
+    QLineEdit::setText(NameText(model_.VisibleText()));
     if (model_.HasSelection())
         setSelection(int(model_.SelStart()), int(model_.SelEnd() - model_.SelStart()));
     else
@@ -92,7 +80,7 @@ void TkEdit::CopyStored()
 {
     TakeSelectionFromWidget();
     if (model_.HasSelection())
-        QGuiApplication::clipboard()->setText(BytesToText(model_.Copy()));
+        QGuiApplication::clipboard()->setText(NameText(model_.Copy()));
 }
 
 void TkEdit::CutStored()
@@ -100,7 +88,7 @@ void TkEdit::CutStored()
     RememberForUndo();
     if (!model_.HasSelection())
         return;
-    QGuiApplication::clipboard()->setText(BytesToText(model_.Cut()));
+    QGuiApplication::clipboard()->setText(NameText(model_.Cut()));
     ShowModel();
 }
 
@@ -108,7 +96,7 @@ void TkEdit::PasteStored()
 {
     const QString text = QGuiApplication::clipboard()->text();
     RememberForUndo();
-    model_.Paste(TextToBytes(text));
+    model_.Paste(NameBytes(text));
     ShowModel();
 }
 
@@ -225,7 +213,7 @@ void TkEdit::dropEvent(QDropEvent* event)
     redo_.clear();
     const int pos = cursorPositionAt(event->position().toPoint());
     model_.SetSel(pos + 1, pos + 1);
-    model_.Paste(TextToBytes(event->mimeData()->text()));
+    model_.Paste(NameBytes(event->mimeData()->text()));
     ShowModel();
     event->acceptProposedAction();
     setFocus();
@@ -237,7 +225,7 @@ void TkEdit::OnForeignEdit(const QString& visible)
         return;
     // Keep the bytes outside the changed span; take the changed span as typed.
     const std::string before = model_.VisibleText();
-    const std::string after = TextToBytes(visible);
+    const std::string after = NameBytes(visible);
     std::size_t prefix = 0;
     while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
         ++prefix;

@@ -32,10 +32,6 @@ public:
     void UndoStored();
     void RedoStored();
 
-    // Bytes <-> the characters that carry them (byte b is U+00b).
-    static QString BytesToText(const std::string& bytes);
-    static std::string TextToBytes(const QString& text);
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;

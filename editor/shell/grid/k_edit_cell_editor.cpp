@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "k_edit_inplace.h"
+#include "shell_text.h"
 
 namespace lumora {
 
@@ -27,13 +28,13 @@ QWidget* TkEditCellEditor::createEditor(QWidget* parent, const QStyleOptionViewI
 
 void TkEditCellEditor::StartEdit(TkEditInplace* editor, const QModelIndex& index)
 {
-    editor->SetText(TkEdit::TextToBytes(index.data(Qt::EditRole).toString()));
+    editor->SetText(NameBytes(index.data(Qt::EditRole).toString()));
     editor->selectAll();
 }
 
 void TkEditCellEditor::EndEdit(TkEditInplace* editor, QAbstractItemModel* model, const QModelIndex& index)
 {
-    model->setData(index, TkEdit::BytesToText(editor->GetText()), Qt::EditRole);
+    model->setData(index, NameText(editor->GetText()), Qt::EditRole);
 }
 
 void TkEditCellEditor::setEditorData(QWidget* editor, const QModelIndex& index) const

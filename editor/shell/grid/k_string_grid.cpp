@@ -10,6 +10,7 @@
 #include "k_column_editors.h"
 #include "k_edit_cell_editor.h"
 #include "service_grid_model.h"
+#include "shell_text.h"
 
 namespace lumora {
 
@@ -19,7 +20,7 @@ QStringList PickListOf(const TServiceGrid& grid, int col)
     QStringList items;
     if (const auto* list = grid.PickList(col))
         for (const std::string& item : *list)
-            items << QString::fromLatin1(item.data(), qsizetype(item.size()));
+            items << NameText(item);
     return items;
 }
 }  // namespace

@@ -4,20 +4,9 @@
 #include <QFont>
 #include <QPalette>
 
+#include "shell_text.h"
+
 namespace lumora {
-
-namespace {
-QString Text(const std::string& bytes) { return QString::fromLatin1(bytes.data(), qsizetype(bytes.size())); }
-
-std::string Bytes(const QString& text)
-{
-    std::string bytes;
-    bytes.reserve(std::size_t(text.size()));
-    for (QChar c : text)
-        bytes.push_back(c.unicode() <= 0xFF ? char(c.unicode()) : '?');
-    return bytes;
-}
-}  // namespace
 
 TServiceGridModel::TServiceGridModel(TServiceGrid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid)
 {
@@ -45,8 +34,8 @@ QVariant TServiceGridModel::data(const QModelIndex& index, int role) const
         return {};
     const std::string& cell = grid_.Cell(index.column(), index.row() + 1);
     switch (role) {
-    case Qt::DisplayRole: return Text(TServiceGrid::ReplaceExtendChar(cell));
-    case Qt::EditRole: return Text(cell);
+    case Qt::DisplayRole: return NameText(TServiceGrid::ReplaceExtendChar(cell));
+    case Qt::EditRole: return NameText(cell);
     case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     case Qt::BackgroundRole:
         // The fixed column is drawn like the header.
@@ -67,7 +56,7 @@ QVariant TServiceGridModel::headerData(int section, Qt::Orientation orientation,
     if (section < 0 || section >= columnCount())
         return {};
     switch (role) {
-    case Qt::DisplayRole: return Text(TServiceGrid::ReplaceExtendChar(grid_.Cell(section, 0)));
+    case Qt::DisplayRole: return NameText(TServiceGrid::ReplaceExtendChar(grid_.Cell(section, 0)));
     case Qt::ToolTipRole: return QString::fromLatin1(kSGColumns[std::size_t(section)].Caption);
     case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     case Qt::FontRole: {
@@ -93,7 +82,7 @@ bool TServiceGridModel::setData(const QModelIndex& index, const QVariant& value,
 {
     if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable))
         return false;
-    grid_.SetCell(index.column(), index.row() + 1, Bytes(value.toString()));
+    grid_.SetCell(index.column(), index.row() + 1, NameBytes(value.toString()));
     emit CellEdited(index);
     return true;
 }

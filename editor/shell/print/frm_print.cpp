@@ -6,6 +6,7 @@
 
 #include "channel_document.h"
 #include "service_grid.h"
+#include "shell_text.h"
 
 namespace lumora::print {
 
@@ -27,8 +28,7 @@ QFont ReportFont(int pixelSize, bool bold = false, bool italic = false)
 // Names are ISO 8859-1 bytes; like the grid, the report leaves 0x80..0xFF out.
 QString Shown(const std::string& bytes)
 {
-    const std::string shown = TServiceGrid::ReplaceExtendChar(bytes);
-    return QString::fromLatin1(shown.data(), qsizetype(shown.size()));
+    return NameText(TServiceGrid::ReplaceExtendChar(bytes));
 }
 
 struct TColumn {

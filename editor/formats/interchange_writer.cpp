@@ -1,8 +1,10 @@
 // Writing the whole database of one document as an interchange file.
 #include <system_error>
+#include <type_traits>
 
 #include "atomic_file.h"
 #include "interchange.h"
+#include "menu_fields.h"
 
 namespace lumora {
 
@@ -146,53 +148,23 @@ void WriteServices(std::string& out, const TServiceInfo& services)
     }
 }
 
-void WriteMenu(std::string& out, const TMenuConfigItem& m, WriteOptions options)
+void WriteMenu(std::string& out, const TMenuConfigItem& record, WriteOptions options)
 {
     WriteLine(out, kMenuHeader);
-    const bool substitute = options.substituteUserDateAndPin;
+    TMenuConfigItem m = record;
+    if (options.substituteUserDateAndPin) {
+        m.nUserYear = kDefaultUserYear;
+        m.nUserMonth = kDefaultUserMonth;
+        m.nUserDay = kDefaultUserDay;
+        m.nPINCode = kDefaultPINCode;
+    }
     LineBuilder line(out);
-    line.Unsigned(m.nMenuLang)
-        .Unsigned(m.nMainAudioLang)
-        .Unsigned(m.n2ndAudioLang)
-        .Unsigned(m.nSubtitleLang)
-        .Unsigned(m.nTimeOffset)
-        .Unsigned(m.nTimerIndex)
-        .Unsigned(m.nVideoOutput)
-        .Unsigned(m.nAudioOutput)
-        .Unsigned(m.nScreenMode)
-        .Unsigned(m.nDisplayFormat)
-        .Unsigned(m.nInfoboxType)
-        .Unsigned(m.nInfoboxTime)
-        .Unsigned(m.nMenuBackground)
-        .Unsigned(m.nChangeReservedMode)
-        .Unsigned(m.nServiceSelectionMethod)
-        .Unsigned(m.nNetworkIndex)
-        .Unsigned(m.nFavoriteIndex)
-        .Unsigned(m.nGenreIndex)
-        .Unsigned(m.nAlphaIndex)
-        .Unsigned(substitute ? kDefaultUserYear : m.nUserYear)
-        .Unsigned(substitute ? kDefaultUserMonth : m.nUserMonth)
-        .Unsigned(substitute ? kDefaultUserDay : m.nUserDay)
-        .Unsigned(m.nUHFChannel)
-        .Unsigned(m.nUHFPAL)
-        .Signed(m.nUHFOffset)
-        .Unsigned(m.nCensorShip)
-        .Signed(substitute ? kDefaultPINCode : m.nPINCode)
-        .Unsigned(m.nAutoScanMode)
-        .Unsigned(m.nFrequency)
-        .Unsigned(m.nSymbolRate);
-    for (uint32_t rate : m.nAddSymbolRate)
-        line.Unsigned(rate);
-    line.Unsigned(m.nAntennaId)
-        .Unsigned(m.nPolarization)
-        .Unsigned(m.nFEC)
-        .Unsigned(m.nNetworkSearch)
-        .Unsigned(m.nAutoSkip)
-        .Unsigned(m.nLNBPower)
-        .Unsigned(m.wVideoPID)
-        .Unsigned(m.wAudioPID)
-        .Unsigned(m.wPCRPID)
-        .Unsigned(m.wFakeServiceId);
+    ForEachCarriedMenuField(m, [&line](auto field, MenuFieldCarried) {
+        if constexpr (std::is_signed_v<decltype(field)>)
+            line.Signed(field);
+        else
+            line.Unsigned(field);
+    });
 }
 
 }  // namespace

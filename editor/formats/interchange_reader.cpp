@@ -6,9 +6,11 @@
 #include <fstream>
 #include <istream>
 #include <streambuf>
+#include <type_traits>
 
 #include "interchange.h"
 #include "intparse.h"
+#include "menu_fields.h"
 
 namespace lumora {
 
@@ -282,54 +284,15 @@ int AddServiceInformationByString(TChannelDatabase& db, std::string line)
 
 int AddMenuInformationByString(TChannelDatabase& db, std::string line)
 {
-    TMenuConfigItem& m = db.MenuConfigItem;
-    auto u8 = [&line] { return static_cast<uint8_t>(GetItemAndConvert(line)); };
-    auto u16 = [&line] { return static_cast<uint16_t>(GetItemAndConvert(line)); };
-    auto i16 = [&line] { return static_cast<int16_t>(GetItemAndConvert(line)); };
-    auto u32 = [&line] { return GetUnsigned32(line); };
-    m.nMenuLang = u8();
-    m.nMainAudioLang = u8();
-    m.n2ndAudioLang = u8();
-    m.nSubtitleLang = u8();
-    m.nTimeOffset = u32();
-    m.nTimerIndex = u32();
-    m.nVideoOutput = u8();
-    m.nAudioOutput = u8();
-    m.nScreenMode = u8();
-    m.nDisplayFormat = u8();
-    m.nInfoboxType = u8();
-    m.nInfoboxTime = u8();
-    m.nMenuBackground = u8();
-    m.nChangeReservedMode = u8();
-    m.nServiceSelectionMethod = u8();
-    m.nNetworkIndex = u8();
-    m.nFavoriteIndex = u8();
-    m.nGenreIndex = u8();
-    m.nAlphaIndex = u8();
-    m.nUserYear = u8();
-    m.nUserMonth = u8();
-    m.nUserDay = u8();
-    m.nUHFChannel = u8();
-    m.nUHFPAL = u8();
-    m.nUHFOffset = i16();
-    m.nCensorShip = u8();
-    m.nPINCode = i16();
-    m.nAutoScanMode = u32();
-    m.nFrequency = u32();
-    m.nSymbolRate = u32();
-    // The receiver keeps these as small numbers: only the low byte counts.
-    for (uint32_t& rate : m.nAddSymbolRate)
-        rate = u32() & 0xFFu;
-    m.nAntennaId = u8();
-    m.nPolarization = u8();
-    m.nFEC = u8();
-    m.nNetworkSearch = u8();
-    m.nAutoSkip = u8();
-    m.nLNBPower = u8();
-    m.wVideoPID = u16();
-    m.wAudioPID = u16();
-    m.wPCRPID = u16();
-    m.wFakeServiceId = u16();
+    ForEachCarriedMenuField(db.MenuConfigItem, [&line](auto& field, MenuFieldCarried carried) {
+        using Field = std::remove_reference_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, uint32_t>) {
+            uint32_t value = GetUnsigned32(line);
+            field = carried == MenuFieldCarried::LowByte ? value & 0xFFu : value;
+        } else {
+            field = static_cast<Field>(GetItemAndConvert(line));
+        }
+    });
     return kStored;
 }
 
