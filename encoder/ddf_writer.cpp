@@ -81,10 +81,9 @@ uint32_t DataFileSize(int fd) {
 // Assembles one block record of n chunk bytes in _blk and writes it.
 int SaveChunk(int oFile, uint32_t flag, uint32_t n, uint32_t address) {
   const uint32_t compressBit = CompressBit(_ver);
-  uint32_t dataLen = n;
-  if ((flag & compressBit) && CompressData(_blk + kBlkHeadSize, _dataBuf, n)) {
-    dataLen = _compSize;
-  } else {
+  uint32_t dataLen = (flag & compressBit) ? CompressData(_blk + kBlkHeadSize, _dataBuf, n) : 0;
+  if (dataLen == 0) {
+    dataLen = n;
     std::memcpy(_blk + kBlkHeadSize, _dataBuf, n);
     flag &= ~compressBit;
   }

@@ -73,8 +73,9 @@ constexpr std::array<uint16_t, 256> MakeCrc16Table() {
 inline constexpr std::array<uint16_t, 256> _crc16Tbl = MakeCrc16Table();
 static_assert(_crc16Tbl[1] == 0xC0C1 && _crc16Tbl[128] == 0xA001);
 
-// Block compressor (compressor.cpp).
-int CompressData(uint8_t* outBuf, const uint8_t* inBuf, uint32_t orgSize);
-extern uint32_t _compSize;
+// Block compressor (compressor.cpp). Unlike the operations above it returns
+// the length of the stream written to outBuf, or 0 when the stream of the
+// orgSize bytes at inBuf does not fit in orgSize bytes.
+uint32_t CompressData(uint8_t* outBuf, const uint8_t* inBuf, uint32_t orgSize);
 
 }  // namespace encoder

@@ -17,9 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0 || size > encoder::kChunkSize) return 0;
     const auto orgSize = static_cast<uint32_t>(size);
     std::vector<uint8_t> stream(size);
-    if (!encoder::CompressData(stream.data(), data, orgSize)) return 0;
+    const uint32_t streamSize = encoder::CompressData(stream.data(), data, orgSize);
+    if (streamSize == 0) return 0;
     std::vector<uint8_t> decoded(size);
-    if (!encoder::DecodeLh5(stream.data(), encoder::_compSize, decoded.data(), size).empty()) std::abort();
+    if (!encoder::DecodeLh5(stream.data(), streamSize, decoded.data(), size).empty()) std::abort();
     if (std::memcmp(decoded.data(), data, size) != 0) std::abort();
     return 0;
 }

@@ -15,9 +15,9 @@ using enctest::Bytes;
 // Compresses data; returns the stream, or nothing when it was refused.
 bool Compress(const Bytes& data, Bytes& stream) {
   stream.assign(data.size(), 0);
-  if (!encoder::CompressData(stream.data(), data.data(), static_cast<uint32_t>(data.size()))) return false;
-  stream.resize(encoder::_compSize);
-  return true;
+  const uint32_t size = encoder::CompressData(stream.data(), data.data(), static_cast<uint32_t>(data.size()));
+  stream.resize(size);
+  return size != 0;
 }
 
 Bytes Decode(const Bytes& stream, std::size_t size, std::string& error) {
