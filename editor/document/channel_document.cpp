@@ -21,6 +21,7 @@ ChannelDocument::~ChannelDocument() = default;
 void ChannelDocument::InitAllData()
 {
     InitDatabase(*db_, FlashType());
+    ForgetHistory(true);  // a fresh, empty database has nothing to save
     PopupMenu2.ChangeTS.clear();
     PopupMenu2.ChangeNetwork.clear();
     PopupMenu2.ChangeProvider.clear();

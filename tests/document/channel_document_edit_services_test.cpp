@@ -239,7 +239,8 @@ TEST(DocumentClipboard, PasteRefusalsAndEmptyClipboard)
     f.doc->LoadTreeValue();
     f.doc->Paste1Click();  // nothing copied yet
     EXPECT_EQ(f.db().ServiceInfo.Count(), 0);
-    EXPECT_TRUE(f.doc->pModifiedFlag());
+    EXPECT_FALSE(f.doc->pModifiedFlag());  // nothing changed
+    EXPECT_FALSE(f.doc->CanUndo());
     EXPECT_TRUE(f.ui.messages.empty());
 
     f.app->ServiceClipboard.wServiceNum = 3;

@@ -56,6 +56,7 @@ inline void LoadSample(TfrmChild& child, const QString& folder)
     doc.InitAllData();
     doc.ParsingDataFile(copy.toStdString());
     doc.LoadTreeValue();
+    doc.MarkSaved();  // as opened from a file
 }
 
 // Types `text` into grid cell (col, 1) as a person does: a click on the cell,

@@ -140,7 +140,7 @@ private slots:
         QStringList menus;
         for (QAction* menu : window->menuBar()->actions())
             menus << menu->text();
-        QCOMPARE(menus, (QStringList{"&File", "&Config", "&STB", "&Window", "&About"}));
+        QCOMPARE(menus, (QStringList{"&File", "&Edit", "&Config", "&STB", "&Window", "&About"}));
         for (QAction* action : window->ToolBar1->actions())
             if (!action->isSeparator() && !qobject_cast<QWidgetAction*>(action))
                 QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
