@@ -152,9 +152,11 @@ private:
         SCOPED_TRACE(undo ? "undo " + f_.doc->UndoLabel() : "redo " + f_.doc->RedoLabel());
         ShowRandomView();
         SelectRandomRows();
+        const uint8_t shownType = f_.db().CurDisplayServiceMode;
         undo ? f_.doc->Undo() : f_.doc->Redo();
         position_ += undo ? -1 : 1;
         EXPECT_TRUE(SameData(timeline_[position_]));
+        EXPECT_EQ(f_.db().CurDisplayServiceMode, shownType);  // TV/RADIO is the view's, not the edit's
     }
 
     void RunCheckedCommand()
