@@ -1,4 +1,4 @@
-// Cell editing: the row write-back and the grid's mouse and key handling.
+// Cell editing: the row write-back, and the menu data dialog.
 #include <algorithm>
 
 #include "channel_document.h"
@@ -37,14 +37,12 @@ void ChannelDocument::SGSetEditText(int32_t ACol, int32_t ARow, const std::strin
 
 void ChannelDocument::FlatButton2Click()
 {
-    const auto chosen = ui_.ShowMenuConfigDialog(db_->MenuConfigItem, {MenuStr, AudioStr, SubStr});
+    const auto chosen = ui_.ShowMenuConfigDialog(Database().MenuConfigItem, MenuNames);
     if (!chosen)
         return;
     Edit("Change Menu Data", [&] {
-        db_->MenuConfigItem = chosen->Item;
-        MenuStr = chosen->Names.MenuStr;
-        AudioStr = chosen->Names.AudioStr;
-        SubStr = chosen->Names.SubStr;
+        Database().MenuConfigItem = chosen->Item;
+        MenuNames = chosen->Names;
     });
 }
 
@@ -64,64 +62,9 @@ void ChannelDocument::WriteRowBack(TServiceItem& s, int32_t row)
     s.ServiceKind = genre < 0 ? 0xFF : uint8_t(genre);
     s.bParentLock = SG.Cell(kColLock, row) == "TRUE";
     s.bSkipService = SG.Cell(kColSkip, row) == "TRUE";
-    if (s.pTSIndex >= 0 && s.pTSIndex < std::min(db_->TSInfo.wTSNum, kTSCapacity))
-        db_->TSInfo.Info[std::size_t(s.pTSIndex)].pNetworkIndex = PositionInList(SG.NetworkList, SG.Cell(kColNetwork, row));
+    if (s.pTSIndex >= 0 && s.pTSIndex < std::min(Database().TSInfo.wTSNum, kTSCapacity))
+        Database().TSInfo.Info[std::size_t(s.pTSIndex)].pNetworkIndex = PositionInList(SG.NetworkList, SG.Cell(kColNetwork, row));
     s.pProviderIndex = PositionInList(SG.ProviderList, SG.Cell(kColProvider, row));
-}
-
-bool ChannelDocument::SGMouseDown(bool rightButton)
-{
-    const TTreeNode* node = Tree1.Selected();
-    if (!node)
-        return false;
-    PopupMenu2.AddInformation = true;
-    PopupMenu2.Paste = false;
-    BuildChangeSubmenus();
-    uint32_t kind = TagKind(node->Tag);
-    if (node->Level() == 0)
-        PopupMenu2.AddInformation = false;
-    if (kind == kKindAllService)
-        PopupMenu2.Paste = true;
-    if (kind >= kKindAntenna && kind <= kKindNetwork)
-        PopupMenu2.AddInformation = false;
-    PopupMenu2.AddInformationCaption = "Add Information";
-
-    if (db_->pFixServiceIndex) {
-        int32_t number = 0xFFFF;
-        try {
-            number = StrToInt(SG.Cell(kColIndex, SG.Selection().Top));
-        } catch (const EConvertError&) {
-        }
-        if (IsFixedDisplayedNumber(number))
-            return false;  // fixed-numbered services get no menu
-    }
-    return rightButton;
-}
-
-void ChannelDocument::BuildChangeSubmenus()
-{
-    PopupMenu2.ChangeTS.clear();
-    PopupMenu2.ChangeNetwork.clear();
-    PopupMenu2.ChangeProvider.clear();
-    for (int i = 0; i < std::min(db_->TSInfo.wTSNum, kTSCapacity); ++i)
-        PopupMenu2.ChangeTS.push_back({"A" + std::to_string(i), GetTSString(i)});
-    for (int i = 0; i < std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity); ++i)
-        PopupMenu2.ChangeNetwork.push_back({"B" + std::to_string(i), db_->NetworkInfo.Info[std::size_t(i)].szNetworkName});
-    for (int i = 0; i < std::min(db_->ProviderInfo.wProviderNum, kProviderCapacity); ++i)
-        PopupMenu2.ChangeProvider.push_back(
-            {"C" + std::to_string(i), db_->ProviderInfo.Info[std::size_t(i)].szProviderName});
-}
-
-ServiceClipboardCommand ChannelDocument::SGKeyDown(int key, bool ctrl)
-{
-    if (!ctrl)
-        return ServiceClipboardCommand::None;
-    switch (key) {
-    case 'C': case 'c': return ServiceClipboardCommand::Copy;
-    case 'V': case 'v': return ServiceClipboardCommand::Paste;
-    case 'X': case 'x': return ServiceClipboardCommand::Cut;
-    default: return ServiceClipboardCommand::None;
-    }
 }
 
 }  // namespace lumora

@@ -54,16 +54,6 @@ TTreeNode* BranchRoot(TTreeNode* node) { return node->Level() == 0 ? node : node
 
 }  // namespace
 
-bool ChannelDocument::CheckProviderName(const std::string& name, int32_t except) const
-{
-    return ProviderNameExists(*db_, name, except);
-}
-
-bool ChannelDocument::CheckNetworkName(const std::string& name, int32_t except) const
-{
-    return NetworkNameExists(*db_, name, except);
-}
-
 // ---------------------------------------------------------------------------
 // Edit
 
@@ -81,9 +71,9 @@ void ChannelDocument::Edit1Click()
     case kKindAntenna:
         if (index >= kAntennaCapacity)
             return;
-        if (auto antenna = ui_.ShowAntennaDialog(db_->AntennaList.AntennaInfo[std::size_t(index)])) {
+        if (auto antenna = ui_.ShowAntennaDialog(Database().AntennaList.AntennaInfo[std::size_t(index)])) {
             Edit("Edit Antenna " + std::to_string(index + 1),
-                 [&] { db_->AntennaList.AntennaInfo[std::size_t(index)] = *antenna; });
+                 [&] { Database().AntennaList.AntennaInfo[std::size_t(index)] = *antenna; });
             node->Caption = GetAntennaString(index);
             Tree1.NodeChanged(node);
             Label1Caption = node->Caption;
@@ -108,11 +98,11 @@ void ChannelDocument::Edit1Click()
 bool ChannelDocument::RenameNode(TTreeNode* node, uint32_t kind, int32_t index)
 {
     const bool network = kind == kKindNetwork;
-    if (index >= (network ? std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity)
-                          : std::min(db_->ProviderInfo.wProviderNum, kProviderCapacity)))
+    if (index >= (network ? std::min(Database().NetworkInfo.wNetworkNum, kNetworkCapacity)
+                          : std::min(Database().ProviderInfo.wProviderNum, kProviderCapacity)))
         return true;
-    std::string& stored = network ? db_->NetworkInfo.Info[std::size_t(index)].szNetworkName
-                                  : db_->ProviderInfo.Info[std::size_t(index)].szProviderName;
+    std::string& stored = network ? Database().NetworkInfo.Info[std::size_t(index)].szNetworkName
+                                  : Database().ProviderInfo.Info[std::size_t(index)].szProviderName;
     std::string name = stored;
     if (!ui_.InputQuery("Query", network ? "Please input a new Network name.." : "Please input a new Provider name..",
                         name))
@@ -136,24 +126,24 @@ bool ChannelDocument::RenameNode(TTreeNode* node, uint32_t kind, int32_t index)
 
 void ChannelDocument::EditTransportStream(TTreeNode* node, int32_t index)
 {
-    if (index >= std::min(db_->TSInfo.wTSNum, kTSCapacity))
+    if (index >= std::min(Database().TSInfo.wTSNum, kTSCapacity))
         return;
-    TTSItem& ts = db_->TSInfo.Info[std::size_t(index)];
+    TTSItem& ts = Database().TSInfo.Info[std::size_t(index)];
     if (IsCable()) {
         const auto edited = ui_.ShowQAMTSSettingDialog(ts);
         if (!edited)
             return;
         Edit("Edit Transport Stream", [&] { ts = *edited; });
     } else {
-        const auto edited = ui_.ShowTSSettingDialog(ts, db_->NetworkInfo);
+        const auto edited = ui_.ShowTSSettingDialog(ts, Database().NetworkInfo);
         if (!edited)
             return;
         Edit("Edit Transport Stream", [&] {
             ts = edited->Stream;
             // The network record can only be stored for a network that exists.
             const int32_t network = ts.pNetworkIndex;
-            if (network >= 0 && network < std::min(db_->NetworkInfo.wNetworkNum, kNetworkCapacity))
-                db_->NetworkInfo.Info[std::size_t(network)] = edited->Network;
+            if (network >= 0 && network < std::min(Database().NetworkInfo.wNetworkNum, kNetworkCapacity))
+                Database().NetworkInfo.Info[std::size_t(network)] = edited->Network;
         });
     }
     node->Caption = GetTSString(index);
@@ -171,7 +161,7 @@ void ChannelDocument::AddInformation1Click()
         return;
     switch (TagKind(node->Tag)) {
     case kKindProvider: {
-        TProviderInfo& providers = db_->ProviderInfo;
+        TProviderInfo& providers = Database().ProviderInfo;
         if (!MayAddNamedEntry(ui_, providers.wProviderNum, kProviderRules, [&](int i) -> const std::string& {
                 return providers.Info[std::size_t(i)].szProviderName;
             }))
@@ -186,7 +176,7 @@ void ChannelDocument::AddInformation1Click()
         break;
     }
     case kKindNetwork: {
-        TNetworkInfo& networks = db_->NetworkInfo;
+        TNetworkInfo& networks = Database().NetworkInfo;
         if (!MayAddNamedEntry(ui_, networks.wNetworkNum, kNetworkRules, [&](int i) -> const std::string& {
                 return networks.Info[std::size_t(i)].szNetworkName;
             }))
@@ -201,7 +191,7 @@ void ChannelDocument::AddInformation1Click()
         break;
     }
     case kKindTS: {
-        TTSInfo& streams = db_->TSInfo;
+        TTSInfo& streams = Database().TSInfo;
         if (streams.wTSNum >= kTSCapacity) {
             ui_.MessageBox(MsgKind::Information, "Can't add a TS info any more!", MsgButtons::Ok);
             return;
@@ -277,17 +267,17 @@ void ChannelDocument::DeleteInformation1Click()
 
 void ChannelDocument::DeleteTS(int32_t index)
 {
-    Edit("Delete Transport Stream", [&] { DeleteTSEntry(*db_, NumberingOf(*db_, FlashType()), index); });
+    Edit("Delete Transport Stream", [&] { DeleteTSEntry(Database(), NumberingOf(Database(), FlashType()), index); });
 }
 
 void ChannelDocument::DeleteNetwork(int32_t index)
 {
-    Edit("Delete Network", [&] { DeleteNetworkEntry(*db_, index); });
+    Edit("Delete Network", [&] { DeleteNetworkEntry(Database(), index); });
 }
 
 void ChannelDocument::DeleteProvider(int32_t index)
 {
-    Edit("Delete Provider", [&] { DeleteProviderEntry(*db_, index); });
+    Edit("Delete Provider", [&] { DeleteProviderEntry(Database(), index); });
 }
 
 // ---------------------------------------------------------------------------
@@ -307,8 +297,8 @@ void ChannelDocument::MyNetClick(const std::string& entryName)
 {
     // The network belongs to the stream: every service on it changes network.
     ReassignSelectedRows(entryName, "Network", [this](TServiceItem& s, int32_t network) {
-        if (s.pTSIndex >= 0 && s.pTSIndex < std::min(db_->TSInfo.wTSNum, kTSCapacity))
-            db_->TSInfo.Info[std::size_t(s.pTSIndex)].pNetworkIndex = network;
+        if (s.pTSIndex >= 0 && s.pTSIndex < std::min(Database().TSInfo.wTSNum, kTSCapacity))
+            Database().TSInfo.Info[std::size_t(s.pTSIndex)].pNetworkIndex = network;
     });
 }
 

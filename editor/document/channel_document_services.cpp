@@ -76,9 +76,9 @@ bool ChannelDocument::AddServiceToTS(uint32_t ts)
     TServiceItem item{};
     item.pTSIndex = int32_t(ts);
     item.pProviderIndex = -1;
-    item.ServiceType = db_->CurDisplayServiceMode;
+    item.ServiceType = Database().CurDisplayServiceMode;
     const TServiceItem items[] = {item};
-    Edit("Add Service", [&] { InsertServices(*db_, NumberingOf(*db_, FlashType()), ServiceCount(), items); });
+    Edit("Add Service", [&] { InsertServices(Database(), NumberingOf(Database(), FlashType()), ServiceCount(), items); });
     return true;
 }
 
@@ -86,7 +86,7 @@ bool ChannelDocument::AddServiceToTS(uint32_t ts)
 // numbers as the grid's first column.
 std::vector<int32_t> ChannelDocument::SelectionOPNumbers() const
 {
-    if (!db_->pFixServiceIndex)
+    if (!Database().pFixServiceIndex)
         return {};
     const TServiceNumbering numbering = Numbering();
     std::vector<int32_t> numbers(static_cast<std::size_t>(ServiceCount()));
@@ -98,14 +98,14 @@ std::vector<int32_t> ChannelDocument::SelectionOPNumbers() const
 // Genre or favorite list: the person picks services in the selection dialog.
 bool ChannelDocument::AddSelectedServicesTo(uint32_t kind, uint32_t index)
 {
-    const uint8_t mode = db_->CurDisplayServiceMode;
-    const int typeCount = mode == kServiceTypeTV ? db_->ServiceInfo.wTVNum : db_->ServiceInfo.wRadioNum;
+    const uint8_t mode = Database().CurDisplayServiceMode;
+    const int typeCount = mode == kServiceTypeTV ? Database().ServiceInfo.wTVNum : Database().ServiceInfo.wRadioNum;
     if (typeCount == 0) {
         ui_.MessageBox(MsgKind::Warning, mode == kServiceTypeTV ? "No TV Service.." : "No Radio Service..",
                        MsgButtons::Ok);
         return false;
     }
-    const auto chosen = ui_.ShowServiceSelectDialog(mode, db_->ServiceInfo, SelectionOPNumbers());
+    const auto chosen = ui_.ShowServiceSelectDialog(mode, Database().ServiceInfo, SelectionOPNumbers());
     if (!chosen)
         return true;
     if (kind == kKindGenre)
@@ -128,7 +128,7 @@ void ChannelDocument::SetGenreOf(const std::vector<TServiceChoice>& chosen, uint
 
 void ChannelDocument::AddToFavoriteList(const std::vector<TServiceChoice>& chosen, uint8_t mode, int32_t index)
 {
-    TFavoriteItem& list = db_->FavoriteInfo[mode][index];
+    TFavoriteItem& list = Database().FavoriteInfo[mode][index];
     list.wIndexNum = std::clamp(list.wIndexNum, 0, kFavoriteCapacity);
     int32_t added = 0;
     for (const TServiceChoice& choice : chosen) {
@@ -139,7 +139,7 @@ void ChannelDocument::AddToFavoriteList(const std::vector<TServiceChoice>& chose
         const int32_t r = choice.TableIndex;
         if (r < 0 || r >= ServiceCount() || Service(r).ServiceType != mode)
             continue;  // names no service of the shown type
-        const int32_t value = db_->pFixServiceIndex ? choice.ShownNumber : GetRealIndex(mode, r);
+        const int32_t value = Database().pFixServiceIndex ? choice.ShownNumber : GetRealIndex(mode, r);
         if (CheckServiceIndexInFavorite(mode, index, value))
             continue;
         list.Index[std::size_t(list.wIndexNum++)] = value;
@@ -175,19 +175,19 @@ void ChannelDocument::DeleteServiceMulti(int32_t topRow, int32_t count)
         if (const int32_t r = RowRealIndex(row); r >= 0)
             realIndices.push_back(r);
     Edit("Delete Services", [&] {
-        const int deleted = DeleteServices(*db_, NumberingOf(*db_, FlashType()), std::move(realIndices));
+        const int deleted = DeleteServices(Database(), NumberingOf(Database(), FlashType()), std::move(realIndices));
         NameEdit("Delete " + ServicesText(deleted));
     });
 }
 
 void ChannelDocument::DeleteFavorite(uint8_t type, int32_t value)
 {
-    Edit("Delete Favorite", [&] { DeleteFavoriteValue(*db_, type, value); });
+    Edit("Delete Favorite", [&] { DeleteFavoriteValue(Database(), type, value); });
 }
 
 void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t count)
 {
-    const uint8_t mode = db_->CurDisplayServiceMode;
+    const uint8_t mode = Database().CurDisplayServiceMode;
     const TTreeNode* node = Tree1.Selected();
     const bool listShown = node && TagKind(node->Tag) == kKindFavorite && mode < kFavoriteGroups &&
                            (node->Tag & 0xFFFFFF) < uint32_t(kFavoriteLists);
@@ -197,7 +197,7 @@ void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t coun
         if (listShown) {
             // Row k shows entry k - 1 of the list: take the entry itself, so an
             // entry that names no service goes too, and nothing else with it.
-            const TFavoriteItem& list = db_->FavoriteInfo[mode][node->Tag & 0xFFFFFF];
+            const TFavoriteItem& list = Database().FavoriteInfo[mode][node->Tag & 0xFFFFFF];
             if (row >= 1 && row <= std::min(list.wIndexNum, kFavoriteCapacity))
                 values.push_back(list.Index[std::size_t(row - 1)]);
         } else if (ParseCell(SG.Cell(kColIndex, row), value)) {
@@ -206,14 +206,9 @@ void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t coun
     }
     Edit("Remove from Favorite", [&] {
         for (int32_t value : values)
-            DeleteFavoriteValue(*db_, mode, value);
+            DeleteFavoriteValue(Database(), mode, value);
         NameEdit("Remove " + ServicesText(int32_t(values.size())) + " from Favorite");
     });
-}
-
-bool ChannelDocument::CheckServiceIndexInFavorite(uint8_t type, int32_t list, int32_t value) const
-{
-    return lumora::CheckServiceIndexInFavorite(*db_, type, list, value);
 }
 
 // ---------------------------------------------------------------------------
@@ -224,7 +219,7 @@ void ChannelDocument::Copy1Click()
     const TGridSelection selection = SG.Selection();
     if (SG.Cell(kColIndex, selection.Top).empty())
         return;
-    TBufServiceInfo& clipboard = app_.ServiceClipboard;
+    TBufServiceInfo& clipboard = App().ServiceClipboard;
     clipboard.wServiceNum = 0;
     for (int32_t row = selection.Top; row <= selection.Bottom; ++row)
         if (const int32_t r = RowRealIndex(row); r >= 0 && clipboard.wServiceNum < kServiceCapacity)
@@ -239,7 +234,7 @@ void ChannelDocument::Cut1Click()
     Copy1Click();
     Edit("Cut", [&] {
         DeleteServiceMulti(selection.Top, selection.Bottom - selection.Top + 1);
-        NameEdit("Cut " + ServicesText(app_.ServiceClipboard.wServiceNum));
+        NameEdit("Cut " + ServicesText(App().ServiceClipboard.wServiceNum));
     });
     RefreshServiceGrid();
 }
@@ -264,7 +259,7 @@ void ChannelDocument::Paste1Click()
         const int32_t r = RowRealIndex(SG.Selection().Top);
         position = r >= 0 ? r : 0;
     }
-    const TBufServiceInfo& clipboard = app_.ServiceClipboard;
+    const TBufServiceInfo& clipboard = App().ServiceClipboard;
     const int32_t count = std::clamp(clipboard.wServiceNum, 0, kServiceCapacity);
     // A document without streams refuses services that name one. The
     // refusal is the same for every such service, so it is told once.
@@ -272,7 +267,7 @@ void ChannelDocument::Paste1Click()
     bool refused = false;
     for (int32_t k = 0; k < count; ++k) {
         const TServiceItem& item = clipboard.ServiceInfo[std::size_t(k)];
-        if (db_->TSInfo.wTSNum <= 0 && item.pTSIndex >= 0)
+        if (Database().TSInfo.wTSNum <= 0 && item.pTSIndex >= 0)
             refused = true;
         else
             accepted.push_back(item);
@@ -282,7 +277,7 @@ void ChannelDocument::Paste1Click()
     // Each service goes in at the same position, so the pasted block ends in
     // reverse clipboard order; what does not fit is dropped.
     Edit("Paste", [&] {
-        const int pasted = InsertServices(*db_, NumberingOf(*db_, FlashType()), position, accepted);
+        const int pasted = InsertServices(Database(), NumberingOf(Database(), FlashType()), position, accepted);
         NameEdit("Paste " + ServicesText(pasted));
     });
     RefreshServiceGrid();
@@ -306,15 +301,15 @@ void ChannelDocument::ExchangeRowServices(int32_t rowA, int32_t rowB, std::optio
     if (!slots)
         slots.emplace(Numbering());
     // Fixed-numbered services never move.
-    if (db_->pFixServiceIndex && !(slots->ShowsAutomaticNumber(a) && slots->ShowsAutomaticNumber(b)))
+    if (Database().pFixServiceIndex && !(slots->ShowsAutomaticNumber(a) && slots->ShowsAutomaticNumber(b)))
         return;
-    if (slots->KeysFollowSlots(*db_, a, b)) {
+    if (slots->KeysFollowSlots(Database(), a, b)) {
         // Every other service keeps its key; the two exchange theirs.
-        SwapFavoriteValues(*db_, Service(a).ServiceType, slots->KeyOf(a), slots->KeyOf(b));
+        SwapFavoriteValues(Database(), Service(a).ServiceType, slots->KeyOf(a), slots->KeyOf(b));
         std::swap(Service(a), Service(b));
         return;
     }
-    ExchangeServices(*db_, slots->Numbering(), a, b);
+    ExchangeServices(Database(), slots->Numbering(), a, b);
     slots.reset();  // numbers may have moved with the services
 }
 
@@ -326,7 +321,7 @@ bool ChannelDocument::CheckServiceForDownload()
     if (ServiceCount() == 0)
         return true;
     bool prepared = false;
-    Edit("Fill In Network and Provider", [&] { prepared = PrepareServicesForDownload(*db_); });
+    Edit("Fill In Network and Provider", [&] { prepared = PrepareServicesForDownload(Database()); });
     if (!prepared) {
         ui_.MessageBox(MsgKind::Information,
                        "No Provider or No Network information. Please insert the information", MsgButtons::Ok);

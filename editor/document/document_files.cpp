@@ -120,8 +120,8 @@ bool ChannelDocument::LoadDataFile(const std::string& FileName)
     InitAllData();
     std::optional<FavoriteNumbering> recorded;
     bool loaded = RunFileStep(ui_, [&] {
-        ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile), ExchangeUse::Output);
-        ConversionLibrary library(ConversionLibraryPath(app_.ConversionLibraryPath));
+        ExchangeFileGuard text(ExchangePath(App(), kInterchangeExchangeFile), ExchangeUse::Output);
+        ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
         std::string error;
         if (!library.V3DnfToDnf(FileName, text.Path(), error))
             throw FileStepFailed{error};
@@ -130,7 +130,7 @@ bool ChannelDocument::LoadDataFile(const std::string& FileName)
     if (!loaded)
         InitAllData();  // nothing half-read stays in the document
     else if (recorded)
-        AdoptFileNumbering(*db_, ui_, *recorded, FlashType());
+        AdoptFileNumbering(Database(), ui_, *recorded, FlashType());
     LoadTreeValue();
     return loaded;
 }
@@ -141,7 +141,7 @@ bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
     pState = State;
     InitAllData();
     bool loaded = RunFileStep(ui_, [&] {
-        ExchangeFileGuard text(ExchangePath(app_, kInterchangeExchangeFile), ExchangeUse::Input);
+        ExchangeFileGuard text(ExchangePath(App(), kInterchangeExchangeFile), ExchangeUse::Input);
         ParsingDataFile(text.Path());
     });
     if (!loaded)
@@ -156,13 +156,13 @@ bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
 bool ChannelDocument::SaveDataFile(const std::string& FileName)
 {
     bool saved = RunFileStep(ui_, [&] {
-        ExchangeFileGuard text(ExchangePath(app_, kSaveExchangeFile), ExchangeUse::Output);
+        ExchangeFileGuard text(ExchangePath(App(), kSaveExchangeFile), ExchangeUse::Output);
         std::string error;
         // The file records what its favorite entries mean, for opening it under another flash type.
-        const WriteOptions options{.numbering = FavoriteNumberingOf(NumberingOf(*db_, FlashType()))};
-        if (!MakeDnfRawFile(text.Path(), *db_, error, options))
+        const WriteOptions options{.numbering = FavoriteNumberingOf(NumberingOf(Database(), FlashType()))};
+        if (!MakeDnfRawFile(text.Path(), Database(), error, options))
             throw FileStepFailed{error};
-        ConversionLibrary library(ConversionLibraryPath(app_.ConversionLibraryPath));
+        ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
         if (!library.DnfToV3Dnf(text.Path(), FileName, error))
             throw FileStepFailed{error};
     });

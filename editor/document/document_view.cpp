@@ -1,7 +1,9 @@
-// Navigation tree, its labels and the information menu.
+// The view's navigation tree and its labels, the two popup menus, and the
+// place in tree and grid that undo and redo go back to.
 #include <algorithm>
 
-#include "channel_document.h"
+#include "document_view.h"
+#include "intparse.h"
 
 namespace lumora {
 
@@ -12,22 +14,26 @@ constexpr const char* kGenreNodeCaptions[16] = {
     "SHOPPING:EDUCATION", "ADULT:ENTERTAINMENT", "USER A", "USER B", "USER C", "USER D"};
 constexpr const char* kFavoriteNodeCaptions[kFavoriteLists] = {"A", "B", "C", "D"};
 
-constexpr const char* kCloseQueryText = "This data is modified.\rDo you really exit?";
-
 std::string Field(const std::string& text) { return text + " | "; }
 }  // namespace
 
-void ChannelDocument::LoadTreeValue() { SelectNode(BuildTree()); }
+TDocumentView::TDocumentView(TDocumentData& data) : data_(data)
+{
+    ClearSG();
+    InitSGItem();
+}
+
+void TDocumentView::LoadTreeValue() { SelectNode(BuildTree()); }
 
 // Builds the tree and the grid's lists from the tables; returns the "All
 // Service" node.
-TTreeNode* ChannelDocument::BuildTree()
+TTreeNode* TDocumentView::BuildTree()
 {
-    const TChannelDatabase& db = *db_;
+    const TChannelDatabase& db = Db();
     Tree1.Clear();
     TTreeNode* allServices = Tree1.Add(nullptr, "All Service", MakeTag(kKindAllService, 0));
 
-    if (!IsCable()) {
+    if (!data_.IsCable()) {
         TTreeNode* antennas = Tree1.Add(nullptr, "Antenna", MakeTag(kKindAntenna, 0));
         for (int i = 0; i < kAntennaCapacity; ++i)
             Tree1.Add(antennas, GetAntennaString(i), MakeTag(kKindAntenna, uint32_t(i)));
@@ -54,31 +60,31 @@ TTreeNode* ChannelDocument::BuildTree()
     return allServices;
 }
 
-void ChannelDocument::UpdateTree()
+void TDocumentView::UpdateTree()
 {
     LoadTreeValue();
     RefreshServiceGrid();
 }
 
-void ChannelDocument::SelectNode(TTreeNode* node)
+void TDocumentView::SelectNode(TTreeNode* node)
 {
     Tree1.SetSelected(node);
     Tree1Change(node);
 }
 
-void ChannelDocument::Tree1Change(TTreeNode* node)
+void TDocumentView::Tree1Change(TTreeNode* node)
 {
     Label1Caption = node ? node->Caption : std::string();
     RefreshServiceGrid();
 }
 
-bool ChannelDocument::Tree1MouseDown(bool rightButton)
+bool TDocumentView::Tree1MouseDown(bool rightButton)
 {
     CheckPopup1Menu();
     return rightButton;
 }
 
-void ChannelDocument::CheckPopup1Menu()
+void TDocumentView::CheckPopup1Menu()
 {
     const TTreeNode* node = Tree1.Selected();
     if (!node)
@@ -101,7 +107,7 @@ void ChannelDocument::CheckPopup1Menu()
     }
 }
 
-int32_t ChannelDocument::GetTargetCount() const
+int32_t TDocumentView::GetTargetCount() const
 {
     const TTreeNode* node = Tree1.Selected();
     if (!node)
@@ -110,38 +116,31 @@ int32_t ChannelDocument::GetTargetCount() const
     if (node->Level() == 0 && TagKind(node->Tag) != kKindAllService)
         return 0;
     if (filter.Favorite != kAnyFilter) {
-        if (filter.Favorite >= kFavoriteLists || db_->CurDisplayServiceMode >= kFavoriteGroups)
+        if (filter.Favorite >= kFavoriteLists || Db().CurDisplayServiceMode >= kFavoriteGroups)
             return 0;
-        int32_t length = db_->FavoriteInfo[db_->CurDisplayServiceMode][filter.Favorite].wIndexNum;
+        int32_t length = Db().FavoriteInfo[Db().CurDisplayServiceMode][filter.Favorite].wIndexNum;
         return std::clamp(length, 0, kFavoriteCapacity);
     }
     return CountServices(filter);
 }
 
-int32_t ChannelDocument::CountServices(const TServiceFilter& f) const
+int32_t TDocumentView::CountServices(const TServiceFilter& f) const
 {
     int32_t rows = 0;
     int32_t count = 0;
-    int32_t total = ServiceCount();
+    int32_t total = data_.ServiceCount();
     for (int32_t i = FindFirstService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, count);
          i < total; i = FindNextService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, i + 1, count))
         ++rows;
     return rows;
 }
 
-void ChannelDocument::FormCloseQuery(bool& CanClose)
-{
-    if (!pModifiedFlag())
-        return;
-    CanClose = ui_.MessageBox(MsgKind::Confirmation, kCloseQueryText, MsgButtons::OkCancel) == MsgResult::Ok;
-}
-
-std::string ChannelDocument::GetAntennaString(int32_t index) const
+std::string TDocumentView::GetAntennaString(int32_t index) const
 {
     if (index < 0 || index >= kAntennaCapacity)
         return "";
-    const TAntennaSetting& antenna = db_->AntennaList.AntennaInfo[std::size_t(index)];
-    const TLanguageSet& satellites = app_.Settings.AntennaLanguage;
+    const TAntennaSetting& antenna = Db().AntennaList.AntennaInfo[std::size_t(index)];
+    const TLanguageSet& satellites = data_.Settings().AntennaLanguage;
     int32_t n = std::clamp(satellites.wLanguageNum, 0, kLanguageSetCapacity);
     std::string satellite = "(Unknown)";
     if (n > 0 && antenna.ucSatelliteId == n)
@@ -152,14 +151,14 @@ std::string ChannelDocument::GetAntennaString(int32_t index) const
            Field(GetDiseqc(antenna.ucOtherSetting));
 }
 
-std::string ChannelDocument::GetLNBFrequency(uint32_t value)
+std::string TDocumentView::GetLNBFrequency(uint32_t value)
 {
     if (value == kUniversalLNB)
         return "UNIVERSAL";
     return std::to_string(value & 0xFFFFFF);
 }
 
-std::string ChannelDocument::GetDiseqc(uint8_t setting)
+std::string TDocumentView::GetDiseqc(uint8_t setting)
 {
     static constexpr const char* kNames[] = {"DiSEqC A", "DiSEqC B",     "DiSEqC C",    "DiSEqC D",
                                              "DISABLE",  "Tone Burst A", "Tone Burst B"};
@@ -167,19 +166,123 @@ std::string ChannelDocument::GetDiseqc(uint8_t setting)
     return code < std::size(kNames) ? kNames[code] : "";
 }
 
-std::string ChannelDocument::GetTSString(int32_t index) const
+std::string TDocumentView::GetTSString(int32_t index) const
 {
-    if (index < 0 || index >= std::min(db_->TSInfo.wTSNum, kTSCapacity))
+    if (index < 0 || index >= std::min(Db().TSInfo.wTSNum, kTSCapacity))
         return "";
-    const TTSItem& ts = db_->TSInfo.Info[std::size_t(index)];
+    const TTSItem& ts = Db().TSInfo.Info[std::size_t(index)];
     const TSATTSInfo& tuning = ts.SATTSInfo;
     std::string frequencyAndRate = Field(std::to_string(tuning.dwFrequency)) + Field(std::to_string(tuning.dwSymbolRate));
-    if (IsCable())
+    if (data_.IsCable())
         return " | " + frequencyAndRate + Field(ConstellationName(tuning.ucFEC));
     // An antenna number outside the 32 slots names no antenna: its field stays empty.
     std::string antenna = ts.wAntennaIndex < kAntennaCapacity ? std::to_string(ts.wAntennaIndex + 1) : "";
     return " | " + Field(antenna) + frequencyAndRate + Field(PolarizationName(tuning.ucPolarization)) +
            Field(CodeRateName(tuning.ucFEC));
+}
+
+TServiceFilter DecodeNodeFilter(uint32_t tag)
+{
+    TServiceFilter filter;
+    uint16_t index = uint16_t(tag & 0xFFFF);
+    switch (TagKind(tag)) {
+    case kKindAntenna: filter.Antenna = index; break;
+    case kKindProvider: filter.Provider = index; break;
+    case kKindNetwork: filter.Network = index; break;
+    case kKindTS: filter.TS = index; break;
+    case kKindGenre: filter.Genre = index; break;
+    case kKindFavorite: filter.Favorite = index; break;
+    default: break;
+    }
+    return filter;
+}
+
+TDocumentView::TViewPlace TDocumentView::CurrentPlace() const
+{
+    TViewPlace place;
+    if (const TTreeNode* node = Tree1.Selected()) {
+        place.onRoot = node->Level() == 0;
+        place.rootRow = Tree1.RowOf(place.onRoot ? node : node->Parent());
+        place.tag = node->Tag;
+    }
+    place.col = SG.Col();
+    place.row = SG.Row();
+    place.selection = SG.Selection();
+    return place;
+}
+
+// Rebuilds tree and grid from the tables and goes back to the node that was
+// selected when it still exists (else to its branch), and to the same rows.
+void TDocumentView::ShowPlace(const TViewPlace& place)
+{
+    TTreeNode* node = BuildTree();
+    if (place.rootRow >= 0 && place.rootRow < Tree1.RootCount()) {
+        node = Tree1.Root(place.rootRow);
+        if (!place.onRoot)
+            for (int i = 0; i < node->ChildCount(); ++i)
+                if (node->Child(i)->Tag == place.tag) {
+                    node = node->Child(i);
+                    break;
+                }
+    }
+    SelectNode(node);
+    SG.SetCurrent(place.col, place.row);
+    SG.SetSelection(place.selection.Top, place.selection.Bottom);
+}
+
+bool TDocumentView::SGMouseDown(bool rightButton)
+{
+    const TTreeNode* node = Tree1.Selected();
+    if (!node)
+        return false;
+    PopupMenu2.AddInformation = true;
+    PopupMenu2.Paste = false;
+    BuildChangeSubmenus();
+    uint32_t kind = TagKind(node->Tag);
+    if (node->Level() == 0)
+        PopupMenu2.AddInformation = false;
+    if (kind == kKindAllService)
+        PopupMenu2.Paste = true;
+    if (kind >= kKindAntenna && kind <= kKindNetwork)
+        PopupMenu2.AddInformation = false;
+    PopupMenu2.AddInformationCaption = "Add Information";
+
+    if (Db().pFixServiceIndex) {
+        int32_t number = 0xFFFF;
+        try {
+            number = StrToInt(SG.Cell(kColIndex, SG.Selection().Top));
+        } catch (const EConvertError&) {
+        }
+        if (data_.IsFixedDisplayedNumber(number))
+            return false;  // fixed-numbered services get no menu
+    }
+    return rightButton;
+}
+
+void TDocumentView::BuildChangeSubmenus()
+{
+    PopupMenu2.ChangeTS.clear();
+    PopupMenu2.ChangeNetwork.clear();
+    PopupMenu2.ChangeProvider.clear();
+    for (int i = 0; i < std::min(Db().TSInfo.wTSNum, kTSCapacity); ++i)
+        PopupMenu2.ChangeTS.push_back({"A" + std::to_string(i), GetTSString(i)});
+    for (int i = 0; i < std::min(Db().NetworkInfo.wNetworkNum, kNetworkCapacity); ++i)
+        PopupMenu2.ChangeNetwork.push_back({"B" + std::to_string(i), Db().NetworkInfo.Info[std::size_t(i)].szNetworkName});
+    for (int i = 0; i < std::min(Db().ProviderInfo.wProviderNum, kProviderCapacity); ++i)
+        PopupMenu2.ChangeProvider.push_back(
+            {"C" + std::to_string(i), Db().ProviderInfo.Info[std::size_t(i)].szProviderName});
+}
+
+ServiceClipboardCommand TDocumentView::SGKeyDown(int key, bool ctrl)
+{
+    if (!ctrl)
+        return ServiceClipboardCommand::None;
+    switch (key) {
+    case 'C': case 'c': return ServiceClipboardCommand::Copy;
+    case 'V': case 'v': return ServiceClipboardCommand::Paste;
+    case 'X': case 'x': return ServiceClipboardCommand::Cut;
+    default: return ServiceClipboardCommand::None;
+    }
 }
 
 }  // namespace lumora

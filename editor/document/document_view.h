@@ -1,0 +1,154 @@
+// What the document window shows of the data, as data: the navigation tree,
+// the service grid SG, the label above the tree and the states of the two
+// popup menus. The view reads the document data and rebuilds itself from
+// them; the only thing it changes there is the TV/RADIO display type.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document_data.h"
+#include "service_grid.h"
+#include "tree_data.h"
+
+namespace lumora {
+
+// Node kinds: bits 24..31 of a node tag. Bits 0..23 hold an item index.
+enum NodeKind : uint32_t {
+    kKindNone = 0,
+    kKindAntenna = 1,
+    kKindAllService = 2,
+    kKindProvider = 3,
+    kKindNetwork = 4,
+    kKindTS = 5,
+    kKindGenre = 6,
+    kKindFavorite = 7,
+};
+inline constexpr uint32_t MakeTag(uint32_t kind, uint32_t index) { return (kind << 24) + index; }
+inline constexpr uint32_t TagKind(uint32_t tag) { return tag >> 24; }
+
+// "Any" in a service filter.
+inline constexpr uint16_t kAnyFilter = 0xFFFF;
+
+// The six filters a tree node sets for the service scan.
+struct TServiceFilter {
+    uint16_t Antenna = kAnyFilter;
+    uint16_t TS = kAnyFilter;
+    uint16_t Provider = kAnyFilter;
+    uint16_t Network = kAnyFilter;
+    uint16_t Genre = kAnyFilter;
+    uint16_t Favorite = kAnyFilter;
+};
+TServiceFilter DecodeNodeFilter(uint32_t tag);
+
+// Enabled entries of the tree's information menu (PopupMenu1).
+struct TInfoMenuState {
+    bool Edit = true;
+    bool AddInformation = true;
+    bool DeleteInformation = true;
+};
+
+struct TMenuEntry {
+    std::string Name;     // "A"/"B"/"C" + table index; the click handler reads the index from it
+    std::string Caption;
+};
+
+// The grid's service menu (PopupMenu2) as SGMouseDown prepares it.
+struct TServiceMenuState {
+    bool AddInformation = true;
+    std::string AddInformationCaption = "Add Information";
+    bool Paste = true;
+    std::vector<TMenuEntry> ChangeTS;       // "Change TS Information"
+    std::vector<TMenuEntry> ChangeNetwork;  // "Change Network Information"
+    std::vector<TMenuEntry> ChangeProvider; // "Change Provider Information"
+};
+
+enum class ServiceClipboardCommand { None, Cut, Copy, Paste };
+
+class TDocumentView {
+public:
+    // An empty grid with the lists of `data` (the window's FormCreate).
+    explicit TDocumentView(TDocumentData& data);
+    TDocumentView(const TDocumentView&) = delete;
+    TDocumentView& operator=(const TDocumentView&) = delete;
+
+    std::string Label1Caption;    // the label above the tree: the selected node's caption
+    TTreeData Tree1;
+    TServiceGrid SG;
+    TInfoMenuState PopupMenu1;
+    TServiceMenuState PopupMenu2;
+    bool SortType = true;  // the grid's sort direction: true ascending
+
+    // Navigation tree.
+    void LoadTreeValue();
+    void UpdateTree();
+    // Selects `node` in the tree and runs Tree1Change, as a click does.
+    void SelectNode(TTreeNode* node);
+    void Tree1Change(TTreeNode* node);
+    // Returns whether the information menu is to be opened.
+    bool Tree1MouseDown(bool rightButton);
+    void CheckPopup1Menu();
+    int32_t GetTargetCount() const;
+    std::string GetAntennaString(int32_t index) const;
+    static std::string GetLNBFrequency(uint32_t value);
+    static std::string GetDiseqc(uint8_t setting);
+    std::string GetTSString(int32_t index) const;
+
+    // Service grid.
+    void ClearSG();
+    void InitSGItem();
+    void UpdateNetworkCmbCell();
+    void UpdateProviderCmbCell();
+    // The "TV"/"RADIO" radio buttons; `tvChecked` tells which one is checked.
+    void FR1Click(bool tvChecked);
+    void FillOneRow(int32_t row, int32_t realIndex, int32_t number);
+    void RefreshServiceGrid();
+    int32_t FindFirstService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
+                             uint16_t favorite, int32_t& count) const;
+    int32_t FindNextService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
+                            uint16_t favorite, int32_t start, int32_t& count) const;
+    bool CompareAntennaInService(uint16_t antenna, int32_t realIndex) const;
+    bool CompareTSInService(uint16_t ts, int32_t realIndex) const;
+    bool CompareProviderInService(uint16_t provider, int32_t realIndex) const;
+    bool CompareNetworkInService(uint16_t network, int32_t realIndex) const;
+    bool CompareGenreInService(uint16_t genre, int32_t realIndex) const;
+    bool CompareFavoriteInService(uint16_t favorite, int32_t realIndex) const;
+
+    // Prepares PopupMenu2; returns whether it is to be opened.
+    bool SGMouseDown(bool rightButton);
+    // Ctrl+C, Ctrl+V, Ctrl+X: the clipboard command a key stands for.
+    static ServiceClipboardCommand SGKeyDown(int key, bool ctrl);
+
+protected:
+    // Where the person is in tree and grid, kept across undo and redo.
+    struct TViewPlace {
+        int rootRow = 0;
+        bool onRoot = true;
+        uint32_t tag = 0;
+        int col = 1, row = 1;
+        TGridSelection selection;
+    };
+    TViewPlace CurrentPlace() const;
+    // Rebuilds tree and grid from the data and goes back to `place` as far as
+    // the data still have it.
+    void ShowPlace(const TViewPlace& place);
+
+private:
+    TTreeNode* BuildTree();
+    int32_t CountServices(const TServiceFilter& filter) const;
+    std::string DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
+    void FillRow(int32_t row, int32_t realIndex, const std::string& number);
+    void FillFavoriteRows(uint16_t list, const TServiceNumbering& numbering);
+    void FillScannedRows(const TServiceFilter& filter, const TServiceNumbering& numbering);
+    std::string NetworkNameOf(int32_t realIndex) const;
+    std::string ProviderNameOf(int32_t realIndex) const;
+    void BuildChangeSubmenus();
+    const TChannelDatabase& Db() const { return std::as_const(data_).Database(); }
+
+    // Read only, but for the display type FR1Click switches.
+    TDocumentData& data_;
+};
+
+}  // namespace lumora
