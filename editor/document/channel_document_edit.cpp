@@ -62,8 +62,9 @@ void ChannelDocument::WriteRowBack(TServiceItem& s, int32_t row)
     s.ServiceKind = genre < 0 ? 0xFF : uint8_t(genre);
     s.bParentLock = SG.Cell(kColLock, row) == "TRUE";
     s.bSkipService = SG.Cell(kColSkip, row) == "TRUE";
-    if (s.pTSIndex >= 0 && s.pTSIndex < std::min(Database().TSInfo.wTSNum, kTSCapacity))
-        Database().TSInfo.Info[std::size_t(s.pTSIndex)].pNetworkIndex = PositionInList(SG.NetworkList, SG.Cell(kColNetwork, row));
+    TTSInfo& streams = Database().TSInfo;
+    if (s.pTSIndex >= 0 && s.pTSIndex < std::min(streams.wTSNum, kTSCapacity))
+        streams.Info[std::size_t(s.pTSIndex)].pNetworkIndex = PositionInList(SG.NetworkList, SG.Cell(kColNetwork, row));
     s.pProviderIndex = PositionInList(SG.ProviderList, SG.Cell(kColProvider, row));
 }
 

@@ -267,7 +267,10 @@ void ChannelDocument::DeleteInformation1Click()
 
 void ChannelDocument::DeleteTS(int32_t index)
 {
-    Edit("Delete Transport Stream", [&] { DeleteTSEntry(Database(), NumberingOf(Database(), FlashType()), index); });
+    Edit("Delete Transport Stream", [&] {
+        TChannelDatabase& db = Database();
+        DeleteTSEntry(db, NumberingOf(db, FlashType()), index);
+    });
 }
 
 void ChannelDocument::DeleteNetwork(int32_t index)

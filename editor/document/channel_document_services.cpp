@@ -78,7 +78,10 @@ bool ChannelDocument::AddServiceToTS(uint32_t ts)
     item.pProviderIndex = -1;
     item.ServiceType = Database().CurDisplayServiceMode;
     const TServiceItem items[] = {item};
-    Edit("Add Service", [&] { InsertServices(Database(), NumberingOf(Database(), FlashType()), ServiceCount(), items); });
+    Edit("Add Service", [&] {
+        TChannelDatabase& db = Database();
+        InsertServices(db, NumberingOf(db, FlashType()), ServiceCount(), items);
+    });
     return true;
 }
 
@@ -98,14 +101,15 @@ std::vector<int32_t> ChannelDocument::SelectionOPNumbers() const
 // Genre or favorite list: the person picks services in the selection dialog.
 bool ChannelDocument::AddSelectedServicesTo(uint32_t kind, uint32_t index)
 {
+    const TServiceInfo& services = Database().ServiceInfo;
     const uint8_t mode = Database().CurDisplayServiceMode;
-    const int typeCount = mode == kServiceTypeTV ? Database().ServiceInfo.wTVNum : Database().ServiceInfo.wRadioNum;
+    const int typeCount = mode == kServiceTypeTV ? services.wTVNum : services.wRadioNum;
     if (typeCount == 0) {
         ui_.MessageBox(MsgKind::Warning, mode == kServiceTypeTV ? "No TV Service.." : "No Radio Service..",
                        MsgButtons::Ok);
         return false;
     }
-    const auto chosen = ui_.ShowServiceSelectDialog(mode, Database().ServiceInfo, SelectionOPNumbers());
+    const auto chosen = ui_.ShowServiceSelectDialog(mode, services, SelectionOPNumbers());
     if (!chosen)
         return true;
     if (kind == kKindGenre)
@@ -175,7 +179,8 @@ void ChannelDocument::DeleteServiceMulti(int32_t topRow, int32_t count)
         if (const int32_t r = RowRealIndex(row); r >= 0)
             realIndices.push_back(r);
     Edit("Delete Services", [&] {
-        const int deleted = DeleteServices(Database(), NumberingOf(Database(), FlashType()), std::move(realIndices));
+        TChannelDatabase& db = Database();
+        const int deleted = DeleteServices(db, NumberingOf(db, FlashType()), std::move(realIndices));
         NameEdit("Delete " + ServicesText(deleted));
     });
 }
@@ -277,7 +282,8 @@ void ChannelDocument::Paste1Click()
     // Each service goes in at the same position, so the pasted block ends in
     // reverse clipboard order; what does not fit is dropped.
     Edit("Paste", [&] {
-        const int pasted = InsertServices(Database(), NumberingOf(Database(), FlashType()), position, accepted);
+        TChannelDatabase& db = Database();
+        const int pasted = InsertServices(db, NumberingOf(db, FlashType()), position, accepted);
         NameEdit("Paste " + ServicesText(pasted));
     });
     RefreshServiceGrid();

@@ -267,7 +267,8 @@ void TDocumentView::BuildChangeSubmenus()
     for (int i = 0; i < std::min(Db().TSInfo.wTSNum, kTSCapacity); ++i)
         PopupMenu2.ChangeTS.push_back({"A" + std::to_string(i), GetTSString(i)});
     for (int i = 0; i < std::min(Db().NetworkInfo.wNetworkNum, kNetworkCapacity); ++i)
-        PopupMenu2.ChangeNetwork.push_back({"B" + std::to_string(i), Db().NetworkInfo.Info[std::size_t(i)].szNetworkName});
+        PopupMenu2.ChangeNetwork.push_back(
+            {"B" + std::to_string(i), Db().NetworkInfo.Info[std::size_t(i)].szNetworkName});
     for (int i = 0; i < std::min(Db().ProviderInfo.wProviderNum, kProviderCapacity); ++i)
         PopupMenu2.ChangeProvider.push_back(
             {"C" + std::to_string(i), Db().ProviderInfo.Info[std::size_t(i)].szProviderName});
