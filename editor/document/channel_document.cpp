@@ -10,6 +10,8 @@ namespace {
 constexpr const char* kCloseQueryText = "This data is modified.\rDo you really exit?";
 }  // namespace
 
+// The data come first among the bases, so they exist when the view fills
+// its grid lists from them.
 ChannelDocument::ChannelDocument(TApplicationState& app, UiPort& ui)
     : TDocumentData(app), TDocumentView(static_cast<TDocumentData&>(*this)), ui_(ui)
 {
