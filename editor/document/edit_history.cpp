@@ -58,31 +58,24 @@ const std::string& TEditHistory::RedoLabel() const { return redo_.empty() ? kNoL
 std::unique_ptr<TDocumentState> TEditHistory::Move(std::deque<Step>& from, std::deque<Step>& to,
                                                    std::unique_ptr<TDocumentState> current)
 {
+    if (from.empty())
+        return current;
     Step step = std::move(from.back());
     from.pop_back();
     const std::size_t bytes = StateBytes(*current);
-    to.push_back({step.label, std::move(current), bytes});
+    bytes_ = bytes_ - step.bytes + bytes;
+    to.push_back({std::move(step.label), std::move(current), bytes});
     return std::move(step.state);
 }
 
 std::unique_ptr<TDocumentState> TEditHistory::Undo(std::unique_ptr<TDocumentState> current)
 {
-    if (undo_.empty())
-        return current;
-    bytes_ -= undo_.back().bytes;
-    auto restored = Move(undo_, redo_, std::move(current));
-    bytes_ += redo_.back().bytes;
-    return restored;
+    return Move(undo_, redo_, std::move(current));
 }
 
 std::unique_ptr<TDocumentState> TEditHistory::Redo(std::unique_ptr<TDocumentState> current)
 {
-    if (redo_.empty())
-        return current;
-    bytes_ -= redo_.back().bytes;
-    auto restored = Move(redo_, undo_, std::move(current));
-    bytes_ += undo_.back().bytes;
-    return restored;
+    return Move(redo_, undo_, std::move(current));
 }
 
 void TEditHistory::Clear()

@@ -61,8 +61,9 @@ private:
         std::unique_ptr<TDocumentState> state;
         std::size_t bytes = 0;
     };
-    static std::unique_ptr<TDocumentState> Move(std::deque<Step>& from, std::deque<Step>& to,
-                                                std::unique_ptr<TDocumentState> current);
+    // Moves the newest step of `from` to `to`, keeping `current` in its place.
+    std::unique_ptr<TDocumentState> Move(std::deque<Step>& from, std::deque<Step>& to,
+                                         std::unique_ptr<TDocumentState> current);
     void DropBeyondLimits();
 
     Limits limits_;
