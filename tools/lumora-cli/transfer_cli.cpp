@@ -100,10 +100,15 @@ bool ParseOption(const Arguments& args, std::size_t& i, TransferOptionSet set, T
 {
     const std::string& name = args[i];
     if (name == "--port") {
-        int port = 0;
-        if (!ParseSmallNumber(args, i, "--port", 255, port, err))
+        // Numbered as the settings dialog and the messages number them: COM 1 is port 0.
+        int com = 0;
+        if (!ParseSmallNumber(args, i, "--port", 256, com, err))
             return false;
-        parsed.port = port;
+        if (com == 0) {
+            err << "lumora-cli: --port counts from 1 (COM 1)\n";
+            return false;
+        }
+        parsed.port = com - 1;
         return true;
     }
     if (name == "--device")
@@ -245,6 +250,7 @@ void CatchInterrupt()
 {
     struct sigaction action {};
     action.sa_handler = &RequestInterrupt;
+    action.sa_flags = SA_RESETHAND;  // a second Ctrl+C ends the program at once
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
 }
