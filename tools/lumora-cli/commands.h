@@ -13,6 +13,8 @@ namespace lumora::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitStopped = 1;    // the input was read only in part
 inline constexpr int kExitUsage = 2;      // bad arguments, an input that cannot be opened, output failed
+inline constexpr int kExitFailed = 1;     // a receiver transfer or its preparation failed
+inline constexpr int kExitInterrupted = 130;  // Ctrl+C stopped a receiver transfer
 
 using Arguments = std::vector<std::string>;
 using CommandFunction = int (*)(const Arguments& args, std::ostream& out, std::ostream& err);
@@ -29,6 +31,10 @@ int RunDump(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunDdf(const Arguments& args, std::ostream& out, std::ostream& err);
+// Transfers with a receiver on a serial port (cmd_transfer.cpp).
+int RunUpload(const Arguments& args, std::ostream& out, std::ostream& err);
+int RunDownload(const Arguments& args, std::ostream& out, std::ostream& err);
+int RunFirmware(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Parses "--flash-type N" (N 0..255) from args[index + 1]; false with a message
 // on err when the value is missing or not a number in range.

@@ -1,4 +1,5 @@
-// lumora-cli: command-line work on interchange and channel-data files.
+// lumora-cli: command-line work on interchange and channel-data files, and
+// transfers with a receiver.
 #include <iostream>
 #include <span>
 
@@ -15,6 +16,14 @@ constexpr Command kCommands[] = {
     {"check", "FILE", "read a channel-data file (.dnf) and print its table counts", RunCheck},
     {"ddf", "IN OUT --system-id HEX [--menu-type N] [--flash-type N] [--ant32 0|1]",
      "build the download image of interchange text or a .dnf file", RunDdf},
+    {"upload", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
+               "[--ant32 0|1] OUT.dnf",
+     "receive the receiver's channel data into a .dnf file, as Data Upload does", RunUpload},
+    {"download", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
+                 "[--ant32 0|1] [--system-id HEX] IN.dnf",
+     "send a .dnf file to the receiver, as Data Download does", RunDownload},
+    {"firmware", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] IMAGE.ddf",
+     "send a download image (.ddf) to the receiver, as Download Firmware does", RunFirmware},
 };
 
 void PrintUsage(std::ostream& err)
