@@ -15,6 +15,10 @@ constexpr Command kCommands[] = {
     {"check", "FILE", "read a channel-data file (.dnf) and print its table counts", RunCheck},
     {"ddf", "IN OUT --system-id HEX [--menu-type N] [--flash-type N] [--ant32 0|1]",
      "build the download image of interchange text or a .dnf file", RunDdf},
+    {"export", "[--flash-type N] [--radio] FILE.dnf OUT.csv|OUT.html",
+     "write the \"All Service\" list of a .dnf file as CSV or as an HTML page, by extension", RunExport},
+    {"import-order", "[--flash-type N] [--radio] FILE.dnf ORDER.csv OUT.dnf",
+     "put the services of a .dnf file in the order of a CSV's rows and save the result", RunImportOrder},
 };
 
 void PrintUsage(std::ostream& err)
