@@ -3,6 +3,7 @@
 // favorite lists keep naming their services, the selection follows the rows,
 // and Ctrl+Z takes each move back as one edit.
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QtTest>
 
 #include "frm_child.h"
@@ -107,6 +108,23 @@ private slots:
         QTest::keyClick(doc->SG, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(GridNames(doc) == opened);
         QVERIFY(!doc->isWindowModified());
+
+        // In favorite list A, Ctrl+Down reorders the list itself.
+        QAbstractItemModel* tree = doc->Tree1->model();
+        const QModelIndexList roots = tree->match(tree->index(0, 0), Qt::DisplayRole, QStringLiteral("Favorite"));
+        QCOMPARE(roots.size(), 1);
+        doc->Tree1->expand(roots.first());
+        const QRect listA = doc->Tree1->visualRect(tree->index(0, 0, roots.first()));
+        QTest::mouseClick(doc->Tree1->viewport(), Qt::LeftButton, {}, listA.center());
+        const std::vector<std::string> list = GridNames(doc);
+        QVERIFY(list.size() >= 2 && list[0] != list[1]);
+        QTest::mouseClick(cells, Qt::LeftButton, {}, CellCenter(doc, kColName, 1));
+        QTest::keyClick(doc->SG, Qt::Key_Down, Qt::ControlModifier);
+        QVERIFY(GridNames(doc) == Reordered(list, {2, 1}));
+        QCOMPARE(doc->Document().SG.Selection().Top, 2);
+        QCOMPARE(window->EditUndo->text(), QStringLiteral("&Undo Move 1 service"));
+        QTest::keyClick(doc->SG, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(GridNames(doc) == list);
     }
 };
 
