@@ -109,6 +109,20 @@ private slots:
         QVERIFY(GridNames(doc) == opened);
         QVERIFY(!doc->isWindowModified());
 
+        // One row is dragged by its INDEX cell, in the fixed column.
+        QTest::mouseClick(cells, Qt::LeftButton, {}, CellCenter(doc, kColName, 1));
+        QWidget* index = doc->SG->FixedColumnView()->viewport();
+        const QRect first = doc->SG->FixedColumnView()->visualRect(doc->SG->CellIndex(kColIndex, 1));
+        const QRect third = doc->SG->FixedColumnView()->visualRect(doc->SG->CellIndex(kColIndex, 3));
+        QTest::mousePress(index, Qt::LeftButton, {}, first.center());
+        QTest::mouseMove(index, (first.center() + third.topLeft()) / 2);
+        QTest::mouseMove(index, third.topLeft() + QPoint(5, 2));
+        QTest::mouseRelease(index, Qt::LeftButton, {}, third.topLeft() + QPoint(5, 2));
+        QVERIFY(GridNames(doc) == Reordered(opened, {2, 1}));
+        QCOMPARE(doc->Document().SG.Selection().Top, 2);
+        QTest::keyClick(doc->SG, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(GridNames(doc) == opened);
+
         // In favorite list A, Ctrl+Down reorders the list itself.
         QAbstractItemModel* tree = doc->Tree1->model();
         const QModelIndexList roots = tree->match(tree->index(0, 0), Qt::DisplayRole, QStringLiteral("Favorite"));

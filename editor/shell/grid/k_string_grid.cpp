@@ -321,7 +321,7 @@ bool TkStringGrid::eventFilter(QObject* watched, QEvent* event)
     // A drag of one row or more starts on its "INDEX" cell.
     const auto viewportPos = [this, event] {
         const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-        return viewport()->mapFrom(fixedColumn_->viewport(), pos);
+        return FromFixedColumn(pos);
     };
     switch (event->type()) {
     case QEvent::MouseButtonPress: FixedColumnMousePress(static_cast<QMouseEvent*>(event)); return true;
@@ -340,12 +340,18 @@ void TkStringGrid::FixedColumnMousePress(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !pressed.isValid())
         return;
     setFocus(Qt::MouseFocusReason);
-    const QPoint pos = viewport()->mapFrom(fixedColumn_->viewport(), event->position().toPoint());
+    const QPoint pos = FromFixedColumn(event->position().toPoint());
     if (event->modifiers() == Qt::NoModifier && InSelectedRows(pos)) {
         StartRowDrag(pos);
         return;
     }
     selectionModel()->setCurrentIndex(pressed.siblingAtColumn(grid_.Col()), QItemSelectionModel::ClearAndSelect);
+}
+
+// The fixed column's view is no ancestor of this viewport: map through the screen.
+QPoint TkStringGrid::FromFixedColumn(const QPoint& pos) const
+{
+    return viewport()->mapFromGlobal(fixedColumn_->viewport()->mapToGlobal(pos));
 }
 
 // A press on the selected rows that did not become a drag selects its row.

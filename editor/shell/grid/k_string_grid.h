@@ -73,6 +73,7 @@ private:
     void PlaceFixedColumn();
     void FixedColumnMousePress(QMouseEvent* event);
     void FixedColumnMouseRelease(const QPoint& pos);
+    QPoint FromFixedColumn(const QPoint& pos) const;
     void TakeCurrentFromView(const QModelIndex& current);
     void TakeSelectionFromView();
     void ShowCoreCurrent();
