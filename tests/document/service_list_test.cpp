@@ -172,5 +172,32 @@ INSTANTIATE_TEST_SUITE_P(
         // Fixed numbering: Charlie (number 7) keeps its slot, the others follow the file around it.
         OrderCase{4, {"Echo", "Delta", "Radio One", "Charlie", "Bravo", "Radio Two", "Alpha", "Fox\xE9"}}));
 
+TEST(ServiceMove, UnderFixedNumberingFixedServicesKeepTheirPlaces)
+{
+    DocumentFixture f(4);
+    const int net = f.AddNetwork("Net");
+    const int ts = f.AddTS(0, net);
+    f.AddService(kServiceTypeTV, "Auto A", ts);
+    f.AddService(kServiceTypeTV, "Fixed", ts, -1, 7);
+    f.AddService(kServiceTypeTV, "Auto C", ts);
+    f.AddService(kServiceTypeTV, "Auto D", ts);
+    f.doc->LoadTreeValue();
+
+    // The first row moves down one place among the movable rows: over "Fixed".
+    f.doc->SG.SetSelection(1, 1);
+    EXPECT_TRUE(MoveSelectedRowsBy(*f.doc, 1));
+    EXPECT_EQ(TableNames(f.db()), (std::vector<std::string>{"Auto C", "Fixed", "Auto A", "Auto D"}));
+    EXPECT_EQ(f.doc->SG.Selection().Top, 3);
+    EXPECT_EQ(f.doc->UndoLabel(), "Move 1 service");
+
+    // A selection holding the fixed-numbered service is refused and changes nothing.
+    const TChannelDatabase before = f.db();
+    f.doc->SG.SetSelection(1, 2);
+    EXPECT_FALSE(MoveSelectedRows(*f.doc, 5));
+    EXPECT_TRUE(f.db() == before);
+    ASSERT_EQ(f.ui.messages.size(), 1u);
+    EXPECT_EQ(f.doc->History().UndoSteps(), 1u);
+}
+
 }  // namespace
 }  // namespace lumora
