@@ -16,6 +16,7 @@
 #include "app_icons.h"
 #include "command_guard.h"
 #include "grid/k_string_grid.h"
+#include "service_order.h"
 #include "shell_text.h"
 #include "tree_model.h"
 
@@ -98,6 +99,7 @@ QWidget* TfrmChild::BuildGridPane()
     connect(SG, &TkStringGrid::SetEditText, this, &TfrmChild::SGSetEditText);
     connect(SG, &TkStringGrid::MouseDown, this, &TfrmChild::SGMouseDown);
     connect(SG, &TkStringGrid::KeyDown, this, &TfrmChild::SGKeyDown);
+    connect(SG, &TkStringGrid::RowsDropped, this, &TfrmChild::SGRowsDropped);
 
     auto* bar = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(FR1), static_cast<QWidget*>(FR2), static_cast<QWidget*>(FlatButton2),
@@ -176,6 +178,7 @@ void TfrmChild::SyncView()
 {
     setWindowTitle(Caption() + QStringLiteral("[*]"));
     setWindowModified(document_->pModifiedFlag());
+    SG->SetRowsMovable(CanMoveListedRows(*document_));
     Label1->setText(NameText(document_->Label1Caption));
     const bool tv = document_->Database().CurDisplayServiceMode == kServiceTypeTV;
     (tv ? FR1 : FR2)->setChecked(true);

@@ -83,6 +83,8 @@ public:
     void SGSetEditText(int col, int row, const QString& value);
     void SGMouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void SGKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Selected rows dragged before grid row `beforeRow`.
+    void SGRowsDropped(int beforeRow);
     void FlatButton2Click();
     void BtnSortAClick();
     void BtnSortZClick();

@@ -6,6 +6,7 @@
 
 #include "frm_child.h"
 #include "grid/k_string_grid.h"
+#include "service_order.h"
 #include "shell_text.h"
 
 namespace lumora {
@@ -54,12 +55,21 @@ void TfrmChild::FillChangeMenu(QMenu* menu, const std::vector<TMenuEntry>& entri
 
 void TfrmChild::SGKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && (modifiers & Qt::ControlModifier)) {
+        Command([this, key] { MoveSelectedRowsBy(*document_, key == Qt::Key_Up ? -1 : 1); });
+        return;
+    }
     switch (ChannelDocument::SGKeyDown(key, modifiers & Qt::ControlModifier)) {
     case ServiceClipboardCommand::Cut: Cut1Click(); break;
     case ServiceClipboardCommand::Copy: Copy1Click(); break;
     case ServiceClipboardCommand::Paste: Paste1Click(); break;
     case ServiceClipboardCommand::None: break;
     }
+}
+
+void TfrmChild::SGRowsDropped(int beforeRow)
+{
+    Command([this, beforeRow] { MoveSelectedRows(*document_, beforeRow); });
 }
 
 void TfrmChild::Edit1Click() { Command([this] { document_->Edit1Click(); }); }

@@ -98,6 +98,13 @@ void TfrmMain::CreateActions()
                &TfrmMain::PrintPreviewExecute);
     MakeAction(ExportPdf, "ExportPdf", "Export P&DF...", "Export PDF", id(IconId::Print), {},
                &TfrmMain::ExportPdfExecute);
+    MakeAction(ExportCsv, "ExportCsv", "Service List as &CSV...", "", id(IconId::SaveAs), {}, &TfrmMain::ExportCsvExecute);
+    MakeAction(ExportHtml, "ExportHtml", "Service List as &HTML...", "", id(IconId::SaveAs), {},
+               &TfrmMain::ExportHtmlExecute);
+    MakeAction(ImportOrder, "ImportOrder", "Service &Order from CSV...", "", id(IconId::Open), {},
+               &TfrmMain::ImportOrderExecute);
+    MakeAction(ImportNames, "ImportNames", "Service &Names from CSV...", "", id(IconId::Open), {},
+               &TfrmMain::ImportNamesExecute);
     MakeAction(Exit, "Exit", "E&xit", "", id(IconId::Exit), {}, &TfrmMain::ExitExecute);
     MakeAction(EditUndo, "EditUndo", "&Undo", "", id(IconId::Undo), QKeySequence::Undo, &TfrmMain::EditUndoExecute);
     MakeAction(EditRedo, "EditRedo", "&Redo", "", id(IconId::Redo), {}, &TfrmMain::EditRedoExecute);
@@ -130,6 +137,9 @@ void TfrmMain::CreateMenus()
     file->addActions({Close11, CloseAll});
     file->addSeparator();
     file->addActions({Print, PrintSetup, PrintPreview, ExportPdf});
+    file->addSeparator();
+    file->addMenu("&Export")->addActions({ExportCsv, ExportHtml});
+    file->addMenu("&Import")->addActions({ImportOrder, ImportNames});
     file->addSeparator();
     file->addAction(Exit);
     menuBar()->addMenu("&Edit")->addActions({EditUndo, EditRedo});
@@ -213,6 +223,8 @@ void TfrmMain::UpdateActionStates()
 {
     const bool open = !MDIArea->subWindowList().isEmpty();
     for (QAction* action : {FileSave, SaveAs, Close11, CloseAll, Print, PrintPreview, ExportPdf})
+        action->setEnabled(open);
+    for (QAction* action : {ExportCsv, ExportHtml, ImportOrder, ImportNames})
         action->setEnabled(open);
     const TfrmChild* active = ActiveDocument();
     ShowHistoryStep(EditUndo, QStringLiteral("&Undo"), active && active->Document().CanUndo(),

@@ -70,6 +70,10 @@ public:
     void PrintSetupExecute();
     void PrintPreviewExecute();
     void ExportPdfExecute();
+    void ExportCsvExecute();    // File > Export > "Service List as CSV..."
+    void ExportHtmlExecute();
+    void ImportOrderExecute();  // File > Import > "Service Order from CSV..."
+    void ImportNamesExecute();
     void ExitExecute();
     void EditUndoExecute();
     void EditRedoExecute();
@@ -104,6 +108,10 @@ public:
     QAction* PrintSetup = nullptr;
     QAction* PrintPreview = nullptr;
     QAction* ExportPdf = nullptr;
+    QAction* ExportCsv = nullptr;
+    QAction* ExportHtml = nullptr;
+    QAction* ImportOrder = nullptr;
+    QAction* ImportNames = nullptr;
     QAction* Exit = nullptr;
     QAction* EditUndo = nullptr;  // "Undo <edit>" of the active document
     QAction* EditRedo = nullptr;
@@ -137,6 +145,10 @@ private:
     void RebuildWindowMenu();
     void ShowModelName();
     void UpdateActionStates();
+    // Export and import (frm_main_exchange.cpp).
+    QString AskExchangeFileName(bool save, const QString& filter, const QString& suffix);
+    void ExportServiceList(bool html);
+    void ImportFromCsv(bool names);
     void ShowHistoryStep(QAction* action, const QString& verb, bool possible, const std::string& label);
     TfrmChild* AddDocumentWindow();
     QString AskDataFileName(bool save);

@@ -3,8 +3,10 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 
+#include "csv_table.h"
 #include "test_support.h"
 
 namespace lumora {
@@ -104,6 +106,45 @@ TEST_F(CliTest, DdfReportsAnImageThatCannotBeWritten)
     RunResult ddf = RunCli("ddf '" + test::SamplePath() + "' " + Q("no/out.ddf") + " --system-id 2A0010");
     EXPECT_EQ(ddf.status, 1);
     EXPECT_NE(ddf.output.find("no/out.ddf\": Creating error"), std::string::npos) << ddf.output;
+}
+
+// The names of an exported CSV, top to bottom.
+std::vector<std::string> ExportedNames(const std::string& csv)
+{
+    std::vector<std::string> names;
+    for (const TCsvRow& row : ParseCsv(csv))
+        names.push_back(row.at(1));
+    names.erase(names.begin());  // the header row
+    return names;
+}
+
+TEST_F(CliTest, ImportOrderFollowsAnExportedListReversedAndReportsUnmatchedRows)
+{
+    ASSERT_EQ(RunCli("convert '" + test::SamplePath() + "' " + Q("s.dnf")).status, 0);
+    ASSERT_EQ(RunCli("export " + Q("s.dnf") + " " + Q("s.csv")).status, 0);
+    const std::vector<TCsvRow> rows = ParseCsv(ReadFile(dir.File("s.csv")));
+    ASSERT_GT(rows.size(), 3u);
+    std::string reversed = CsvRecord(rows[0]);
+    for (std::size_t i = rows.size() - 1; i >= 1; --i)
+        reversed += CsvRecord(rows[i]);
+    reversed += "7,Nobody,1,1,1,9999,1,,FALSE,FALSE,,,1\r\n";
+    test::WriteFile(dir.File("r.csv"), reversed);
+
+    const RunResult imported = RunCli("import-order " + Q("s.dnf") + " " + Q("r.csv") + " " + Q("out.dnf"));
+    EXPECT_EQ(imported.status, 0) << imported.output;
+    EXPECT_NE(imported.output.find("no service matches line " + std::to_string(rows.size() + 1) + ": Nobody"),
+              std::string::npos)
+        << imported.output;
+
+    ASSERT_EQ(RunCli("export " + Q("out.dnf") + " " + Q("o.csv")).status, 0);
+    std::vector<std::string> expected = ExportedNames(ReadFile(dir.File("s.csv")));
+    std::reverse(expected.begin(), expected.end());
+    EXPECT_EQ(ExportedNames(ReadFile(dir.File("o.csv"))), expected);
+
+    const RunResult html = RunCli("export " + Q("out.dnf") + " " + Q("o.html"));
+    EXPECT_EQ(html.status, 0) << html.output;
+    EXPECT_NE(ReadFile(dir.File("o.html")).find(">" + expected.front() + "</td>"), std::string::npos);
+    EXPECT_EQ(RunCli("export " + Q("out.dnf") + " " + Q("o.txt")).status, 2);
 }
 
 }  // namespace

@@ -35,6 +35,9 @@ int RunDdf(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunUpload(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunDownload(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunFirmware(const Arguments& args, std::ostream& out, std::ostream& err);
+// The service list to CSV or HTML, and a CSV's order into a .dnf (cmd_export.cpp).
+int RunExport(const Arguments& args, std::ostream& out, std::ostream& err);
+int RunImportOrder(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Parses "--flash-type N" (N 0..255) from args[index + 1]; false with a message
 // on err when the value is missing or not a number in range.

@@ -24,6 +24,10 @@ constexpr Command kCommands[] = {
      "send a .dnf file to the receiver, as Data Download does", RunDownload},
     {"firmware", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] IMAGE.ddf",
      "send a download image (.ddf) to the receiver, as Download Firmware does", RunFirmware},
+    {"export", "[--flash-type N] [--radio] FILE.dnf OUT.csv|OUT.html",
+     "write the \"All Service\" list of a .dnf file as CSV or as an HTML page, by extension", RunExport},
+    {"import-order", "[--flash-type N] [--radio] FILE.dnf ORDER.csv OUT.dnf",
+     "put the services of a .dnf file in the order of a CSV's rows and save the result", RunImportOrder},
 };
 
 void PrintUsage(std::ostream& err)

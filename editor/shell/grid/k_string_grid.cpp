@@ -1,5 +1,6 @@
 #include "k_string_grid.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -201,14 +202,110 @@ void TkStringGrid::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
+    const QPoint pos = event->position().toPoint();
+    const TGridSelection& rows = grid_.Selection();
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier && rows.Bottom > rows.Top &&
+        InSelectedRows(pos)) {
+        // Several rows are selected: a press on them may start a drag, so it
+        // keeps the selection; a click without a drag selects on release.
+        StartRowDrag(pos);
+        event->accept();
+        return;
+    }
     QTableView::mousePressEvent(event);
+}
+
+void TkStringGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!ContinueRowDrag(event->position().toPoint()))
+        QTableView::mouseMoveEvent(event);
+}
+
+void TkStringGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool pending = dragPending_;
+    if (FinishRowDrag(event->position().toPoint()))
+        return;
+    if (pending) {  // a plain click on the selected rows
+        const QModelIndex clicked = indexAt(event->position().toPoint());
+        if (clicked.isValid())
+            selectionModel()->setCurrentIndex(clicked, QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
+bool TkStringGrid::InSelectedRows(const QPoint& pos) const
+{
+    const int row = rowAt(pos.y()) + 1;
+    return rowsMovable_ && state() != EditingState && row >= grid_.Selection().Top && row <= grid_.Selection().Bottom &&
+           rowAt(pos.y()) >= 0;
+}
+
+void TkStringGrid::StartRowDrag(const QPoint& pos)
+{
+    dragPending_ = true;
+    dragging_ = false;
+    dragStart_ = pos;
+}
+
+// True while the mouse belongs to a row drag.
+bool TkStringGrid::ContinueRowDrag(const QPoint& pos)
+{
+    if (!dragPending_)
+        return false;
+    if (!dragging_ && (pos - dragStart_).manhattanLength() < QApplication::startDragDistance())
+        return true;
+    dragging_ = true;
+    if (!dropLine_) {
+        dropLine_ = new QWidget(viewport());
+        dropLine_->setAutoFillBackground(true);
+        dropLine_->setBackgroundRole(QPalette::Highlight);
+    }
+    const int before = DropRowAt(pos);
+    const int y = before <= model_->rowCount() ? rowViewportPosition(before - 1)
+                                               : rowViewportPosition(model_->rowCount() - 1) +
+                                                     rowHeight(model_->rowCount() - 1);
+    dropLine_->setGeometry(0, y - 1, viewport()->width(), 3);
+    dropLine_->show();
+    dropLine_->raise();
+    viewport()->setCursor(Qt::DragMoveCursor);
+    return true;
+}
+
+// Ends a row drag; true when rows were dragged (RowsDropped was emitted).
+bool TkStringGrid::FinishRowDrag(const QPoint& pos)
+{
+    const bool dropped = dragPending_ && dragging_;
+    dragPending_ = dragging_ = false;
+    if (dropLine_)
+        dropLine_->hide();
+    viewport()->unsetCursor();
+    if (dropped)
+        emit RowsDropped(DropRowAt(pos));
+    return dropped;
+}
+
+// The grid row the dragged rows go before: the row under the pointer, or the
+// one after it when the pointer is in its lower half.
+int TkStringGrid::DropRowAt(const QPoint& pos) const
+{
+    const int rows = model_->rowCount();
+    if (rows == 0 || pos.y() < 0)
+        return 1;
+    const int row = rowAt(pos.y());
+    if (row < 0)
+        return rows + 1;
+    const bool lowerHalf = pos.y() >= rowViewportPosition(row) + rowHeight(row) / 2;
+    return row + 1 + (lowerHalf ? 1 : 0);
 }
 
 void TkStringGrid::keyPressEvent(QKeyEvent* event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const int key = event->key();
-    if (ctrl && (key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X)) {
+    const bool moveKey = rowsMovable_ && (key == Qt::Key_Up || key == Qt::Key_Down);
+    if (ctrl && (key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X || moveKey)) {
         emit KeyDown(key, event->modifiers());
         event->accept();
         return;
@@ -221,11 +318,16 @@ bool TkStringGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (!fixedColumn_ || watched != fixedColumn_->viewport())
         return QTableView::eventFilter(watched, event);
+    // A drag of one row or more starts on its "INDEX" cell.
+    const auto viewportPos = [this, event] {
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        return FromFixedColumn(pos);
+    };
     switch (event->type()) {
     case QEvent::MouseButtonPress: FixedColumnMousePress(static_cast<QMouseEvent*>(event)); return true;
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove: return true;
+    case QEvent::MouseButtonRelease: FixedColumnMouseRelease(viewportPos()); return true;
+    case QEvent::MouseMove: ContinueRowDrag(viewportPos()); return true;
+    case QEvent::MouseButtonDblClick: return true;
     case QEvent::Wheel: QCoreApplication::sendEvent(viewport(), event); return true;
     default: return QTableView::eventFilter(watched, event);
     }
@@ -238,7 +340,28 @@ void TkStringGrid::FixedColumnMousePress(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !pressed.isValid())
         return;
     setFocus(Qt::MouseFocusReason);
+    const QPoint pos = FromFixedColumn(event->position().toPoint());
+    if (event->modifiers() == Qt::NoModifier && InSelectedRows(pos)) {
+        StartRowDrag(pos);
+        return;
+    }
     selectionModel()->setCurrentIndex(pressed.siblingAtColumn(grid_.Col()), QItemSelectionModel::ClearAndSelect);
+}
+
+// The fixed column's view is no ancestor of this viewport: map through the screen.
+QPoint TkStringGrid::FromFixedColumn(const QPoint& pos) const
+{
+    return viewport()->mapFromGlobal(fixedColumn_->viewport()->mapToGlobal(pos));
+}
+
+// A press on the selected rows that did not become a drag selects its row.
+void TkStringGrid::FixedColumnMouseRelease(const QPoint& pos)
+{
+    const bool pending = dragPending_;
+    if (FinishRowDrag(pos) || !pending)
+        return;
+    if (const int row = rowAt(pos.y()); row >= 0)
+        selectionModel()->setCurrentIndex(model_->index(row, grid_.Col()), QItemSelectionModel::ClearAndSelect);
 }
 
 // Keys that would reach the fixed column stop at the first column after it;

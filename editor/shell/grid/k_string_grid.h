@@ -7,6 +7,8 @@
 // document's grid data, and the end of every cell edit is reported once.
 // Column 0 ("INDEX") is the fixed column: an overlay view keeps it at the
 // left while the other columns scroll, and it never holds the current cell.
+// Where rows may be moved, selected rows are dragged to a new place: from any
+// of their cells when several rows are selected, from the "INDEX" cell for one.
 #pragma once
 
 #include <QTableView>
@@ -39,17 +41,26 @@ public:
     // typed text goes into the cell and SetEditText is emitted before this
     // returns.
     void CommitOpenEditor();
+    // Whether the rows of the current view may be dragged and moved with
+    // Ctrl+Up and Ctrl+Down.
+    void SetRowsMovable(bool movable) { rowsMovable_ = movable; }
 
 signals:
     // A cell edit of grid row `row` ended with `value` stored in the cell.
     void SetEditText(int col, int row, const QString& value);
     // Any mouse button pressed over the cells.
     void MouseDown(Qt::MouseButton button, const QPoint& globalPos);
-    // A key press the grid does not use itself (Ctrl+C, Ctrl+V, Ctrl+X).
+    // A key press the grid does not use itself (Ctrl+C, Ctrl+V, Ctrl+X, and
+    // Ctrl+Up and Ctrl+Down where rows may be moved).
     void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // The selected rows were dropped before grid row `beforeRow` (one past
+    // the last row: after it).
+    void RowsDropped(int beforeRow);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -61,9 +72,17 @@ private:
     void SetUpFixedColumn();
     void PlaceFixedColumn();
     void FixedColumnMousePress(QMouseEvent* event);
+    void FixedColumnMouseRelease(const QPoint& pos);
+    QPoint FromFixedColumn(const QPoint& pos) const;
     void TakeCurrentFromView(const QModelIndex& current);
     void TakeSelectionFromView();
     void ShowCoreCurrent();
+    // Row dragging; positions are in this view's viewport.
+    bool InSelectedRows(const QPoint& pos) const;
+    void StartRowDrag(const QPoint& pos);
+    bool ContinueRowDrag(const QPoint& pos);
+    bool FinishRowDrag(const QPoint& pos);
+    int DropRowAt(const QPoint& pos) const;
 
     TServiceGrid& grid_;
     TServiceGridModel* model_;
@@ -72,6 +91,11 @@ private:
     QTableView* fixedColumn_ = nullptr;
     QPersistentModelIndex committed_;
     bool syncing_ = false;
+    bool rowsMovable_ = false;
+    bool dragPending_ = false;   // pressed on selected rows, not moved far yet
+    bool dragging_ = false;
+    QPoint dragStart_;
+    QWidget* dropLine_ = nullptr;  // where the dragged rows would land
 };
 
 }  // namespace lumora

@@ -1,0 +1,100 @@
+// File > Export and File > Import: the service list of the active document
+// to CSV or HTML, and a CSV's order or names into its tables.
+#include <QFile>
+#include <QFileDialog>
+
+#include "atomic_file.h"
+#include "frm_child.h"
+#include "frm_main.h"
+#include "qt_ui_port.h"
+#include "service_export.h"
+#include "service_order.h"
+#include "shell_text.h"
+
+namespace lumora {
+
+namespace {
+
+// Import reports list at most this many unmatched rows; the rest are counted.
+constexpr std::size_t kListedUnmatched = 20;
+
+std::string ImportSummary(const TImportReport& report, bool names)
+{
+    std::string text = std::to_string(report.Matched) +
+                       (names ? " services renamed." : " services placed as the file lists them.");
+    if (report.Unmatched.empty())
+        return text + "\rEvery row of the file matched a service.";
+    text += "\r" + std::to_string(report.Unmatched.size()) + " rows matched no service:";
+    for (std::size_t i = 0; i < report.Unmatched.size() && i < kListedUnmatched; ++i)
+        text += "\r" + report.Unmatched[i];
+    if (report.Unmatched.size() > kListedUnmatched)
+        text += "\r... and " + std::to_string(report.Unmatched.size() - kListedUnmatched) + " more";
+    return text;
+}
+
+}  // namespace
+
+QString TfrmMain::AskExchangeFileName(bool save, const QString& filter, const QString& suffix)
+{
+    QFileDialog dialog(this, save ? tr("Export") : tr("Import"));
+    dialog.setObjectName(save ? QStringLiteral("ExportDialog") : QStringLiteral("ImportDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void TfrmMain::ExportServiceList(bool html)
+{
+    TfrmChild* child = ActiveDocument();
+    if (!child || !child->EndCellEdit())
+        return;
+    const QString path = html ? AskExchangeFileName(true, QStringLiteral("HTML File (*.html *.htm)"), "html")
+                              : AskExchangeFileName(true, QStringLiteral("CSV File (*.csv)"), "csv");
+    if (path.isEmpty())
+        return;
+    const TServiceList list = ListedServices(child->Document());
+    try {
+        WriteFileAtomically(PathBytes(path), html ? ServiceListHtml(list) : ServiceListCsv(list));
+    } catch (const std::exception& e) {
+        ui_->MessageBox(MsgKind::Error, std::string("Cannot export the service list.\r") + e.what(), MsgButtons::Ok);
+    }
+}
+
+void TfrmMain::ImportFromCsv(bool names)
+{
+    TfrmChild* child = ActiveDocument();
+    if (!child || !child->EndCellEdit())
+        return;
+    const QString path = AskExchangeFileName(false, QStringLiteral("CSV File (*.csv);;All Files (*)"), "csv");
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ui_->MessageBox(MsgKind::Error, PathBytes(path) + ": " + file.errorString().toStdString(), MsgButtons::Ok);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    TImportReport report;
+    try {
+        const std::string_view csv(bytes.constData(), std::size_t(bytes.size()));
+        report = names ? ImportServiceNames(child->Document(), csv) : ImportServiceOrder(child->Document(), csv);
+    } catch (const std::runtime_error& e) {
+        child->SyncView();
+        ui_->MessageBox(MsgKind::Error, "Cannot import " + PathBytes(path) + ":\r" + e.what(), MsgButtons::Ok);
+        return;
+    }
+    child->SyncView();
+    ui_->MessageBox(MsgKind::Information, ImportSummary(report, names), MsgButtons::Ok);
+}
+
+void TfrmMain::ExportCsvExecute() { ExportServiceList(false); }
+void TfrmMain::ExportHtmlExecute() { ExportServiceList(true); }
+void TfrmMain::ImportOrderExecute() { ImportFromCsv(false); }
+void TfrmMain::ImportNamesExecute() { ImportFromCsv(true); }
+
+}  // namespace lumora
