@@ -234,8 +234,6 @@ private:
     int32_t CountServices(const TServiceFilter& filter) const;
     std::string DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
     void FillRow(int32_t row, int32_t realIndex, const std::string& number);
-    void FillFavoriteRows(uint16_t list, const TServiceNumbering& numbering);
-    void FillScannedRows(const TServiceFilter& filter, const TServiceNumbering& numbering);
     std::string NetworkNameOf(int32_t realIndex) const;
     std::string ProviderNameOf(int32_t realIndex) const;
     void WriteRowBack(TServiceItem& service, int32_t row);
@@ -310,6 +308,41 @@ private:
     void EditTransportStream(TTreeNode* node, int32_t index);
     void ReassignSelectedRows(const std::string& entryName, const std::string& what,
                               const std::function<void(TServiceItem&, int32_t)>& assign);
+
+    // Finding and cleaning
+public:
+    // The filter box: the grid lists only the rows of the current view that
+    // match `text` (see TRowFilter); an empty text lists them all. View state
+    // like the selected node: not part of the data, not undone.
+    void SetFilterText(const std::string& text);
+    const std::string& FilterText() const { return filterText_; }
+    bool FilterActive() const;
+    // The label above the tree: the node's caption, and while a filter is
+    // active how many of the view's rows are shown.
+    std::string LabelText() const;
+    // Edit > Replace in Names: one edit over the selected or all listed services.
+    void ReplaceInNames();
+    // Edit > Remove Duplicate Services: one edit over the whole table.
+    void RemoveDuplicates();
+
+private:
+    struct TViewRow {
+        int32_t realIndex;
+        std::string number;  // the INDEX cell
+        int32_t entry;       // position in the shown favorite list; -1 elsewhere
+    };
+    std::vector<TViewRow> ViewRows(const TServiceNumbering& numbering) const;
+    void ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering, std::vector<TViewRow>& rows) const;
+    void ListScannedRows(const TServiceFilter& filter, const TServiceNumbering& numbering,
+                         std::vector<TViewRow>& rows) const;
+    // The entry of the shown favorite list that grid row `row` lists; -1 when none.
+    int32_t RowListEntry(int32_t row) const;
+    std::vector<int32_t> ListedRealIndices(bool selectedOnly) const;
+
+    std::string filterText_;
+    int32_t viewRowCount_ = 0;            // rows of the current view before filtering
+    int32_t shownRowCount_ = 0;           // rows the grid lists
+    std::vector<int32_t> rowListEntries_;  // per grid row - 1: its favorite list entry
 };
 
 }  // namespace lumora
