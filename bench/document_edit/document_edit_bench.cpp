@@ -222,13 +222,13 @@ void BM_EditOverhead(benchmark::State& state)
     state.counters["steps"] = double(bench.doc->History().UndoSteps());
 }
 
-// One keystroke in the filter box of "All Service" on a full database (TV
-// and radio mixed), with its grid rebuild: each iteration types the last
+// One keystroke in the filter box of "All Service" on a full database of
+// 4000 TV services, with its grid rebuild: each iteration types the last
 // letter of the text or takes it back. Texts: 0 "e", which every row
 // matches, 1 "service 12", 2 the number "123".
 void BM_FilterKeystroke(benchmark::State& state)
 {
-    Bench bench(uint8_t(state.range(1)), kServiceCapacity, false);
+    Bench bench(uint8_t(state.range(1)), kServiceCapacity, true);
     const std::string texts[] = {"e", "service 12", "123"};
     const std::string& text = texts[std::size_t(state.range(0))];
     const std::string shorter = text.substr(0, text.size() - 1);
