@@ -99,7 +99,14 @@ public:
     std::function<int(const std::string&, const std::string&)> Collate;
     std::function<std::string(const std::string&)> SortKey;
 
+    // Edit > Replace in Names: one edit over the selected or all listed services.
+    void ReplaceInNames();
+    // Edit > Remove Duplicate Services: one edit over the whole table.
+    void RemoveDuplicates();
+
 private:
+    // The services of the selected rows, or of every listed row.
+    std::vector<int32_t> ListedRealIndices(bool selectedOnly) const;
     void WriteRowBack(TServiceItem& service, int32_t row);
     void SortServices(bool ascending);
     void SortRows(int32_t col, bool ascending);

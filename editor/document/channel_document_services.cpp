@@ -200,11 +200,13 @@ void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t coun
     for (int32_t row = topRow; row < topRow + count; ++row) {
         int32_t value = 0;
         if (listShown) {
-            // Row k shows entry k - 1 of the list: take the entry itself, so an
-            // entry that names no service goes too, and nothing else with it.
+            // Take the entry the row lists, so an entry that names no service
+            // goes too, and nothing else with it (filtered rows are not entry
+            // k - 1 at row k).
             const TFavoriteItem& list = Database().FavoriteInfo[mode][node->Tag & 0xFFFFFF];
-            if (row >= 1 && row <= std::min(list.wIndexNum, kFavoriteCapacity))
-                values.push_back(list.Index[std::size_t(row - 1)]);
+            const int32_t entry = RowListEntry(row);
+            if (entry >= 0 && entry < std::min(list.wIndexNum, kFavoriteCapacity))
+                values.push_back(list.Index[std::size_t(entry)]);
         } else if (ParseCell(SG.Cell(kColIndex, row), value)) {
             values.push_back(value - 1);
         }
@@ -259,8 +261,10 @@ void ChannelDocument::Paste1Click()
         ui_.MessageBox(MsgKind::Information, kServiceTableFull, MsgButtons::Ok);
         return;
     }
+    // Row 1 of the full list pastes at the top; a filtered list pastes before
+    // the selected service.
     int32_t position = 0;
-    if (SG.Row() != 1) {
+    if (SG.Row() != 1 || FilterActive()) {
         const int32_t r = RowRealIndex(SG.Selection().Top);
         position = r >= 0 ? r : 0;
     }

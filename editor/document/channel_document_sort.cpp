@@ -169,6 +169,8 @@ void ChannelDocument::SortServices(bool ascending)
         return;
     if (SG.Cell(kColIndex, 1).empty())
         return;  // nothing listed
+    if (FilterActive())
+        return;  // the rows hidden by the filter would be reordered unseen
     SortType = ascending;
     Edit(std::string("Sort by ") + kSGColumns[std::size_t(col)].Caption, [&] { SortRows(col, ascending); });
     RefreshServiceGrid();

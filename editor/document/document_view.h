@@ -116,6 +116,16 @@ public:
     bool CompareGenreInService(uint16_t genre, int32_t realIndex) const;
     bool CompareFavoriteInService(uint16_t favorite, int32_t realIndex) const;
 
+    // The filter box: the grid lists only the rows of the current view that
+    // match `text` (see TRowFilter); an empty text lists them all. View state
+    // like the selected node: not part of the data, not undone.
+    void SetFilterText(const std::string& text);
+    const std::string& FilterText() const { return filterText_; }
+    bool FilterActive() const;
+    // The label above the tree: the node's caption, and while a filter is
+    // active how many of the view's rows are shown.
+    std::string LabelText() const;
+
     // Prepares PopupMenu2; returns whether it is to be opened.
     bool SGMouseDown(bool rightButton);
     // Ctrl+C, Ctrl+V, Ctrl+X: the clipboard command a key stands for.
@@ -134,14 +144,23 @@ protected:
     // Rebuilds tree and grid from the data and goes back to `place` as far as
     // the data still have it.
     void ShowPlace(const TViewPlace& place);
+    // The entry of the shown favorite list that grid row `row` lists; -1 when none.
+    int32_t RowListEntry(int32_t row) const;
 
 private:
     TTreeNode* BuildTree();
     int32_t CountServices(const TServiceFilter& filter) const;
     std::string DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
     void FillRow(int32_t row, int32_t realIndex, const std::string& number);
-    void FillFavoriteRows(uint16_t list, const TServiceNumbering& numbering);
-    void FillScannedRows(const TServiceFilter& filter, const TServiceNumbering& numbering);
+    struct TViewRow {
+        int32_t realIndex;
+        std::string number;  // the INDEX cell
+        int32_t entry;       // position in the shown favorite list; -1 elsewhere
+    };
+    std::vector<TViewRow> ViewRows(const TServiceNumbering& numbering) const;
+    void ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering, std::vector<TViewRow>& rows) const;
+    void ListScannedRows(const TServiceFilter& filter, const TServiceNumbering& numbering,
+                         std::vector<TViewRow>& rows) const;
     std::string NetworkNameOf(int32_t realIndex) const;
     std::string ProviderNameOf(int32_t realIndex) const;
     void BuildChangeSubmenus();
@@ -149,6 +168,10 @@ private:
 
     // Read only, but for the display type FR1Click switches.
     TDocumentData& data_;
+    std::string filterText_;
+    int32_t viewRowCount_ = 0;             // rows of the current view before filtering
+    int32_t shownRowCount_ = 0;            // rows the grid lists
+    std::vector<int32_t> rowListEntries_;  // per grid row - 1: its favorite list entry
 };
 
 }  // namespace lumora

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "document_view.h"
+#include "service_cleanup.h"
 #include "service_numbering.h"
 
 namespace lumora {
@@ -166,26 +167,51 @@ std::string TDocumentView::DisplayedNumber(int32_t realIndex, int32_t number,
     return std::to_string(Db().pFixServiceIndex ? numbering.OPNumber(realIndex) : number);
 }
 
+// The grid lists the rows of the current view that pass the filter box; the
+// favorite list entry of each row is kept, since row k no longer shows entry
+// k - 1 once rows are filtered out.
 void TDocumentView::RefreshServiceGrid()
 {
+    const TServiceNumbering numbering = data_.Numbering();
+    std::vector<TViewRow> rows = ViewRows(numbering);
+    viewRowCount_ = int32_t(rows.size());
+    const TRowFilter filter(filterText_);
+    if (filter.Active())
+        std::erase_if(rows, [&](const TViewRow& row) {
+            return row.realIndex < 0 || row.realIndex >= data_.ServiceCount() ||
+                   !filter.Matches(data_.Service(row.realIndex), row.number);
+        });
+    shownRowCount_ = int32_t(rows.size());
     SG.BeginUpdate();
-    int32_t rows = GetTargetCount();
-    SG.SetRowCount(std::max(rows + 1, 2));
+    SG.SetRowCount(std::max(shownRowCount_ + 1, 2));
     ClearSG();
-    if (rows > 0) {
-        TServiceFilter filter = DecodeNodeFilter(Tree1.Selected()->Tag);
-        const TServiceNumbering numbering = data_.Numbering();
-        if (filter.Favorite != kAnyFilter)
-            FillFavoriteRows(filter.Favorite, numbering);
-        else
-            FillScannedRows(filter, numbering);
+    rowListEntries_.clear();
+    rowListEntries_.reserve(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        FillRow(int32_t(k), rows[k].realIndex, rows[k].number);
+        rowListEntries_.push_back(rows[k].entry);
     }
     SG.EndUpdate();
 }
 
+std::vector<TDocumentView::TViewRow> TDocumentView::ViewRows(const TServiceNumbering& numbering) const
+{
+    std::vector<TViewRow> rows;
+    const TTreeNode* node = Tree1.Selected();
+    if (!node || (node->Level() == 0 && TagKind(node->Tag) != kKindAllService))
+        return rows;
+    const TServiceFilter filter = DecodeNodeFilter(node->Tag);
+    if (filter.Favorite == kAnyFilter)
+        ListScannedRows(filter, numbering, rows);
+    else if (filter.Favorite < kFavoriteLists && Db().CurDisplayServiceMode < kFavoriteGroups)
+        ListFavoriteRows(filter.Favorite, numbering, rows);
+    return rows;
+}
+
 // A favorite list is listed in its own order; an entry is an OP number - 1
 // under fixed numbering, an ordinal otherwise.
-void TDocumentView::FillFavoriteRows(uint16_t list, const TServiceNumbering& numbering)
+void TDocumentView::ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering,
+                                     std::vector<TViewRow>& rows) const
 {
     uint8_t mode = Db().CurDisplayServiceMode;
     const TFavoriteItem& favorites = Db().FavoriteInfo[mode][list];
@@ -195,19 +221,40 @@ void TDocumentView::FillFavoriteRows(uint16_t list, const TServiceNumbering& num
         int32_t entry = favorites.Index[std::size_t(k)];
         int32_t key = byOPNumber ? entry + 1 : entry;
         int32_t realIndex = numbering.PositionOf(mode, key);
-        FillRow(k, realIndex, DisplayedNumber(realIndex, entry + 1, numbering));
+        rows.push_back({realIndex, DisplayedNumber(realIndex, entry + 1, numbering), k});
     }
 }
 
-void TDocumentView::FillScannedRows(const TServiceFilter& f, const TServiceNumbering& numbering)
+void TDocumentView::ListScannedRows(const TServiceFilter& f, const TServiceNumbering& numbering,
+                                    std::vector<TViewRow>& rows) const
 {
     int32_t total = data_.ServiceCount();
     int32_t count = 0;
-    int32_t row = 0;
-    for (int32_t i = FindFirstService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, count);
-         i < total && row < SG.RowCount() - 1;
-         i = FindNextService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, i + 1, count), ++row)
-        FillRow(row, i, DisplayedNumber(i, count, numbering));
+    for (int32_t i = FindFirstService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, count); i < total;
+         i = FindNextService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, i + 1, count))
+        rows.push_back({i, DisplayedNumber(i, count, numbering), -1});
+}
+
+int32_t TDocumentView::RowListEntry(int32_t row) const
+{
+    if (row < 1 || row > int32_t(rowListEntries_.size()))
+        return -1;
+    return rowListEntries_[std::size_t(row - 1)];
+}
+
+void TDocumentView::SetFilterText(const std::string& text)
+{
+    filterText_ = text;
+    RefreshServiceGrid();
+}
+
+bool TDocumentView::FilterActive() const { return TRowFilter(filterText_).Active(); }
+
+std::string TDocumentView::LabelText() const
+{
+    if (!FilterActive())
+        return Label1Caption;
+    return Label1Caption + " (" + std::to_string(shownRowCount_) + " of " + std::to_string(viewRowCount_) + " shown)";
 }
 
 }  // namespace lumora

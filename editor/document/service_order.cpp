@@ -164,8 +164,11 @@ bool CarryOut(ChannelDocument& doc, const TRowMove& move)
 
 bool CanMoveListedRows(const ChannelDocument& doc)
 {
+    // With rows hidden by the filter, a move among the shown rows would put
+    // services next to hidden ones the person never saw.
     const TTreeNode* node = doc.Tree1.Selected();
-    return node && (TagKind(node->Tag) == kKindAllService || TagKind(node->Tag) == kKindFavorite);
+    return node && !doc.FilterActive() &&
+           (TagKind(node->Tag) == kKindAllService || TagKind(node->Tag) == kKindFavorite);
 }
 
 bool MoveSelectedRows(ChannelDocument& doc, int32_t beforeRow)

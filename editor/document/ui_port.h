@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "records.h"
+#include "service_cleanup.h"
 
 namespace lumora {
 
@@ -42,6 +43,13 @@ struct TMenuDialogResult {
     TMenuLanguageNames Names;
 };
 
+// What the Replace in Names dialog gives back.
+struct TReplaceNamesRequest {
+    std::string Find;
+    std::string Replace;
+    bool SelectedOnly = true;  // else every listed service
+};
+
 class UiPort {
 public:
     virtual ~UiPort() = default;
@@ -65,6 +73,13 @@ public:
         uint8_t serviceType, const TServiceInfo& services, const std::vector<int32_t>& opNumbers) = 0;
     virtual std::optional<TMenuDialogResult> ShowMenuConfigDialog(const TMenuConfigItem& item,
                                                                   const TMenuLanguageNames& names) = 0;
+
+    // Finding and cleaning dialogs; a port without them cancels.
+    virtual std::optional<TReplaceNamesRequest> ShowReplaceNamesDialog(int32_t /*selected*/, int32_t /*listed*/)
+    {
+        return {};
+    }
+    virtual std::optional<DuplicateKey> ShowRemoveDuplicatesDialog() { return {}; }
 };
 
 // For batch work, benchmarks and tests with nobody to ask: every message box

@@ -4,7 +4,9 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -47,6 +49,7 @@ TfrmChild::~TfrmChild()
     // viewport sends events while the tree is destroyed; this window must not
     // look at the half-destroyed tree then.
     Tree1->viewport()->removeEventFilter(this);
+    FilterBox->removeEventFilter(this);
     delete SG;
     delete Tree1;
 }
@@ -101,11 +104,20 @@ QWidget* TfrmChild::BuildGridPane()
     connect(SG, &TkStringGrid::KeyDown, this, &TfrmChild::SGKeyDown);
     connect(SG, &TkStringGrid::RowsDropped, this, &TfrmChild::SGRowsDropped);
 
+    FilterBox = new QLineEdit(pane);
+    FilterBox->setObjectName(QStringLiteral("FilterBox"));
+    FilterBox->setPlaceholderText(tr("Filter (Ctrl+F): name, number, service id or PID"));
+    FilterBox->setClearButtonEnabled(true);
+    FilterBox->setMinimumWidth(280);
+    FilterBox->installEventFilter(this);
+    connect(FilterBox, &QLineEdit::textChanged, this, &TfrmChild::FilterChange);
+
     auto* bar = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(FR1), static_cast<QWidget*>(FR2), static_cast<QWidget*>(FlatButton2),
                        static_cast<QWidget*>(BtnSortA), static_cast<QWidget*>(BtnSortZ)})
         bar->addWidget(w);
     bar->addStretch(1);
+    bar->addWidget(FilterBox);
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(bar);
@@ -179,7 +191,10 @@ void TfrmChild::SyncView()
     setWindowTitle(Caption() + QStringLiteral("[*]"));
     setWindowModified(document_->pModifiedFlag());
     SG->SetRowsMovable(CanMoveListedRows(*document_));
-    Label1->setText(NameText(document_->Label1Caption));
+    Label1->setText(NameText(document_->LabelText()));
+    // A sort would reorder the rows the filter hides.
+    BtnSortA->setEnabled(!document_->FilterActive());
+    BtnSortZ->setEnabled(!document_->FilterActive());
     const bool tv = document_->Database().CurDisplayServiceMode == kServiceTypeTV;
     (tv ? FR1 : FR2)->setChecked(true);
     emit ViewSynced();
@@ -250,6 +265,11 @@ bool TfrmChild::eventFilter(QObject* watched, QEvent* event)
         Tree1MouseDown(mouse->button(), mouse->globalPosition().toPoint());
         // A right click acts on the selected node; it does not select another one.
         return mouse->button() == Qt::RightButton;
+    }
+    if (watched == FilterBox && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !FilterBox->text().isEmpty()) {
+        FilterBox->clear();  // lists every row again
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -13,6 +13,7 @@
 #include "channel_document.h"
 
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QAction;
 class QPushButton;
@@ -61,6 +62,7 @@ public:
     QPushButton* FlatButton2 = nullptr;  // "Config Menudata"
     QPushButton* BtnSortA = nullptr;
     QPushButton* BtnSortZ = nullptr;
+    QLineEdit* FilterBox = nullptr;  // lists only the rows that match its text
     TkStringGrid* SG = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* Edit1 = nullptr;
@@ -98,6 +100,11 @@ public:
     void Paste1Click();
     void Undo();
     void Redo();
+    // Ctrl+F: the cursor goes to the filter box, its text selected.
+    void FocusFilter();
+    void FilterChange(const QString& text);
+    void ReplaceInNamesClick();
+    void RemoveDuplicatesClick();
 
 signals:
     // The window shows the document as it now is (after every command).

@@ -1,6 +1,7 @@
 // The document window's commands: cell write-back, the two popup menus, the
 // clipboard keys, sorting, undo and redo and the menu configuration dialog.
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
@@ -85,5 +86,18 @@ void TfrmChild::BtnSortZClick() { Command([this] { document_->BtnSortZClick(); }
 void TfrmChild::Undo() { Command([this] { document_->Undo(); }); }
 void TfrmChild::Redo() { Command([this] { document_->Redo(); }); }
 void TfrmChild::FlatButton2Click() { Command([this] { document_->FlatButton2Click(); }); }
+void TfrmChild::ReplaceInNamesClick() { Command([this] { document_->ReplaceInNames(); }); }
+void TfrmChild::RemoveDuplicatesClick() { Command([this] { document_->RemoveDuplicates(); }); }
+
+void TfrmChild::FocusFilter()
+{
+    FilterBox->setFocus(Qt::ShortcutFocusReason);
+    FilterBox->selectAll();
+}
+
+void TfrmChild::FilterChange(const QString& text)
+{
+    Command([&] { document_->SetFilterText(NameBytes(text)); });
+}
 
 }  // namespace lumora

@@ -109,6 +109,13 @@ void TfrmMain::CreateActions()
     MakeAction(EditUndo, "EditUndo", "&Undo", "", id(IconId::Undo), QKeySequence::Undo, &TfrmMain::EditUndoExecute);
     MakeAction(EditRedo, "EditRedo", "&Redo", "", id(IconId::Redo), {}, &TfrmMain::EditRedoExecute);
     EditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // Menu-only commands: no icon.
+    MakeAction(EditFilter, "EditFilter", "&Filter", "", id(IconId::Help), QKeySequence(Qt::CTRL | Qt::Key_F),
+               &TfrmMain::EditFilterExecute)->setIcon(QIcon());
+    MakeAction(EditReplaceNames, "EditReplaceNames", "Replace in &Names...", "", id(IconId::Help),
+               QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmMain::EditReplaceNamesExecute)->setIcon(QIcon());
+    MakeAction(EditRemoveDuplicates, "EditRemoveDuplicates", "Remove &Duplicate Services...", "", id(IconId::Help),
+               {}, &TfrmMain::EditRemoveDuplicatesExecute)->setIcon(QIcon());
     MakeAction(Config, "Config", "&Config", "", id(IconId::Config), {}, &TfrmMain::ConfigExecute);
     MakeAction(DataUpload, "DataUpload", "Data &Upload", "Data Upload", id(IconId::Upload), {},
                &TfrmMain::DataUploadExecute);
@@ -142,7 +149,10 @@ void TfrmMain::CreateMenus()
     file->addMenu("&Import")->addActions({ImportOrder, ImportNames});
     file->addSeparator();
     file->addAction(Exit);
-    menuBar()->addMenu("&Edit")->addActions({EditUndo, EditRedo});
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->addActions({EditUndo, EditRedo});
+    edit->addSeparator();
+    edit->addActions({EditFilter, EditReplaceNames, EditRemoveDuplicates});
     menuBar()->addMenu("&Config")->addAction(Config);
     QMenu* stb = menuBar()->addMenu("&STB");
     stb->addActions({DataUpload, DataDownLoad});
@@ -224,7 +234,8 @@ void TfrmMain::UpdateActionStates()
     const bool open = !MDIArea->subWindowList().isEmpty();
     for (QAction* action : {FileSave, SaveAs, Close11, CloseAll, Print, PrintPreview, ExportPdf})
         action->setEnabled(open);
-    for (QAction* action : {ExportCsv, ExportHtml, ImportOrder, ImportNames})
+    for (QAction* action : {ExportCsv, ExportHtml, ImportOrder, ImportNames, EditFilter, EditReplaceNames,
+                            EditRemoveDuplicates})
         action->setEnabled(open);
     const TfrmChild* active = ActiveDocument();
     ShowHistoryStep(EditUndo, QStringLiteral("&Undo"), active && active->Document().CanUndo(),

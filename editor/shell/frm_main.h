@@ -77,6 +77,9 @@ public:
     void ExitExecute();
     void EditUndoExecute();
     void EditRedoExecute();
+    void EditFilterExecute();
+    void EditReplaceNamesExecute();
+    void EditRemoveDuplicatesExecute();
     void ConfigExecute();
     void DataUploadExecute();
     void DataDownLoadExecute();
@@ -115,6 +118,9 @@ public:
     QAction* Exit = nullptr;
     QAction* EditUndo = nullptr;  // "Undo <edit>" of the active document
     QAction* EditRedo = nullptr;
+    QAction* EditFilter = nullptr;  // the filter box of the active document
+    QAction* EditReplaceNames = nullptr;
+    QAction* EditRemoveDuplicates = nullptr;
     QAction* Config = nullptr;
     QAction* DataUpload = nullptr;
     QAction* DataDownLoad = nullptr;

@@ -237,6 +237,24 @@ void TfrmMain::EditRedoExecute()
         child->Redo();
 }
 
+void TfrmMain::EditFilterExecute()
+{
+    if (TfrmChild* child = ActiveDocument())
+        child->FocusFilter();
+}
+
+void TfrmMain::EditReplaceNamesExecute()
+{
+    if (TfrmChild* child = ActiveDocument())
+        child->ReplaceInNamesClick();
+}
+
+void TfrmMain::EditRemoveDuplicatesExecute()
+{
+    if (TfrmChild* child = ActiveDocument())
+        child->RemoveDuplicatesClick();
+}
+
 void TfrmMain::ConfigExecute()
 {
     TfrmInitialSet dialog(*state_, this);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "dialogs/frm_antenna.h"
+#include "dialogs/frm_finding.h"
 #include "dialogs/frm_menu_config.h"
 #include "dialogs/frm_qam_ts_setting.h"
 #include "dialogs/frm_service_select.h"
@@ -128,6 +129,18 @@ std::optional<TMenuDialogResult> QtUiPort::ShowMenuConfigDialog(const TMenuConfi
     dialog.AudioStr = names.AudioStr;
     dialog.SubStr = names.SubStr;
     dialog.InitData(item);
+    return ResultOnOk(dialog, [&] { return dialog.Result(); });
+}
+
+std::optional<TReplaceNamesRequest> QtUiPort::ShowReplaceNamesDialog(int32_t selected, int32_t listed)
+{
+    TfrmReplaceNames dialog(selected, listed, m_parent);
+    return ResultOnOk(dialog, [&] { return dialog.Result(); });
+}
+
+std::optional<DuplicateKey> QtUiPort::ShowRemoveDuplicatesDialog()
+{
+    TfrmRemoveDuplicates dialog(m_parent);
     return ResultOnOk(dialog, [&] { return dialog.Result(); });
 }
 

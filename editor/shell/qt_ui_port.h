@@ -40,6 +40,8 @@ public:
         uint8_t serviceType, const TServiceInfo& services, const std::vector<int32_t>& opNumbers) override;
     std::optional<TMenuDialogResult> ShowMenuConfigDialog(const TMenuConfigItem& item,
                                                           const TMenuLanguageNames& names) override;
+    std::optional<TReplaceNamesRequest> ShowReplaceNamesDialog(int32_t selected, int32_t listed) override;
+    std::optional<DuplicateKey> ShowRemoveDuplicatesDialog() override;
 
     // The message text as shown: ISO 8859-1 bytes, "\r" (with or without a
     // following "\n") as a line break.

@@ -53,8 +53,9 @@ void HelpTest::contentsCoverEveryChapterAndLeadSomewhere()
             chapters << topic.Target;
     }
     const QStringList expected = {"getting_started.html", "settings.html",  "tree_grid.html", "editing.html",
-                                  "favorites.html",       "sorting.html",   "exchange.html",  "menu_data.html",
-                                  "transfers.html",       "printing.html",  "encoder.html",   "tools.html"};
+                                  "favorites.html",       "sorting.html",   "finding.html",   "exchange.html",
+                                  "menu_data.html",
+                                  "transfers.html", "printing.html", "encoder.html", "tools.html"};
     QCOMPARE(chapters, expected);
 }
 
@@ -87,9 +88,9 @@ void HelpTest::windowShowsTopicsFromContentsAndIndex()
     QVERIFY(window->isVisible());
     QCOMPARE(HelpWindow::ShowHelp(&owner), window);  // one window per owner
     QVERIFY(window->Browser->toPlainText().contains("Getting started"));
-    QCOMPARE(window->Contents->topLevelItemCount(), 12);
+    QCOMPARE(window->Contents->topLevelItemCount(), 13);
 
-    window->Contents->setCurrentItem(window->Contents->topLevelItem(10));
+    window->Contents->setCurrentItem(window->Contents->topLevelItem(11));
     QCOMPARE(window->Browser->source().fileName(), QString("encoder.html"));
     QVERIFY(window->Browser->toPlainText().contains("compression"));
 
