@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app_state.h"
+#include "database_checks.h"
 #include "edit_history.h"
 #include "records.h"
 #include "service_grid.h"
@@ -279,6 +280,15 @@ public:
     bool CheckServiceIndexInFavorite(uint8_t type, int32_t list, int32_t value) const;
     void SwapRealIndex(int32_t rowA, int32_t rowB);
     bool CheckServiceForDownload();
+
+    // Checks of the whole database (database_checks.h) under this document's
+    // numbering.
+    std::vector<TFinding> CheckDocument() const;
+    // Applies the fixes of those `findings` that the data still show, as one
+    // edit; returns how many were applied.
+    int FixFindings(const std::vector<TFinding>& findings);
+    // Shows a finding's place: its tree node, its TV/radio view and its row.
+    void ShowFinding(const TFinding& finding);
 
     // Sorting by the current cell's column.
     void BtnSortAClick();
