@@ -52,9 +52,9 @@ void HelpTest::contentsCoverEveryChapterAndLeadSomewhere()
         if (topic.Level == 0)
             chapters << topic.Target;
     }
-    const QStringList expected = {"getting_started.html", "settings.html", "tree_grid.html", "editing.html",
-                                  "favorites.html",       "sorting.html",  "menu_data.html", "transfers.html",
-                                  "printing.html",        "encoder.html",  "tools.html"};
+    const QStringList expected = {"getting_started.html", "settings.html",  "tree_grid.html", "editing.html",
+                                  "favorites.html",       "sorting.html",   "checking.html",  "menu_data.html",
+                                  "transfers.html",       "printing.html",  "encoder.html",   "tools.html"};
     QCOMPARE(chapters, expected);
 }
 
@@ -87,9 +87,9 @@ void HelpTest::windowShowsTopicsFromContentsAndIndex()
     QVERIFY(window->isVisible());
     QCOMPARE(HelpWindow::ShowHelp(&owner), window);  // one window per owner
     QVERIFY(window->Browser->toPlainText().contains("Getting started"));
-    QCOMPARE(window->Contents->topLevelItemCount(), 11);
+    QCOMPARE(window->Contents->topLevelItemCount(), 12);
 
-    window->Contents->setCurrentItem(window->Contents->topLevelItem(9));
+    window->Contents->setCurrentItem(window->Contents->topLevelItem(10));
     QCOMPARE(window->Browser->source().fileName(), QString("encoder.html"));
     QVERIFY(window->Browser->toPlainText().contains("compression"));
 
