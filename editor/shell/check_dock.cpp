@@ -56,6 +56,17 @@ void TCheckDock::CheckActiveDocument()
 
 void TCheckDock::ShowFindings(TfrmChild* child)
 {
+    ListFindings(child);
+    show();
+    raise();
+}
+
+void TCheckDock::ListFindings(TfrmChild* child)
+{
+    disconnect(closedConnection_);
+    // Findings of a closed document name nothing any more.
+    if (child)
+        closedConnection_ = connect(child, &QObject::destroyed, this, [this] { ListFindings(nullptr); });
     child_ = child;
     findings_ = child ? child->Document().CheckDocument() : std::vector<TFinding>{};
     List->clear();
@@ -65,10 +76,8 @@ void TCheckDock::ShowFindings(TfrmChild* child)
                                                 NameText(f.what), NameText(f.where)});
         item->setData(0, kFindingRole, int(i));
     }
-    if (findings_.empty())
-        new QTreeWidgetItem(List, {QString(), tr("No findings"), child ? child->Caption() : QString()});
-    show();
-    raise();
+    if (child && findings_.empty())
+        new QTreeWidgetItem(List, {QString(), tr("No findings"), child->Caption()});
     ShowFixState();
 }
 
@@ -76,9 +85,12 @@ bool TCheckDock::AllowCommand(TfrmChild* child, const QString& command)
 {
     if (!child->EndCellEdit())
         return false;
-    ShowFindings(child);
+    // The list follows the check; it comes up only when there is something to decide.
+    ListFindings(child);
     if (!HasErrors(findings_))
         return true;
+    show();
+    raise();
     const std::string question = "The checks found errors in this document (see the Check Database list).\rGo on "
                                  "with the " + command.toStdString() + " all the same?";
     return ui_.MessageBox(MsgKind::Warning, question, MsgButtons::OkCancel) == MsgResult::Ok;

@@ -32,8 +32,7 @@ public:
     QTreeWidget* List = nullptr;  // columns: severity, what, where
     QPushButton* FixButton = nullptr;
 
-    // Runs the checks on `child` and lists the findings; an empty list
-    // says so in one line.
+    // Runs the checks on `child`, lists the findings and shows the list.
     void ShowFindings(TfrmChild* child);
     // Before a command that sends the data on (`command`: "save",
     // "download"): with errors present the list is shown and the person
@@ -42,6 +41,9 @@ public:
 
 private:
     void CheckActiveDocument();
+    // The findings of `child` (an empty list for none; one line saying so when
+    // the document has none), without showing the list.
+    void ListFindings(TfrmChild* child);
     void ActivateItem(QTreeWidgetItem* item);
     void FixItem(QTreeWidgetItem* item);
     void ShowContextMenu(const QPoint& pos);
@@ -51,6 +53,7 @@ private:
     std::function<TfrmChild*()> activeDocument_;
     UiPort& ui_;
     QPointer<TfrmChild> child_;  // the document the list is about
+    QMetaObject::Connection closedConnection_;
     std::vector<TFinding> findings_;
 };
 
