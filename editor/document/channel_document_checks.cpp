@@ -38,9 +38,8 @@ void ChannelDocument::ShowFinding(const TFinding& finding)
         return;
     // The All Service node is a root; every other finding names an entry below one.
     bool onRoot = TagKind(finding.nodeTag) == kKindAllService;
-    TTreeNode* node = Tree1.Find([&finding, onRoot](const TTreeNode& n) {
-        return n.Tag == finding.nodeTag && (n.Level() == 0) == onRoot;
-    });
+    TTreeNode* node = Tree1.Find(
+        [&finding, onRoot](const TTreeNode& n) { return n.Tag == finding.nodeTag && (n.Level() == 0) == onRoot; });
     if (!node)
         return;
     SelectNode(node);

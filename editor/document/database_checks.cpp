@@ -207,8 +207,10 @@ private:
 
     void CheckPIDs(int32_t r, const TServiceItem& s)
     {
-        const std::pair<const char*, int> pids[] = {
-            {"video PID", s.wVideoPID}, {"audio PID", s.wAudioPID}, {"PCR PID", s.wPCRPID}, {"PMT PID", s.wPmtPID & 0x7FFF}};
+        const std::pair<const char*, int> pids[] = {{"video PID", s.wVideoPID},
+                                                    {"audio PID", s.wAudioPID},
+                                                    {"PCR PID", s.wPCRPID},
+                                                    {"PMT PID", s.wPmtPID & 0x7FFF}};
         for (const auto& [field, pid] : pids)
             if (pid > kHighestPID)
                 AddForService(FindingSeverity::Error, r,
@@ -235,8 +237,8 @@ private:
         uint64_t pair = ts << 32 | uint64_t(s.wVideoPID) << 16 | s.wAudioPID;
         if (int32_t first = onStream && hasPIDs ? FirstWithKey(pidPairs_, pair, r) : r; first != r)
             AddForService(FindingSeverity::Warning, r,
-                          "video PID " + std::to_string(s.wVideoPID) + " and audio PID " +
-                              std::to_string(s.wAudioPID) + stream + " repeat " + ServiceWhere(first));
+                          "video PID " + std::to_string(s.wVideoPID) + " and audio PID " + std::to_string(s.wAudioPID) +
+                              stream + " repeat " + ServiceWhere(first));
         if (!numbering_.Numbering().fixed)
             return;
         uint64_t number = uint64_t(s.ServiceType) << 32 | uint32_t(numbering_.OPNumber(r));
@@ -289,9 +291,8 @@ private:
 void RemoveFavoriteEntries(TChannelDatabase& db, std::vector<TFindingFix> removals)
 {
     // Later entries first, so the positions of the earlier ones stay valid.
-    std::sort(removals.begin(), removals.end(), [](const TFindingFix& a, const TFindingFix& b) {
-        return a.entry > b.entry;
-    });
+    std::sort(removals.begin(), removals.end(),
+              [](const TFindingFix& a, const TFindingFix& b) { return a.entry > b.entry; });
     for (const TFindingFix& fix : removals) {
         TFavoriteItem& list = db.FavoriteInfo[fix.group][fix.list];
         if (fix.entry >= list.wIndexNum || list.Index[std::size_t(fix.entry)] != fix.value)
@@ -312,27 +313,20 @@ std::vector<TFinding> CheckDatabase(const TChannelDatabase& db, const TNumbering
 
 std::string FindingLine(const TFinding& finding)
 {
-    return std::string(finding.severity == FindingSeverity::Error ? "error: " : "warning: ") + finding.where +
-           ": " + finding.what;
+    return std::string(finding.severity == FindingSeverity::Error ? "error: " : "warning: ") + finding.where + ": " +
+           finding.what;
 }
 
 std::string FixCaption(const TFinding& finding)
 {
     switch (finding.fix.kind) {
-    case FixKind::ClearStreamIndex:
-        return "Clear the stream index";
-    case FixKind::ClearProviderIndex:
-        return "Clear the provider index";
-    case FixKind::ClearGenre:
-        return "Set the genre to 0";
-    case FixKind::ClearNetworkIndex:
-        return "Clear the network index";
-    case FixKind::RemoveFavoriteEntry:
-        return "Remove the favorite entry";
-    case FixKind::RemoveService:
-        return "Remove the duplicate service";
-    case FixKind::None:
-        break;
+    case FixKind::ClearStreamIndex: return "Clear the stream index";
+    case FixKind::ClearProviderIndex: return "Clear the provider index";
+    case FixKind::ClearGenre: return "Set the genre to 0";
+    case FixKind::ClearNetworkIndex: return "Clear the network index";
+    case FixKind::RemoveFavoriteEntry: return "Remove the favorite entry";
+    case FixKind::RemoveService: return "Remove the duplicate service";
+    case FixKind::None: break;
     }
     return {};
 }

@@ -19,12 +19,12 @@ enum class FindingSeverity { Error, Warning };
 
 enum class FixKind {
     None,
-    ClearStreamIndex,     // the service gets no stream (-1)
-    ClearProviderIndex,   // the service gets no provider (-1)
-    ClearGenre,           // the service gets genre 0
-    ClearNetworkIndex,    // the stream gets no network (-1)
+    ClearStreamIndex,  // the service gets no stream (-1)
+    ClearProviderIndex,  // the service gets no provider (-1)
+    ClearGenre,  // the service gets genre 0
+    ClearNetworkIndex,  // the stream gets no network (-1)
     RemoveFavoriteEntry,  // the entry leaves its list
-    RemoveService,        // a later duplicate leaves the table with its favorite entries
+    RemoveService,  // a later duplicate leaves the table with its favorite entries
 };
 
 struct TFindingFix {
@@ -32,13 +32,13 @@ struct TFindingFix {
     int32_t index = -1;  // real index of the service, or the stream's index
     int group = 0, list = 0;
     int32_t entry = -1;  // RemoveFavoriteEntry: position in the list
-    int32_t value = 0;   // RemoveFavoriteEntry: the value found there
+    int32_t value = 0;  // RemoveFavoriteEntry: the value found there
 };
 
 struct TFinding {
     FindingSeverity severity = FindingSeverity::Error;
     std::string where;  // e.g. TV service 12 "Nova Kids"
-    std::string what;   // e.g. stream index 40 is beyond the 38 streams
+    std::string what;  // e.g. stream index 40 is beyond the 38 streams
     // Where the editor shows it: a tree node tag (0: none), the TV/radio view
     // (-1: keep), the service's real index (-1: none) and, for a favorite
     // entry, its grid row (-1: none).

@@ -92,7 +92,8 @@ bool TCheckDock::AllowCommand(TfrmChild* child, const QString& command)
     show();
     raise();
     const std::string question = "The checks found errors in this document (see the Check Database list).\rGo on "
-                                 "with the " + command.toStdString() + " all the same?";
+                                 "with the " +
+                                 command.toStdString() + " all the same?";
     return ui_.MessageBox(MsgKind::Warning, question, MsgButtons::OkCancel) == MsgResult::Ok;
 }
 

@@ -115,8 +115,8 @@ private slots:
 
         // Data Download with errors present asks first; Cancel stops it before
         // any image is built.
-        const QString image = QString::fromStdString(
-            ExchangeFile(window->State().ExchangeDir, kDownloadImageExchangeFile));
+        const QString image =
+            QString::fromStdString(ExchangeFile(window->State().ExchangeDir, kDownloadImageExchangeFile));
         ModalAnswers answers;
         answers.MessageBox(QMessageBox::Cancel);
         QTest::mouseClick(window->ToolBar1->widgetForAction(window->DataDownLoad), Qt::LeftButton);

@@ -61,9 +61,10 @@ void PrintCounts(const TChannelDatabase& db, std::ostream& out)
 // The fixes go to a new file: never over the input, and in its format.
 bool CheckFixTarget(const CheckArguments& parsed, std::ostream& err)
 {
-    struct stat in {}, out {};
-    if (::stat(parsed.fixPath.c_str(), &out) == 0 && ::stat(parsed.path.c_str(), &in) == 0 &&
-        in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
+    struct stat in {
+    }, out{};
+    if (::stat(parsed.fixPath.c_str(), &out) == 0 && ::stat(parsed.path.c_str(), &in) == 0 && in.st_dev == out.st_dev &&
+        in.st_ino == out.st_ino) {
         err << "lumora-cli: --fix \"" << parsed.fixPath << "\" is the input file; the fixes go to a new file\n";
         return false;
     }
@@ -95,9 +96,8 @@ std::optional<int> Load(const CheckArguments& parsed, ConversionLibrary* library
         }
     }
     InitDatabase(*file.db, static_cast<uint8_t>(parsed.flashType));
-    ReadResult result = ReadInterchangeFile(text, *file.db, [&file](const std::string& message) {
-        file.loadErrors.push_back(message);
-    });
+    ReadResult result = ReadInterchangeFile(
+        text, *file.db, [&file](const std::string& message) { file.loadErrors.push_back(message); });
     if (result.status == ReadStatus::OpenFailed) {
         err << "lumora-cli: " << result.error << '\n';
         return kExitUsage;
@@ -143,8 +143,8 @@ int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err)
 
     // Favorite entries mean what the file records; a file without a
     // numbering line is read as the flash type numbers its services.
-    const TNumbering numbering = file.numbering ? NumberingFor(*file.numbering)
-                                                : NumberingOf(*file.db, static_cast<uint8_t>(parsed.flashType));
+    const TNumbering numbering =
+        file.numbering ? NumberingFor(*file.numbering) : NumberingOf(*file.db, static_cast<uint8_t>(parsed.flashType));
     const std::vector<TFinding> findings = CheckDatabase(*file.db, numbering, file.loadErrors);
     PrintCounts(*file.db, out);
     for (const TFinding& finding : findings)
