@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app_state.h"
+#include "database_checks.h"
 #include "document_data.h"
 #include "document_view.h"
 #include "records.h"
@@ -89,6 +90,15 @@ public:
     void DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t count);
     void SwapRealIndex(int32_t rowA, int32_t rowB);
     bool CheckServiceForDownload();
+
+    // Checks of the whole database (database_checks.h) under this document's
+    // numbering.
+    std::vector<TFinding> CheckDocument() const;
+    // Applies the fixes of those `findings` that the data still show, as one
+    // edit; returns how many were applied.
+    int FixFindings(const std::vector<TFinding>& findings);
+    // Shows a finding's place: its tree node, its TV/radio view and its row.
+    void ShowFinding(const TFinding& finding);
 
     // Sorting by the current cell's column, in the direction SortType keeps.
     void BtnSortAClick();

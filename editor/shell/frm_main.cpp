@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "app_icons.h"
+#include "check_dock.h"
 #include "conversion_binding.h"
 #include "exchange_dir.h"
 #include "frm_child.h"
@@ -48,6 +49,9 @@ TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
     MDIArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MDIArea);
     CreateActions();
+    CheckDock = new TCheckDock([this] { return ActiveDocument(); }, *ui_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, CheckDock);
+    CheckDock->hide();
     CreateMenus();
     CreateToolBar();
     statusBar();
@@ -153,6 +157,7 @@ void TfrmMain::CreateMenus()
     edit->addActions({EditUndo, EditRedo});
     edit->addSeparator();
     edit->addActions({EditFilter, EditReplaceNames, EditRemoveDuplicates});
+    edit->addAction(CheckDock->CheckAction);
     menuBar()->addMenu("&Config")->addAction(Config);
     QMenu* stb = menuBar()->addMenu("&STB");
     stb->addActions({DataUpload, DataDownLoad});

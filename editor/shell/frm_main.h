@@ -26,6 +26,7 @@ class ConversionLibrary;
 struct ReceiverType;
 class ExchangeDirectory;
 class QtUiPort;
+class TCheckDock;
 class TfrmChild;
 namespace print {
 class TPrintCommands;
@@ -100,6 +101,7 @@ public:
     QLineEdit* FE1 = nullptr;  // the model box
     QToolBar* ToolBar1 = nullptr;
     QMenu* WindowMenu = nullptr;
+    TCheckDock* CheckDock = nullptr;  // Edit > Check Database and its findings
 
     QAction* NewFile = nullptr;
     QAction* FileOpen = nullptr;

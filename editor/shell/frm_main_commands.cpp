@@ -13,6 +13,7 @@
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_initial_set.h"
 #include "exchange_dir.h"
+#include "check_dock.h"
 #include "frm_child.h"
 #include "frm_main.h"
 #include "help/help_window.h"
@@ -166,14 +167,14 @@ void TfrmMain::FileSaveExecute()
         return;
     if (child->pState())
         SaveAsExecute();
-    else
+    else if (CheckDock->AllowCommand(child, tr("save")))
         child->SaveDataFile(child->Caption());
 }
 
 void TfrmMain::SaveAsExecute()
 {
     TfrmChild* child = ActiveDocument();
-    if (!child)
+    if (!child || !CheckDock->AllowCommand(child, tr("save")))
         return;
     const QString path = AskDataFileName(true);
     if (path.isEmpty())

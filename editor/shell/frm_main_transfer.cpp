@@ -10,6 +10,7 @@
 
 #include "conversion_binding.h"
 #include "exchange_dir.h"
+#include "check_dock.h"
 #include "frm_child.h"
 #include "frm_main.h"
 #include "interchange.h"
@@ -158,6 +159,8 @@ void TfrmMain::DataDownLoadExecute()
         DeleteExchangeFile(image);
         return;
     }
+    if (!CheckDock->AllowCommand(child, tr("download")))
+        return;
     bool checked = false;
     child->Run([&] { checked = child->Document().CheckServiceForDownload(); });
     if (!checked) {

@@ -78,6 +78,78 @@ TEST_F(CliTest, CheckOfADamagedFileGivesStatusOneAndTheReason)
     EXPECT_EQ(RunCli("check " + Q("missing.dnf")).status, 2);
 }
 
+// The finding lines of a check's output.
+std::vector<std::string> FindingLines(const std::string& output)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = output.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = output.substr(start, end - start);
+        if (line.rfind("error: ", 0) == 0 || line.rfind("warning: ", 0) == 0)
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+// The sample with a service on a stream that does not exist, a favorite entry
+// naming no service and, when `overfull`, one favorite line more than a list
+// holds (which only interchange text can carry).
+std::string DamagedSample(bool overfull)
+{
+    std::string text = ReadFile(test::SamplePath());
+    auto replace = [&text](const std::string& from, const std::string& to) {
+        std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos)
+            text.replace(at, from.size(), to);
+    };
+    replace("\tFALSE\t0\t1\tNova Shows\t", "\tFALSE\t40\t1\tNova Shows\t");
+    std::string favorites = "[FAVORITE]\r\n0\t1\t999\r\n";
+    for (int i = 0; overfull && i <= 100; ++i)
+        favorites += "1\t3\t0\r\n";
+    replace("[FAVORITE]\r\n", favorites);
+    return text;
+}
+
+TEST_F(CliTest, CheckPrintsTheFindingsAndWritesTheSafeFixesToANewFile)
+{
+    RunResult sample = RunCli("check '" + test::SamplePath() + "'");
+    EXPECT_EQ(sample.status, 0) << sample.output;
+    EXPECT_EQ(FindingLines(sample.output), std::vector<std::string>{});
+
+    std::vector<std::string> damaged = {
+        "error: TV service 2 \"Nova Shows\": stream index 40 is beyond the 38 streams",
+        "error: TV favorite list B entry 1: value 999 names no TV service"};
+    test::WriteFile(dir.File("bad.txt"), DamagedSample(false));
+    ASSERT_EQ(RunCli("convert " + Q("bad.txt") + " " + Q("bad.dnf")).status, 0);
+    test::WriteFile(dir.File("bad.txt"), DamagedSample(true));
+    RunResult dnf = RunCli("check " + Q("bad.dnf"));
+    EXPECT_EQ(dnf.status, 1) << dnf.output;
+    EXPECT_EQ(FindingLines(dnf.output), damaged);
+    damaged.insert(damaged.begin(), "error: file: The size of favorite list is over. some data is excluded!");
+    RunResult text = RunCli("check " + Q("bad.txt"));
+    EXPECT_EQ(text.status, 1) << text.output;
+    EXPECT_EQ(FindingLines(text.output), damaged);
+
+    // The fixes never go over the input, and only in the input's format.
+    const std::string input = ReadFile(dir.File("bad.txt"));
+    EXPECT_EQ(RunCli("check " + Q("bad.txt") + " --fix " + Q("bad.txt")).status, 2);
+    EXPECT_EQ(RunCli("check " + Q("bad.txt") + " --fix " + Q("fixed.dnf")).status, 2);
+    EXPECT_EQ(ReadFile(dir.File("bad.txt")), input);
+    EXPECT_FALSE(test::FileExists(dir.File("fixed.dnf")));
+
+    for (const char* name : {"bad.txt", "bad.dnf"}) {
+        const std::string out = std::string("fixed") + (name[4] == 't' ? ".txt" : ".dnf");
+        RunResult fix = RunCli("check " + Q(name) + " --fix " + Q(out));
+        EXPECT_EQ(fix.status, 1) << fix.output;  // the input had errors
+        EXPECT_NE(fix.output.find("2 fixes written to"), std::string::npos) << fix.output;
+        RunResult again = RunCli("check " + Q(out));
+        EXPECT_EQ(again.status, 0) << again.output;
+        EXPECT_EQ(FindingLines(again.output), std::vector<std::string>{}) << again.output;
+        EXPECT_NE(again.output.find("TV favorites: A=12 B=8 C=6 D=4\n"), std::string::npos) << again.output;
+    }
+}
+
 TEST_F(CliTest, DdfRefusesBadOptions)
 {
     std::string in = "'" + test::SamplePath() + "' " + Q("out.ddf");

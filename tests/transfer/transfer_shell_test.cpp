@@ -202,13 +202,17 @@ private slots:
         TfrmChild* child = window->Documents()[0];
         TChannelDatabase& db = child->Document().Database();
 
-        // Services without a provider cannot go: the check refuses.
+        // Services without a provider cannot go: the database checks find
+        // their provider indices pointing at nothing and ask; going on, the
+        // download's own check refuses.
         const auto providers = db.ProviderInfo.wProviderNum;
         db.ProviderInfo.wProviderNum = 0;
         answers.messages.clear();
         window->DataDownLoadExecute();
         QCOMPARE(answers.messages,
-                 QStringList({QStringLiteral("No Provider or No Network information. Please insert the information"),
+                 QStringList({QStringLiteral("The checks found errors in this document (see the Check Database "
+                                             "list).\nGo on with the download all the same?"),
+                              QStringLiteral("No Provider or No Network information. Please insert the information"),
                               QStringLiteral("Download Operation was canceled.")}));
         QCOMPARE(answers.progressDialogs, 1);  // only the upload's
         db.ProviderInfo.wProviderNum = providers;

@@ -13,7 +13,10 @@ constexpr Command kCommands[] = {
      "read an interchange file as the editor does and write it back to standard output", RunDump},
     {"convert", "IN OUT", "convert a channel-data file (.dnf) to interchange text or back, by extension",
      RunConvert},
-    {"check", "FILE", "read a channel-data file (.dnf) and print its table counts", RunCheck},
+    {"check", "FILE [--flash-type N] [--fix OUT]",
+     "check a .dnf or interchange file: table counts, then the findings one a line; --fix writes the safe fixes "
+     "to OUT",
+     RunCheck},
     {"ddf", "IN OUT --system-id HEX [--menu-type N] [--flash-type N] [--ant32 0|1]",
      "build the download image of interchange text or a .dnf file", RunDdf},
     {"upload", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "

@@ -1,0 +1,82 @@
+// All database checks on a full database: 4000 services (two TV for one
+// radio), 1000 streams, 500 networks and providers, eight favorite lists of
+// 100; ordinary and fixed numbering. A sound database, so the time is the
+// checks themselves and not the building of finding texts.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "database_checks.h"
+#include "service_numbering.h"
+
+namespace lumora {
+namespace {
+
+void FillTables(TChannelDatabase& db)
+{
+    db.NetworkInfo.wNetworkNum = kNetworkCapacity;
+    db.ProviderInfo.wProviderNum = kProviderCapacity;
+    for (int i = 0; i < kNetworkCapacity; ++i) {
+        db.NetworkInfo.Info[std::size_t(i)].szNetworkName = "Network " + std::to_string(i);
+        db.ProviderInfo.Info[std::size_t(i)].szProviderName = "Provider " + std::to_string(i);
+    }
+    db.TSInfo.wTSNum = kTSCapacity;
+    for (int i = 0; i < kTSCapacity; ++i)
+        db.TSInfo.Info[std::size_t(i)].pNetworkIndex = i % kNetworkCapacity;
+}
+
+void FillServices(TChannelDatabase& db)
+{
+    int counts[2] = {0, 0};
+    for (int r = 0; r < kServiceCapacity; ++r) {
+        TServiceItem& s = db.ServiceInfo.pServiceInfo[std::size_t(r)];
+        s.ServiceType = r % 3 == 2 ? kServiceTypeRadio : kServiceTypeTV;
+        const int ordinal = counts[s.ServiceType]++;
+        s.szServiceName = "Service " + std::to_string(r);
+        s.wVideoPID = uint16_t(32 + r);
+        s.wAudioPID = uint16_t(4100 + r);
+        s.wServiceId = uint16_t(r + 1);
+        s.pTSIndex = r / 4;
+        s.pProviderIndex = r % kProviderCapacity;
+        if (db.pFixServiceIndex && ordinal % 40 == 0 && ordinal / 40 < 100)
+            s.wServiceNumber = uint16_t(ordinal / 40 + 1);
+    }
+    db.ServiceInfo.wTVNum = uint16_t(counts[0]);
+    db.ServiceInfo.wRadioNum = uint16_t(counts[1]);
+}
+
+void FillFavorites(TChannelDatabase& db, const TNumbering& numbering)
+{
+    const TServiceNumbering keys(db, numbering);
+    for (int g = 0; g < kFavoriteGroups; ++g)
+        for (int l = 0; l < kFavoriteLists; ++l) {
+            TFavoriteItem& list = db.FavoriteInfo[g][l];
+            list.wIndexNum = kFavoriteCapacity;
+            for (int k = 0; k < kFavoriteCapacity; ++k)
+                list.Index[std::size_t(k)] = keys.KeyOf(3 * (k * 7 + l) + (g == 1 ? 2 : 0));
+        }
+}
+
+void BM_AllChecksOnAFullDatabase(benchmark::State& state)
+{
+    auto db = std::make_unique<TChannelDatabase>();
+    const uint8_t flashType = state.range(0) ? 4 : 0;
+    InitDatabase(*db, flashType);
+    FillTables(*db);
+    FillServices(*db);
+    const TNumbering numbering = NumberingOf(*db, flashType);
+    FillFavorites(*db, numbering);
+    if (!CheckDatabase(*db, numbering).empty()) {
+        state.SkipWithError("the full database is expected to be sound");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckDatabase(*db, numbering));
+    state.SetLabel(state.range(0) ? "fixed numbering" : "ordinary numbering");
+}
+BENCHMARK(BM_AllChecksOnAFullDatabase)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lumora
+
+BENCHMARK_MAIN();
