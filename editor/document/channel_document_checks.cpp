@@ -8,7 +8,7 @@ namespace lumora {
 
 std::vector<TFinding> ChannelDocument::CheckDocument() const
 {
-    return CheckDatabase(*db_, NumberingOf(*db_, FlashType()));
+    return CheckDatabase(Database(), NumberingOf(Database(), FlashType()));
 }
 
 // The findings may be older than the data (the person edited since the
@@ -25,7 +25,7 @@ int ChannelDocument::FixFindings(const std::vector<TFinding>& findings)
         return 0;
     int applied = 0;
     Edit(current.size() == 1 ? FixCaption(current.front()) : "Fix " + std::to_string(current.size()) + " findings",
-         [&] { applied = ApplyFixes(*db_, NumberingOf(*db_, FlashType()), current); });
+         [&] { applied = ApplyFixes(Database(), NumberingOf(Database(), FlashType()), current); });
     ShowPlace(CurrentPlace());
     return applied;
 }
