@@ -142,6 +142,12 @@ public:
     bool LoadDataFile(const std::string& FileName);
     bool OpenFileFromUpload(const std::string& Name, bool State);
     bool SaveDataFile(const std::string& FileName);
+    // Opens a copy kept for recovery as a new unsaved document named
+    // `NewCaption`: Save asks for a name, and it counts as modified.
+    bool OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption);
+    // Writes the data to `FileName` as Save does but leaves the document's
+    // name and modified state alone; throws std::runtime_error with the reason.
+    void WriteCopy(const std::string& FileName) const;
     // Reads the interchange file at `path` into the tables, then deletes it,
     // and returns the favorite numbering the file records, if it records one.
     // Table-full messages go to error boxes; a stopped or failed read throws
@@ -227,6 +233,7 @@ private:
     std::unique_ptr<TDocumentState> CopyState() const;
     void Restore(std::unique_ptr<TDocumentState> (TEditHistory::*step)(std::unique_ptr<TDocumentState>));
     void ForgetHistory(bool saved);
+    void WriteDnfFile(const std::string& FileName) const;  // Save's writing; a failure throws its reason
     TTreeNode* BuildTree();
 
     // The numberings of the services as the tables stand now.

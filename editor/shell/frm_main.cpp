@@ -14,11 +14,14 @@
 #include "app_icons.h"
 #include "conversion_binding.h"
 #include "exchange_dir.h"
+#include "file_backup.h"
 #include "frm_child.h"
 #include "print/print_commands.h"
 #include "qt_ui_port.h"
+#include "recovery_store.h"
 #include "settings.h"
 #include "shell_text.h"
+#include "user_state.h"
 
 namespace lumora {
 
@@ -26,7 +29,10 @@ using shell::IconId;
 
 TMainWindowPaths TMainWindowPaths::BesideProgram()
 {
-    return ForProgramDirectory(ProgramDirectory());
+    TMainWindowPaths paths = ForProgramDirectory(ProgramDirectory());
+    paths.userStateFile = TUserState::DefaultFileName();
+    paths.recoveryFolder = TRecoveryStore::DefaultFolder();
+    return paths;
 }
 
 TMainWindowPaths TMainWindowPaths::ForProgramDirectory(const std::string& dir)
@@ -47,12 +53,14 @@ TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
     MDIArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MDIArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MDIArea);
+    StartFileKeeping();
     CreateActions();
     CreateMenus();
     CreateToolBar();
     statusBar();
     connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] { UpdateActionStates(); });
     FormCreate();
+    OfferRecovery();
     UpdateActionStates();
 }
 
@@ -126,6 +134,8 @@ void TfrmMain::CreateMenus()
     file->addActions({NewFile});
     file->addSeparator();
     file->addActions({FileOpen, FileSave, SaveAs});
+    RecentMenu = file->addMenu(tr("Recent &Files"));
+    connect(RecentMenu, &QMenu::aboutToShow, this, &TfrmMain::RebuildRecentMenu);
     file->addSeparator();
     file->addActions({Close11, CloseAll});
     file->addSeparator();

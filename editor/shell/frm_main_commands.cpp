@@ -20,6 +20,7 @@
 #include "qt_ui_port.h"
 #include "settings.h"
 #include "shell_text.h"
+#include "user_state.h"
 
 namespace lumora {
 
@@ -75,6 +76,7 @@ void TfrmMain::FormClose()
     if (settingsWritten_)
         return;
     settingsWritten_ = true;
+    FinishFileKeeping();
     SaveSettings();
     _DLLHandle.reset();
 }
@@ -113,6 +115,7 @@ TfrmChild* TfrmMain::AddDocumentWindow()
     }
     connect(child, &QObject::destroyed, this, [this] { UpdateActionStates(); });
     connect(child, &TfrmChild::ViewSynced, this, [this] { UpdateActionStates(); });
+    WatchDocument(child);
     return child;
 }
 
@@ -149,6 +152,7 @@ TfrmChild* TfrmMain::OpenDocument(const QString& path)
         return nullptr;
     }
     child->show();
+    userState_->AddRecentFile(path);
     return child;
 }
 
@@ -167,7 +171,7 @@ void TfrmMain::FileSaveExecute()
     if (child->pState())
         SaveAsExecute();
     else
-        child->SaveDataFile(child->Caption());
+        SaveDocument(child, child->Caption());
 }
 
 void TfrmMain::SaveAsExecute()
@@ -181,7 +185,7 @@ void TfrmMain::SaveAsExecute()
     if (QFile::exists(path)
         && ui_->MessageBox(MsgKind::Warning, kOverwriteQuestion, MsgButtons::OkCancel) != MsgResult::Ok)
         return;
-    child->SaveDataFile(path);
+    SaveDocument(child, path);
 }
 
 void TfrmMain::Close11Execute()
