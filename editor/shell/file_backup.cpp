@@ -1,9 +1,11 @@
 #include "file_backup.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <system_error>
+
+#include "atomic_file.h"
+#include "shell_text.h"
 
 namespace lumora {
 
@@ -19,9 +21,10 @@ bool CopyWhole(const QString& from, const QString& to, QString& error)
         return false;
     }
     const QByteArray content = source.readAll();
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly) || target.write(content) != content.size() || !target.commit()) {
-        error = target.errorString();
+    try {
+        WriteFileAtomically(PathBytes(to), std::string_view(content.constData(), std::size_t(content.size())));
+    } catch (const std::system_error& e) {
+        error = QString::fromLocal8Bit(e.code().message());
         return false;
     }
     return true;

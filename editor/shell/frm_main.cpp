@@ -53,10 +53,10 @@ TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
     MDIArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MDIArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MDIArea);
-    StartFileKeeping();
     CreateActions();
     CreateMenus();
     CreateToolBar();
+    StartFileKeeping();  // restores the toolbar's place too
     statusBar();
     connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] { UpdateActionStates(); });
     FormCreate();

@@ -85,7 +85,9 @@ void TfrmMain::RebuildRecentMenu()
     const QStringList recent = userState_->RecentFiles();
     for (int i = 0; i < recent.size(); ++i) {
         const QString path = recent[i];
-        QAction* item = RecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        QString shown = path;
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a name's "&" is no shortcut mark
+        QAction* item = RecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
         item->setObjectName(QStringLiteral("RecentFile%1").arg(i + 1));
         connect(item, &QAction::triggered, this, [this, path] { OpenFiles({path}); });
     }
@@ -113,18 +115,20 @@ bool TfrmMain::SaveDocument(TfrmChild* child, const QString& path)
     return true;
 }
 
-// A backup that cannot be written is the person's decision: the save they
-// asked for may still be possible (a foreign .bak beside a file of theirs),
-// but it must not go ahead without the safety net they count on unasked.
+// A backup that cannot be written stops the save: the save writes its new
+// file in the same folder, so what keeps the copy from being written (a full
+// disk, a read-only folder, a size limit) almost always fails the save as
+// well, and saving on without the backup would drop the safety net unasked.
+// The document stays modified; Save As to another folder remains.
 bool TfrmMain::KeepBackup(const QString& path)
 {
     QString error;
     if (backups_->BeforeSave(path, error) != TFileBackups::Result::Failed)
         return true;
-    const QString question = tr("The previous version of\r%1\rcould not be kept as\r%2:\r%3\r"
-                                "Save without keeping it?")
-                                 .arg(path, TFileBackups::BackupName(path), error);
-    return ui_->MessageBox(MsgKind::Warning, PathBytes(question), MsgButtons::OkCancel) == MsgResult::Ok;
+    const QString message = tr("%1\rwas not saved: its previous version could not be kept as\r%2\r%3")
+                                .arg(path, TFileBackups::BackupName(path), error);
+    ui_->MessageBox(MsgKind::Error, PathBytes(message), MsgButtons::Ok);
+    return false;
 }
 
 // Every document gets a recovery copy number; closing it on purpose removes
