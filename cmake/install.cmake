@@ -9,6 +9,8 @@
 #   <prefix>/share/man/man1/           manual pages
 #   <prefix>/share/doc/LumoraV3/manual the editor's manual (also built in)
 #   <prefix>/share/applications, <prefix>/share/icons: desktop entry and icon
+#   <prefix>/share/mime/packages       the file type of ".dnf" files, opened
+#                                      with the editor from the file manager
 # The settings file goes beside the program when that directory is writable,
 # otherwise to $XDG_CONFIG_HOME/LumoraV3/LV32.cfg.
 include(GNUInstallDirs)
@@ -50,6 +52,8 @@ if(LUMORA_EDITOR)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/desktop/lumorav3.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/desktop/lumorav3-mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 endif()
 
 # cpack -G DEB (from the build directory) builds the package.

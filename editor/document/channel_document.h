@@ -52,6 +52,12 @@ public:
     bool LoadDataFile(const std::string& FileName);
     bool OpenFileFromUpload(const std::string& Name, bool State);
     bool SaveDataFile(const std::string& FileName);
+    // Opens a copy kept for recovery as a new unsaved document named
+    // `NewCaption`: Save asks for a name, and it counts as modified.
+    bool OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption);
+    // Writes the data to `FileName` as Save does but leaves the document's
+    // name and modified state alone; throws std::runtime_error with the reason.
+    void WriteCopy(const std::string& FileName) const;
     // Reads the interchange file at `path` into the tables, then deletes it,
     // and returns the favorite numbering the file records, if it records one.
     // Table-full messages go to error boxes; a stopped or failed read throws
@@ -115,6 +121,7 @@ public:
     void RemoveDuplicates();
 
 private:
+    void WriteDnfFile(const std::string& FileName) const;  // Save's writing; a failure throws its reason
     // The services of the selected rows, or of every listed row.
     std::vector<int32_t> ListedRealIndices(bool selectedOnly) const;
     void WriteRowBack(TServiceItem& service, int32_t row);

@@ -30,6 +30,7 @@ public:
     // are not edits: every change a person makes goes through Edit.
     TChannelDatabase& Database() { return *db_; }
     TApplicationState& App() { return app_; }
+    const TApplicationState& App() const { return app_; }
     const TSettings& Settings() const { return app_.Settings; }
 
     // The one way a command changes the document's data. `change` asks the

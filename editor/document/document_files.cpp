@@ -4,6 +4,7 @@
 // the interchange file. Every failure is shown with the file and the reason,
 // and no exchange file is left behind.
 #include <exception>
+#include <stdexcept>
 
 #include "channel_document.h"
 #include "conversion_binding.h"
@@ -151,21 +152,42 @@ bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
     return loaded;
 }
 
+bool ChannelDocument::OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption)
+{
+    const bool opened = LoadDataFile(FileName);
+    Caption = NewCaption;
+    pState = true;
+    ForgetHistory(false);  // the recovered changes are in no file of the person's yet
+    return opened;
+}
+
+void ChannelDocument::WriteDnfFile(const std::string& FileName) const
+{
+    ExchangeFileGuard text(ExchangePath(App(), kSaveExchangeFile), ExchangeUse::Output);
+    std::string error;
+    // The file records what its favorite entries mean, for opening it under another flash type.
+    const WriteOptions options{.numbering = FavoriteNumberingOf(NumberingOf(Database(), FlashType()))};
+    if (!MakeDnfRawFile(text.Path(), Database(), error, options))
+        throw FileStepFailed{error};
+    ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
+    if (!library.DnfToV3Dnf(text.Path(), FileName, error))
+        throw FileStepFailed{error};
+}
+
+void ChannelDocument::WriteCopy(const std::string& FileName) const
+{
+    try {
+        WriteDnfFile(FileName);
+    } catch (const FileStepFailed& failure) {
+        throw std::runtime_error(failure.message);
+    }
+}
+
 // The flags and the caption change only once the file has been written: a
 // failed save leaves the document as it was, still to be saved.
 bool ChannelDocument::SaveDataFile(const std::string& FileName)
 {
-    bool saved = RunFileStep(ui_, [&] {
-        ExchangeFileGuard text(ExchangePath(App(), kSaveExchangeFile), ExchangeUse::Output);
-        std::string error;
-        // The file records what its favorite entries mean, for opening it under another flash type.
-        const WriteOptions options{.numbering = FavoriteNumberingOf(NumberingOf(Database(), FlashType()))};
-        if (!MakeDnfRawFile(text.Path(), Database(), error, options))
-            throw FileStepFailed{error};
-        ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
-        if (!library.DnfToV3Dnf(text.Path(), FileName, error))
-            throw FileStepFailed{error};
-    });
+    bool saved = RunFileStep(ui_, [&] { WriteDnfFile(FileName); });
     if (saved) {
         pState = false;
         MarkSaved();

@@ -29,14 +29,15 @@ TfrmChild::TfrmChild(TApplicationState& app, UiPort& ui, QWidget* parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmChild"));
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(BuildTreePane());
-    splitter->addWidget(BuildGridPane());
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 1000});
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->addWidget(BuildTreePane());
+    Splitter1->addWidget(BuildGridPane());
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({230, 1000});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(splitter);
+    layout->addWidget(Splitter1);
     BuildPopupMenu1();
     BuildPopupMenu2();
     resize(1100, 600);
@@ -291,10 +292,12 @@ void TfrmChild::closeEvent(QCloseEvent* event)
     bool canClose = EndCellEdit();
     if (canClose && !RunCommand(this, [&] { document_->FormCloseQuery(canClose); }))
         canClose = false;
-    if (canClose)
+    if (canClose) {
+        emit Closing();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 }  // namespace lumora

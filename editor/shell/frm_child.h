@@ -18,6 +18,7 @@ class QMenu;
 class QAction;
 class QPushButton;
 class QRadioButton;
+class QSplitter;
 class QTreeView;
 
 namespace lumora {
@@ -55,6 +56,7 @@ public:
     void SyncView();
 
     // Controls, named as the handlers refer to them.
+    QSplitter* Splitter1 = nullptr;  // the tree beside the grid
     QLabel* Label1 = nullptr;
     QTreeView* Tree1 = nullptr;
     QRadioButton* FR1 = nullptr;  // "TV"
@@ -109,6 +111,8 @@ public:
 signals:
     // The window shows the document as it now is (after every command).
     void ViewSynced();
+    // The person closes the window and nothing stops it.
+    void Closing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormCloseQuery

@@ -15,11 +15,14 @@
 #include "check_dock.h"
 #include "conversion_binding.h"
 #include "exchange_dir.h"
+#include "file_backup.h"
 #include "frm_child.h"
 #include "print/print_commands.h"
 #include "qt_ui_port.h"
+#include "recovery_store.h"
 #include "settings.h"
 #include "shell_text.h"
+#include "user_state.h"
 
 namespace lumora {
 
@@ -27,7 +30,10 @@ using shell::IconId;
 
 TMainWindowPaths TMainWindowPaths::BesideProgram()
 {
-    return ForProgramDirectory(ProgramDirectory());
+    TMainWindowPaths paths = ForProgramDirectory(ProgramDirectory());
+    paths.userStateFile = TUserState::DefaultFileName();
+    paths.recoveryFolder = TRecoveryStore::DefaultFolder();
+    return paths;
 }
 
 TMainWindowPaths TMainWindowPaths::ForProgramDirectory(const std::string& dir)
@@ -54,9 +60,11 @@ TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
     CheckDock->hide();
     CreateMenus();
     CreateToolBar();
+    StartFileKeeping();  // restores the toolbar's place too
     statusBar();
     connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] { UpdateActionStates(); });
     FormCreate();
+    OfferRecovery();
     UpdateActionStates();
 }
 
@@ -144,6 +152,8 @@ void TfrmMain::CreateMenus()
     file->addActions({NewFile});
     file->addSeparator();
     file->addActions({FileOpen, FileSave, SaveAs});
+    RecentMenu = file->addMenu(tr("Recent &Files"));
+    connect(RecentMenu, &QMenu::aboutToShow, this, &TfrmMain::RebuildRecentMenu);
     file->addSeparator();
     file->addActions({Close11, CloseAll});
     file->addSeparator();

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,9 @@ namespace lumora {
 class ConversionLibrary;
 struct ReceiverType;
 class ExchangeDirectory;
+class TFileBackups;
+class TRecoveryStore;
+class TUserState;
 class QtUiPort;
 class TCheckDock;
 class TfrmChild;
@@ -41,6 +45,10 @@ struct TMainWindowPaths {
     // Written at close instead when settingsFile exists but cannot be read;
     // empty: the settings are not written then.
     QString userSettingsFile = {};
+    // The per-user file of recent files and window layout, and the folder of
+    // the recovery copies; empty: nothing remembered, no recovery copies.
+    QString userStateFile = {};
+    QString recoveryFolder = {};
     static TMainWindowPaths BesideProgram();
     static TMainWindowPaths ForProgramDirectory(const std::string& dir);
 };
@@ -96,12 +104,21 @@ public:
     // Opens `path` in a new document window as Open does after its dialog;
     // null when the file could not be opened (the error was shown).
     TfrmChild* OpenDocument(const QString& path);
+    // Opens each file as Open does (command line, dropped files, recent files).
+    void OpenFiles(const QStringList& paths);
+    // Shows the window as it was last closed, else maximised.
+    void ShowAsRemembered();
+    // How often modified documents are copied for recovery.
+    void SetAutosaveInterval(int milliseconds) { autosaveTimer_.setInterval(milliseconds); }
+    // Writes the recovery copies of the modified documents now.
+    void WriteRecoveryCopies();
 
     QMdiArea* MDIArea = nullptr;
     QLineEdit* FE1 = nullptr;  // the model box
     QToolBar* ToolBar1 = nullptr;
     QMenu* WindowMenu = nullptr;
     TCheckDock* CheckDock = nullptr;  // Edit > Check Database and its findings
+    QMenu* RecentMenu = nullptr;  // File > Recent Files
 
     QAction* NewFile = nullptr;
     QAction* FileOpen = nullptr;
@@ -137,6 +154,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
@@ -169,6 +188,18 @@ private:
     TTransferProgress::Outcome RunTransfer(const char* entry, const QString& caption, const QString& what,
                                            const std::string& path);
     ReceiverType TransferReceiver() const;
+    // Recent files, backups, recovery and window layout (frm_main_files.cpp).
+    void StartFileKeeping();
+    void RebuildRecentMenu();
+    // Saves `child` to `path` after keeping the backup; the file is recent then.
+    bool SaveDocument(TfrmChild* child, const QString& path);
+    bool KeepBackup(const QString& path);
+    void OfferRecovery();
+    void OpenRecovered(const QString& file, const QString& caption);
+    void WatchDocument(TfrmChild* child);
+    void RememberLayout(TfrmChild* child);
+    void ApplyLayout(TfrmChild* child);
+    void FinishFileKeeping();
 
     TMainWindowPaths paths_;
     std::unique_ptr<TApplicationState> state_;
@@ -176,6 +207,11 @@ private:
     std::unique_ptr<ExchangeDirectory> exchange_;
     std::unique_ptr<ConversionLibrary> _DLLHandle;
     std::unique_ptr<print::TPrintCommands> printing_;
+    std::unique_ptr<TUserState> userState_;
+    std::unique_ptr<TFileBackups> backups_;
+    std::unique_ptr<TRecoveryStore> recovery_;
+    QTimer autosaveTimer_;
+    int nextRecoveryNumber_ = 1;
     QList<QAction*> windowListActions_;
     bool settingsWritten_ = false;
     QString settingsSaveFile_;    // where the settings go at close; empty: nowhere

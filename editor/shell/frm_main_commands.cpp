@@ -21,6 +21,7 @@
 #include "qt_ui_port.h"
 #include "settings.h"
 #include "shell_text.h"
+#include "user_state.h"
 
 namespace lumora {
 
@@ -76,6 +77,7 @@ void TfrmMain::FormClose()
     if (settingsWritten_)
         return;
     settingsWritten_ = true;
+    FinishFileKeeping();
     SaveSettings();
     _DLLHandle.reset();
 }
@@ -114,6 +116,7 @@ TfrmChild* TfrmMain::AddDocumentWindow()
     }
     connect(child, &QObject::destroyed, this, [this] { UpdateActionStates(); });
     connect(child, &TfrmChild::ViewSynced, this, [this] { UpdateActionStates(); });
+    WatchDocument(child);
     return child;
 }
 
@@ -150,6 +153,7 @@ TfrmChild* TfrmMain::OpenDocument(const QString& path)
         return nullptr;
     }
     child->show();
+    userState_->AddRecentFile(path);
     return child;
 }
 
@@ -168,7 +172,7 @@ void TfrmMain::FileSaveExecute()
     if (child->pState())
         SaveAsExecute();
     else if (CheckDock->AllowCommand(child, tr("save")))
-        child->SaveDataFile(child->Caption());
+        SaveDocument(child, child->Caption());
 }
 
 void TfrmMain::SaveAsExecute()
@@ -182,7 +186,7 @@ void TfrmMain::SaveAsExecute()
     if (QFile::exists(path)
         && ui_->MessageBox(MsgKind::Warning, kOverwriteQuestion, MsgButtons::OkCancel) != MsgResult::Ok)
         return;
-    child->SaveDataFile(path);
+    SaveDocument(child, path);
 }
 
 void TfrmMain::Close11Execute()

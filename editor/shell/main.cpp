@@ -1,5 +1,6 @@
 // The program module: the application, its title, the main window and the
-// message loop. The options --screenshot FILE [--open DNF] [--settings CFG]
+// message loop. Channel-data files named on the command line open at start
+// (the desktop entry passes the files opened from the file manager). The options --screenshot FILE [--open DNF] [--settings CFG]
 // exist for the documentation script only: they open a database, save a
 // picture of the main window and end the program.
 #include <QCommandLineParser>
@@ -20,6 +21,7 @@ struct ScreenshotOptions {
     QString picture;
     QString database;
     QString settings;
+    QStringList files;  // the files to open
 };
 
 ScreenshotOptions ParseOptions(const QCoreApplication& app)
@@ -32,8 +34,9 @@ ScreenshotOptions ParseOptions(const QCoreApplication& app)
         option->setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(*option);
     }
+    parser.addPositionalArgument("files", "Channel-data files to open.", "[file.dnf...]");
     parser.process(app);
-    return {parser.value(screenshot), parser.value(open), parser.value(settings)};
+    return {parser.value(screenshot), parser.value(open), parser.value(settings), parser.positionalArguments()};
 }
 
 void TakeScreenshot(lumora::TfrmMain& window, const ScreenshotOptions& options)
@@ -70,9 +73,12 @@ int main(int argc, char** argv)
     lumora::TMainWindowPaths paths = lumora::TMainWindowPaths::BesideProgram();
     if (!options.settings.isEmpty())
         paths.settingsFile = paths.settingsSaveFile = options.settings;
+    if (!options.picture.isEmpty())
+        paths.userStateFile = paths.recoveryFolder = QString();  // pictures show the defaults
     lumora::TfrmMain window(paths);
-    window.showMaximized();
+    window.ShowAsRemembered();
     if (!options.picture.isEmpty())
         TakeScreenshot(window, options);
+    window.OpenFiles(options.files);
     return app.exec();
 }

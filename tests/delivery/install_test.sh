@@ -19,7 +19,8 @@ step() { echo "-- $*"; }
 
 step "every deliverable is installed"
 editor_files=()
-[ "$editor" = ON ] && editor_files=(bin/LumoraV3 share/man/man1/LumoraV3.1 share/applications/lumorav3.desktop)
+[ "$editor" = ON ] && editor_files=(bin/LumoraV3 share/man/man1/LumoraV3.1 share/applications/lumorav3.desktop
+                             share/mime/packages/lumorav3-mime.xml)
 for f in "${editor_files[@]}" bin/lumora-cli bin/ddfenc bin/ddfcheck bin/stbsim \
          lib/LumoraV3/LV3DLL.so lib/LumoraV3/encdll12.so lib/encdll12.so include/encdll12.h \
          share/man/man1/lumora-cli.1 share/man/man1/ddfenc.1 share/man/man1/ddfcheck.1 \
