@@ -32,6 +32,9 @@ int ChannelDocument::FixFindings(const std::vector<TFinding>& findings)
 
 void ChannelDocument::ShowFinding(const TFinding& finding)
 {
+    // The finding's row may be one the filter hides: show every row again.
+    if (FilterActive())
+        SetFilterText("");
     if (finding.viewType == kServiceTypeTV || finding.viewType == kServiceTypeRadio)
         FR1Click(finding.viewType == kServiceTypeTV);
     if (finding.nodeTag == 0)

@@ -1,5 +1,6 @@
 #include "frm_child.h"
 
+#include <QSignalBlocker>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -193,6 +194,10 @@ void TfrmChild::SyncView()
     setWindowModified(document_->pModifiedFlag());
     SG->SetRowsMovable(CanMoveListedRows(*document_));
     Label1->setText(NameText(document_->LabelText()));
+    if (NameBytes(FilterBox->text()) != document_->FilterText()) {
+        const QSignalBlocker quiet(FilterBox);  // the document already filters by its own text
+        FilterBox->setText(NameText(document_->FilterText()));
+    }
     // A sort would reorder the rows the filter hides.
     BtnSortA->setEnabled(!document_->FilterActive());
     BtnSortZ->setEnabled(!document_->FilterActive());
