@@ -195,8 +195,7 @@ bool DnfToText(const std::string& dnfPath, const std::string& textPath, std::str
     return WriteText(*db, textPath, error, numbering);
 }
 
-bool RawToText(const std::string& rawPath, const std::string& textPath, const RawImageInfo& info,
-               std::string& error)
+bool RawToText(const std::string& rawPath, const std::string& textPath, const RawImageInfo& info, std::string& error)
 {
     Bytes image;
     // One byte more than an image may have, so that an oversized file is seen as such.
@@ -211,8 +210,7 @@ bool RawToText(const std::string& rawPath, const std::string& textPath, const Ra
     return WriteText(*db, textPath, error);
 }
 
-bool TextToRaw(const std::string& textPath, const std::string& rawPath, const RawImageInfo& info,
-               std::string& error)
+bool TextToRaw(const std::string& textPath, const std::string& rawPath, const RawImageInfo& info, std::string& error)
 {
     auto db = std::make_unique<TChannelDatabase>();
     return ReadText(textPath, *db, error) && WriteBinary(rawPath, EncodeRawImage(*db, info), error);

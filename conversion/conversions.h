@@ -18,10 +18,8 @@ inline constexpr uint32_t kDownloadImageVersion = 2;
 
 bool TextToDnf(const std::string& textPath, const std::string& dnfPath, std::string& error);
 bool DnfToText(const std::string& dnfPath, const std::string& textPath, std::string& error);
-bool RawToText(const std::string& rawPath, const std::string& textPath, const RawImageInfo& info,
-               std::string& error);
-bool TextToRaw(const std::string& textPath, const std::string& rawPath, const RawImageInfo& info,
-               std::string& error);
+bool RawToText(const std::string& rawPath, const std::string& textPath, const RawImageInfo& info, std::string& error);
+bool TextToRaw(const std::string& textPath, const std::string& rawPath, const RawImageInfo& info, std::string& error);
 bool TextToDownloadImage(const std::string& textPath, const std::string& ddfPath, const RawImageInfo& info,
                          uint32_t systemId, std::string& error);
 

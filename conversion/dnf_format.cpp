@@ -248,9 +248,8 @@ void ReadService(ByteReader& r, NameReader& names, uint32_t i, TServiceItem& s)
 void ReadMenu(ByteReader& r, TMenuConfigItem& menu)
 {
     std::size_t start = r.Position();
-    ForEachMenuField(menu, [&r](auto& field, MenuFieldCarried) {
-        field = r.Int<std::remove_reference_t<decltype(field)>>();
-    });
+    ForEachMenuField(
+        menu, [&r](auto& field, MenuFieldCarried) { field = r.Int<std::remove_reference_t<decltype(field)>>(); });
     r.Skip(kDnfMenuRecord - (r.Position() - start));
 }
 
@@ -314,8 +313,7 @@ std::string HeaderProblem(const Bytes& file)
         return "the header is damaged (wrong header size)";
     uint32_t declared = r.U32();
     if (file.size() < declared)
-        return "the file is truncated (" + std::to_string(file.size()) + " of " + std::to_string(declared) +
-               " bytes)";
+        return "the file is truncated (" + std::to_string(file.size()) + " of " + std::to_string(declared) + " bytes)";
     if (file.size() > declared)
         return "the file has " + std::to_string(file.size() - declared) + " unexpected bytes after its end";
     std::size_t body = file.size() - kDnfCrcSize;

@@ -49,10 +49,7 @@ lumora::conv::RawImageInfo Receiver(uint8_t menuType, uint8_t flashType, uint8_t
 
 namespace lumora::conv {
 // The serial entries (serial_entries.cpp) report through LV3LastError too.
-void SetLastError(const std::string& text)
-{
-    lastError = text;
-}
+void SetLastError(const std::string& text) { lastError = text; }
 }  // namespace lumora::conv
 
 extern "C" {
@@ -89,9 +86,6 @@ int DnfToDDF(const char* textPath, const char* ddfPath, uint8_t menuType, uint8_
     });
 }
 
-const char* LV3LastError(void)
-{
-    return lastError.c_str();
-}
+const char* LV3LastError(void) { return lastError.c_str(); }
 
 }  // extern "C"

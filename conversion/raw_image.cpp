@@ -212,10 +212,10 @@ std::string ReadHeader(const Bytes& image, const RawImageInfo& expected, RawCoun
     if (slots != 16 && slots != 32)
         return "the image names " + std::to_string(slots) + " antenna slots (16 or 32 expected)";
     if (menuType != expected.menuType || flashType != expected.flashType || slots != expected.AntennaSlots())
-        return "the image is for menu type " + std::to_string(menuType) + ", flash type " +
-               std::to_string(flashType) + " with " + std::to_string(slots) +
-               " antennas, the settings say menu type " + std::to_string(expected.menuType) + ", flash type " +
-               std::to_string(expected.flashType) + " with " + std::to_string(expected.AntennaSlots());
+        return "the image is for menu type " + std::to_string(menuType) + ", flash type " + std::to_string(flashType) +
+               " with " + std::to_string(slots) + " antennas, the settings say menu type " +
+               std::to_string(expected.menuType) + ", flash type " + std::to_string(expected.flashType) + " with " +
+               std::to_string(expected.AntennaSlots());
     r.Skip(1);
     c.streams = r.U16();
     c.networks = r.U16();

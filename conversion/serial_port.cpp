@@ -30,10 +30,7 @@ speed_t TermiosSpeed(unsigned baud)
     }
 }
 
-std::string SystemReason()
-{
-    return std::strerror(errno);
-}
+std::string SystemReason() { return std::strerror(errno); }
 
 // The directory of the shared object (or program) this code is part of.
 std::string OwnDirectory()
@@ -83,10 +80,7 @@ std::string DeviceForPort(unsigned port)
     return "/dev/ttyS" + std::to_string(port);
 }
 
-ByteChannel::~ByteChannel()
-{
-    Close();
-}
+ByteChannel::~ByteChannel() { Close(); }
 
 void ByteChannel::Close()
 {
@@ -99,8 +93,8 @@ long ByteChannel::Read(uint8_t* data, std::size_t size, int timeoutMs, std::stri
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         pollfd pfd{fd_, POLLIN, 0};
         const int ready = ::poll(&pfd, 1, static_cast<int>(std::max<long long>(0, left.count())));
         if (ready < 0 && errno == EINTR)
@@ -152,10 +146,7 @@ bool ByteChannel::Write(const Bytes& bytes, std::string& error)
     return true;
 }
 
-void ByteChannel::DiscardInput()
-{
-    ::tcflush(fd_, TCIFLUSH);
-}
+void ByteChannel::DiscardInput() { ::tcflush(fd_, TCIFLUSH); }
 
 bool SerialPort::Open(const std::string& device, unsigned baud, std::string& error)
 {

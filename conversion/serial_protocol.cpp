@@ -1,6 +1,5 @@
 #include "serial_protocol.h"
 
-
 namespace lumora::serial {
 
 uint16_t Crc16(const uint8_t* data, std::size_t size, uint16_t crc)
@@ -25,15 +24,9 @@ void PutU32(Bytes& out, uint32_t value)
     PutU16(out, static_cast<uint16_t>(value));
 }
 
-uint16_t GetU16(const uint8_t* p)
-{
-    return static_cast<uint16_t>((p[0] << 8) | p[1]);
-}
+uint16_t GetU16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 
-uint32_t GetU32(const uint8_t* p)
-{
-    return (static_cast<uint32_t>(GetU16(p)) << 16) | GetU16(p + 2);
-}
+uint32_t GetU32(const uint8_t* p) { return (static_cast<uint32_t>(GetU16(p)) << 16) | GetU16(p + 2); }
 
 Bytes EncodeFrame(const Packet& packet)
 {
@@ -46,10 +39,7 @@ Bytes EncodeFrame(const Packet& packet)
     return frame;
 }
 
-void FrameParser::Feed(const uint8_t* data, std::size_t size)
-{
-    buffer_.insert(buffer_.end(), data, data + size);
-}
+void FrameParser::Feed(const uint8_t* data, std::size_t size) { buffer_.insert(buffer_.end(), data, data + size); }
 
 // The position of the next sync pair, or of a sync byte that ends the buffer
 // (its pair may still come); the buffer size when there is none.

@@ -15,22 +15,22 @@ using Bytes = std::vector<uint8_t>;
 
 enum class PacketType : uint8_t {
     // Host to receiver.
-    UploadBegin = 0x01,    // payload: none; answered by Ack with the image size
-    Read = 0x02,           // payload: offset u32, length u16; answered by Data
+    UploadBegin = 0x01,  // payload: none; answered by Ack with the image size
+    Read = 0x02,  // payload: offset u32, length u16; answered by Data
     DownloadBegin = 0x03,  // payload: image size u32; answered by Ack
-    Write = 0x04,          // payload: offset u32, bytes; answered by Ack
-    End = 0x05,            // payload: CRC-16 of the whole image u16; answered by Ack or Nak
-    Abort = 0x06,          // payload: none; answered by Ack
+    Write = 0x04,  // payload: offset u32, bytes; answered by Ack
+    End = 0x05,  // payload: CRC-16 of the whole image u16; answered by Ack or Nak
+    Abort = 0x06,  // payload: none; answered by Ack
     // Receiver to host.
-    Ack = 0x10,   // payload depends on the request
+    Ack = 0x10,  // payload depends on the request
     Data = 0x11,  // payload: the bytes asked for
-    Nak = 0x12,   // payload: the reason, text
+    Nak = 0x12,  // payload: the reason, text
     Resend = 0x13,  // payload: none; the last frame arrived damaged
 };
 
 inline constexpr uint8_t kSync0 = 0xA5;
 inline constexpr uint8_t kSync1 = 0x5A;
-inline constexpr std::size_t kHeaderSize = 7;   // sync 2, type 1, sequence 2, length 2
+inline constexpr std::size_t kHeaderSize = 7;  // sync 2, type 1, sequence 2, length 2
 inline constexpr std::size_t kTrailerSize = 2;  // CRC-16
 inline constexpr std::size_t kMaxChunk = 1024;  // image bytes in one Data or Write packet
 inline constexpr std::size_t kMaxPayload = kMaxChunk + 8;

@@ -125,8 +125,8 @@ Packet HostSession::Exchange(PacketType type, const Bytes& payload, int timeoutM
                 if (answer.seq != request.seq)
                     continue;  // a late answer to an earlier request
                 if (answer.type == PacketType::Nak)
-                    throw TransferFailed("The receiver refused the " + std::string(RequestName(type)) + ": "
-                                         + std::string(answer.payload.begin(), answer.payload.end()));
+                    throw TransferFailed("The receiver refused the " + std::string(RequestName(type)) + ": " +
+                                         std::string(answer.payload.begin(), answer.payload.end()));
                 return answer;
             }
         }
@@ -158,8 +158,8 @@ Bytes HostSession::Upload()
         PutU16(request, length);
         const Packet data = Exchange(PacketType::Read, request, timeout);
         if (data.type != PacketType::Data || data.payload.size() != length)
-            throw TransferFailed("The receiver sent " + std::to_string(data.payload.size()) + " bytes for a read of "
-                                 + std::to_string(length));
+            throw TransferFailed("The receiver sent " + std::to_string(data.payload.size()) + " bytes for a read of " +
+                                 std::to_string(length));
         image.insert(image.end(), data.payload.begin(), data.payload.end());
         done_ += length;
         CheckProgress();
@@ -234,8 +234,7 @@ bool UploadToFile(unsigned port, unsigned speedCode, const std::string& path, co
     // A failed or stopped upload leaves no file, so a file means a whole image.
     std::remove(path.c_str());
     Bytes image;
-    if (!RunOnPort(port, speedCode, progress, error, stopped,
-                   [&](HostSession& session) { image = session.Upload(); }))
+    if (!RunOnPort(port, speedCode, progress, error, stopped, [&](HostSession& session) { image = session.Upload(); }))
         return false;
     try {
         WriteWholeFile(path, image);
@@ -257,8 +256,7 @@ bool DownloadFromFile(unsigned port, unsigned speedCode, const std::string& path
         error = e.what();
         return false;
     }
-    return RunOnPort(port, speedCode, progress, error, stopped,
-                     [&](HostSession& session) { session.Download(image); });
+    return RunOnPort(port, speedCode, progress, error, stopped, [&](HostSession& session) { session.Download(image); });
 }
 
 }  // namespace lumora::serial

@@ -3,7 +3,7 @@
 
 #include "encoder.h"
 
-extern "C" __attribute__((visibility("default"))) int EncodeDDF(const char* CFGFile,
-                                                                 const char* FILENAME) {
-  return encoder::EncodeParameter(CFGFile, FILENAME);
+extern "C" __attribute__((visibility("default"))) int EncodeDDF(const char* CFGFile, const char* FILENAME)
+{
+    return encoder::EncodeParameter(CFGFile, FILENAME);
 }

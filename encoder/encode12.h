@@ -11,10 +11,10 @@
 namespace encoder {
 
 struct DataListEntry {
-  char file[81];   // path as written in the script, zero-terminated
-  uint32_t flag;   // low 16 bits: type code and compression request
-  uint32_t addr;   // load address of the file's first byte
-  uint32_t size;   // file length, set when the file is opened
+    char file[81];  // path as written in the script, zero-terminated
+    uint32_t flag;  // low 16 bits: type code and compression request
+    uint32_t addr;  // load address of the file's first byte
+    uint32_t size;  // file length, set when the file is opened
 };
 
 inline constexpr int kDataListSlots = 128;
@@ -61,14 +61,16 @@ void Put32bit(uint8_t* p, uint32_t data);
 uint16_t GetCrc16(const uint8_t* p, uint32_t n);
 
 // CRC-16/ARC table: polynomial 8005 reflected (A001), entry i the CRC of byte i.
-constexpr std::array<uint16_t, 256> MakeCrc16Table() {
-  std::array<uint16_t, 256> table{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t crc = i;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001u : crc >> 1;
-    table[i] = static_cast<uint16_t>(crc);
-  }
-  return table;
+constexpr std::array<uint16_t, 256> MakeCrc16Table()
+{
+    std::array<uint16_t, 256> table{};
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t crc = i;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xA001u : crc >> 1;
+        table[i] = static_cast<uint16_t>(crc);
+    }
+    return table;
 }
 inline constexpr std::array<uint16_t, 256> _crc16Tbl = MakeCrc16Table();
 static_assert(_crc16Tbl[1] == 0xC0C1 && _crc16Tbl[128] == 0xA001);

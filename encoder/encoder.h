@@ -27,18 +27,18 @@ inline constexpr std::size_t kMaxPathLen = 80;
 
 // One data file of an image, as a data list of a configuration script gives it.
 struct ImageDataItem {
-  std::string file;        // path of the data file, at most kMaxPathLen bytes
-  uint32_t type = 0;       // type code; 0..3 in layout 1, 0..255 in layout 2
-  bool compress = false;   // compress each chunk where that makes it smaller
-  uint32_t address = 0;    // load address of the file's first byte
+    std::string file;  // path of the data file, at most kMaxPathLen bytes
+    uint32_t type = 0;  // type code; 0..3 in layout 1, 0..255 in layout 2
+    bool compress = false;  // compress each chunk where that makes it smaller
+    uint32_t address = 0;  // load address of the file's first byte
 };
 
 // The content of a configuration script, in memory.
 struct ImageConfig {
-  uint32_t id = 0;
-  uint32_t idEnd = 0;      // end of the ID range; give id when there is none
-  uint32_t ver = 2;        // 1..65535; below 2 selects header layout 1, else layout 2
-  std::vector<ImageDataItem> data;  // at most kMaxDataLists entries, image order
+    uint32_t id = 0;
+    uint32_t idEnd = 0;  // end of the ID range; give id when there is none
+    uint32_t ver = 2;  // 1..65535; below 2 selects header layout 1, else layout 2
+    std::vector<ImageDataItem> data;  // at most kMaxDataLists entries, image order
 };
 
 // Parses the configuration script cfgFile and writes the image outFile.

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // The parser reports every refusal on standard output; printing them all
     // would only slow the fuzzer down.
-    if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
+    if (std::freopen("/dev/null", "w", stdout) == nullptr)
+        return 1;
     return 0;
 }
 

@@ -18,15 +18,18 @@ uint32_t Get16(const uint8_t* p) { return static_cast<uint32_t>(p[0] << 8 | p[1]
 // records the way the checker does.
 void FixCrcs(std::vector<uint8_t>& image)
 {
-    if (image.size() < 2) return;
+    if (image.size() < 2)
+        return;
     const uint32_t headerSize = Get16(image.data()) + 2u;
-    if ((headerSize != 14 && headerSize != 20) || image.size() < headerSize) return;
+    if ((headerSize != 14 && headerSize != 20) || image.size() < headerSize)
+        return;
     uint8_t* p = image.data();
     encoder::Put16bit(p + 2, encoder::GetCrc16(p + 4, headerSize - 4));
     for (std::size_t offset = headerSize; offset + encoder::kBlkHeadSize <= image.size();) {
         uint8_t* record = p + offset;
         const uint32_t restLen = Get16(record);
-        if (restLen < 11 || offset + restLen + 2 > image.size()) return;
+        if (restLen < 11 || offset + restLen + 2 > image.size())
+            return;
         encoder::Put16bit(record + 2, encoder::GetCrc16(record + 4, restLen - 2));
         offset += restLen + 2;
     }

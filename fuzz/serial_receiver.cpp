@@ -19,7 +19,6 @@ public:
     bool Write(const Bytes&, std::string&) override { return true; }
 };
 
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const std::runtime_error&) {
         return 0;
     }
-    for (const auto* set : {&settings.MenuLanguage, &settings.AudioLanguage, &settings.SubtitleLanguage,
-                            &settings.AntennaLanguage})
+    for (const auto* set :
+         {&settings.MenuLanguage, &settings.AudioLanguage, &settings.SubtitleLanguage, &settings.AntennaLanguage})
         if (set->wLanguageNum < 0 || set->wLanguageNum > lumora::kLanguageSetCapacity)
             __builtin_trap();
     return 0;

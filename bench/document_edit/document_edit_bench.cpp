@@ -13,8 +13,8 @@
 
 #include "app_state.h"
 #include "channel_document.h"
-#include "service_numbering.h"
 #include "channel_document_sort.h"
+#include "service_numbering.h"
 
 namespace lumora {
 namespace {

@@ -30,9 +30,7 @@ void ChannelDocument::InitAllData()
 
 std::optional<FavoriteNumbering> ChannelDocument::ParsingDataFile(const std::string& path)
 {
-    auto showError = [this](const std::string& message) {
-        ui_.MessageBox(MsgKind::Error, message, MsgButtons::Ok);
-    };
+    auto showError = [this](const std::string& message) { ui_.MessageBox(MsgKind::Error, message, MsgButtons::Ok); };
     ReadResult result = ParseAndDeleteExchangeFile(path, Database(), showError);
     if (result.status != ReadStatus::Complete)
         throw std::runtime_error(result.error);

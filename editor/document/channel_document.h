@@ -39,8 +39,8 @@ public:
     void Redo();
 
     // Document state beside the tables.
-    bool pState = false;          // no file name yet: Save acts as Save As
-    std::string Caption;          // full path, or "untitle<n>.dnf" / "upload<n>.dnf"
+    bool pState = false;  // no file name yet: Save acts as Save As
+    std::string Caption;  // full path, or "untitle<n>.dnf" / "upload<n>.dnf"
 
     // Document files. InitAllData and ParsingDataFile live here; the others
     // are defined with the conversion-library binding (document_files.cpp).

@@ -35,8 +35,9 @@ void ChannelDocument::ReplaceInNames()
         NameEdit("Replace in " + std::to_string(changed) + (changed == 1 ? " name" : " names"));
     });
     if (changed == 0)
-        ui_.MessageBox(MsgKind::Information, "No name of the " + ServicesText(int32_t(services.size())) +
-                                                 " contains \"" + request->Find + "\".",
+        ui_.MessageBox(MsgKind::Information,
+                       "No name of the " + ServicesText(int32_t(services.size())) + " contains \"" + request->Find +
+                           "\".",
                        MsgButtons::Ok);
     RefreshServiceGrid();
 }

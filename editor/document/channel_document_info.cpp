@@ -84,11 +84,8 @@ void ChannelDocument::Edit1Click()
         if (!RenameNode(node, kind, index))
             return;  // a duplicate name: nothing else is refreshed
         break;
-    case kKindTS:
-        EditTransportStream(node, index);
-        break;
-    default:
-        break;
+    case kKindTS: EditTransportStream(node, index); break;
+    default: break;
     }
     RefreshServiceGrid();
 }
@@ -177,9 +174,8 @@ void ChannelDocument::AddInformation1Click()
     }
     case kKindNetwork: {
         TNetworkInfo& networks = Database().NetworkInfo;
-        if (!MayAddNamedEntry(ui_, networks.wNetworkNum, kNetworkRules, [&](int i) -> const std::string& {
-                return networks.Info[std::size_t(i)].szNetworkName;
-            }))
+        if (!MayAddNamedEntry(ui_, networks.wNetworkNum, kNetworkRules,
+                              [&](int i) -> const std::string& { return networks.Info[std::size_t(i)].szNetworkName; }))
             return;
         const int32_t n = networks.wNetworkNum;
         Edit("Add Network", [&] {
@@ -206,8 +202,7 @@ void ChannelDocument::AddInformation1Click()
         AddInformationNode(node, kKindTS, n, GetTSString(n));
         break;
     }
-    default:
-        return;
+    default: return;
     }
     RefreshServiceGrid();
 }

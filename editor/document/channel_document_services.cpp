@@ -27,10 +27,7 @@ bool ParseCell(const std::string& text, int32_t& value)
 }
 }  // namespace
 
-std::string ServicesText(int32_t count)
-{
-    return std::to_string(count) + (count == 1 ? " service" : " services");
-}
+std::string ServicesText(int32_t count) { return std::to_string(count) + (count == 1 ? " service" : " services"); }
 
 int32_t ChannelDocument::RowRealIndex(int32_t row) const
 {
@@ -333,8 +330,8 @@ bool ChannelDocument::CheckServiceForDownload()
     bool prepared = false;
     Edit("Fill In Network and Provider", [&] { prepared = PrepareServicesForDownload(Database()); });
     if (!prepared) {
-        ui_.MessageBox(MsgKind::Information,
-                       "No Provider or No Network information. Please insert the information", MsgButtons::Ok);
+        ui_.MessageBox(MsgKind::Information, "No Provider or No Network information. Please insert the information",
+                       MsgButtons::Ok);
         return false;
     }
     RefreshServiceGrid();

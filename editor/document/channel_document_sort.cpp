@@ -21,8 +21,8 @@ namespace {
 // A cell as the comparison sees it.
 struct TSortText {
     bool empty = true;  // the cell shows nothing
-    std::string text;   // trimmed, PIDs as hexadecimal, with one blank appended
-    std::string key;    // sort key of `text`, when a key function is in use
+    std::string text;  // trimmed, PIDs as hexadecimal, with one blank appended
+    std::string key;  // sort key of `text`, when a key function is in use
 };
 
 bool IsPIDColumn(int32_t col) { return col >= kColVideoPID && col <= kColPmtPID; }

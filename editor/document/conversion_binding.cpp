@@ -19,8 +19,9 @@ using LastErrorEntry = const char* (*)();
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // Every entry the editor's commands call.
-constexpr const char* kEditorEntries[] = {"DnfToV3Dnf",   "V3DnfToDnf", "RawToDnf", "DnfToDDF", "UploadData",
-                                          "DownloadData", "LV3SetProgressCallback", "LV3LastError"};
+constexpr const char* kEditorEntries[] = {
+    "DnfToV3Dnf",  "V3DnfToDnf", "RawToDnf", "DnfToDDF", "UploadData", "DownloadData", "LV3SetProgressCallback",
+    "LV3LastError"};
 
 }  // namespace
 
@@ -47,8 +48,8 @@ ConversionLibrary::ConversionLibrary(const std::string& path) : path_(path)
     handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
         const char* reason = ::dlerror();
-        loadError_ = Quoted(path) + ": the conversion library cannot be loaded: " +
-                     (reason ? reason : "unknown reason");
+        loadError_ =
+            Quoted(path) + ": the conversion library cannot be loaded: " + (reason ? reason : "unknown reason");
     }
 }
 
@@ -110,26 +111,26 @@ bool ConversionLibrary::V3DnfToDnf(const std::string& dnfPath, const std::string
     return entry && Finish(entry(dnfPath.c_str(), textPath.c_str()), "V3DnfToDnf", error);
 }
 
-bool ConversionLibrary::RawToDnf(const std::string& rawPath, const std::string& textPath,
-                                 const ReceiverType& receiver, std::string& error)
+bool ConversionLibrary::RawToDnf(const std::string& rawPath, const std::string& textPath, const ReceiverType& receiver,
+                                 std::string& error)
 {
     auto entry = reinterpret_cast<RawEntry>(Entry("RawToDnf", error));
-    return entry && Finish(entry(rawPath.c_str(), textPath.c_str(), receiver.menuType, receiver.flashType,
-                                 receiver.ant32),
-                           "RawToDnf", error);
+    return entry &&
+           Finish(entry(rawPath.c_str(), textPath.c_str(), receiver.menuType, receiver.flashType, receiver.ant32),
+                  "RawToDnf", error);
 }
 
-bool ConversionLibrary::DnfToRaw(const std::string& textPath, const std::string& rawPath,
-                                 const ReceiverType& receiver, std::string& error)
+bool ConversionLibrary::DnfToRaw(const std::string& textPath, const std::string& rawPath, const ReceiverType& receiver,
+                                 std::string& error)
 {
     auto entry = reinterpret_cast<RawEntry>(Entry("DnfToRaw", error));
-    return entry && Finish(entry(textPath.c_str(), rawPath.c_str(), receiver.menuType, receiver.flashType,
-                                 receiver.ant32),
-                           "DnfToRaw", error);
+    return entry &&
+           Finish(entry(textPath.c_str(), rawPath.c_str(), receiver.menuType, receiver.flashType, receiver.ant32),
+                  "DnfToRaw", error);
 }
 
-bool ConversionLibrary::DnfToDDF(const std::string& textPath, const std::string& ddfPath,
-                                 const ReceiverType& receiver, uint32_t systemId, std::string& error)
+bool ConversionLibrary::DnfToDDF(const std::string& textPath, const std::string& ddfPath, const ReceiverType& receiver,
+                                 uint32_t systemId, std::string& error)
 {
     auto entry = reinterpret_cast<DdfEntry>(Entry("DnfToDDF", error));
     return entry && Finish(entry(textPath.c_str(), ddfPath.c_str(), receiver.menuType, receiver.flashType,

@@ -51,10 +51,7 @@ void TDocumentData::NameEdit(std::string label)
         editLabel_ = std::move(label);
 }
 
-bool TDocumentData::pModifiedFlag() const
-{
-    return !saved_ || !SameStoredData(saved_->Data, *db_);
-}
+bool TDocumentData::pModifiedFlag() const { return !saved_ || !SameStoredData(saved_->Data, *db_); }
 
 void TDocumentData::MarkSaved() { saved_ = CopyState(); }
 
@@ -84,10 +81,7 @@ bool TDocumentData::Restore(std::unique_ptr<TDocumentState> (TEditHistory::*step
     return true;
 }
 
-int32_t TDocumentData::ServiceCount() const
-{
-    return lumora::ServiceCount(*db_);
-}
+int32_t TDocumentData::ServiceCount() const { return lumora::ServiceCount(*db_); }
 
 const TTSItem* TDocumentData::StreamOf(int32_t realIndex) const
 {
@@ -99,30 +93,18 @@ const TTSItem* TDocumentData::StreamOf(int32_t realIndex) const
     return &db_->TSInfo.Info[std::size_t(ts)];
 }
 
-TServiceNumbering TDocumentData::Numbering() const
-{
-    return TServiceNumbering(*db_, NumberingOf(*db_, FlashType()));
-}
+TServiceNumbering TDocumentData::Numbering() const { return TServiceNumbering(*db_, NumberingOf(*db_, FlashType())); }
 
-bool TDocumentData::IsCable() const
-{
-    return IsCableModel(app_.Settings.SystemInfo.MODEL);
-}
+bool TDocumentData::IsCable() const { return IsCableModel(app_.Settings.SystemInfo.MODEL); }
 
-bool TDocumentData::IsFixedDisplayedNumber(int32_t number) const
-{
-    return IsFixedOPNumber(number, FlashType());
-}
+bool TDocumentData::IsFixedDisplayedNumber(int32_t number) const { return IsFixedOPNumber(number, FlashType()); }
 
 int32_t TDocumentData::GetPosFromRealIndex(uint8_t mode, int32_t value) const
 {
     return Numbering().PositionOf(mode, value);
 }
 
-int32_t TDocumentData::GetRealIndex(uint8_t mode, int32_t realIndex) const
-{
-    return OrdinalOf(*db_, mode, realIndex);
-}
+int32_t TDocumentData::GetRealIndex(uint8_t mode, int32_t realIndex) const { return OrdinalOf(*db_, mode, realIndex); }
 
 int32_t TDocumentData::ConvertNonOPIndex(int32_t value) const
 {

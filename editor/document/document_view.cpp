@@ -9,9 +9,9 @@ namespace lumora {
 
 namespace {
 constexpr const char* kGenreNodeCaptions[16] = {
-    "ETC:GENERAL", "MOVIE:POP",          "NEWS:ROCK",           "SHOW:COUNTRY", "SPORTS:CLASSIC", "CHILDREN:JAZZ",
-    "MUSIC:FOLK",  "ART:NEWS",           "EDUCATION:SHOW",      "LEISURE:SPORTS",
-    "SHOPPING:EDUCATION", "ADULT:ENTERTAINMENT", "USER A", "USER B", "USER C", "USER D"};
+    "ETC:GENERAL", "MOVIE:POP", "NEWS:ROCK",      "SHOW:COUNTRY",   "SPORTS:CLASSIC",     "CHILDREN:JAZZ",
+    "MUSIC:FOLK",  "ART:NEWS",  "EDUCATION:SHOW", "LEISURE:SPORTS", "SHOPPING:EDUCATION", "ADULT:ENTERTAINMENT",
+    "USER A",      "USER B",    "USER C",         "USER D"};
 constexpr const char* kFavoriteNodeCaptions[kFavoriteLists] = {"A", "B", "C", "D"};
 
 std::string Field(const std::string& text) { return text + " | "; }
@@ -46,8 +46,7 @@ TTreeNode* TDocumentView::BuildTree()
         Tree1.Add(networks, db.NetworkInfo.Info[std::size_t(i)].szNetworkName, MakeTag(kKindNetwork, uint32_t(i)));
     TTreeNode* providers = Tree1.Add(nullptr, "Provider", MakeTag(kKindProvider, 0));
     for (int i = 0; i < std::min(db.ProviderInfo.wProviderNum, kProviderCapacity); ++i)
-        Tree1.Add(providers, db.ProviderInfo.Info[std::size_t(i)].szProviderName,
-                  MakeTag(kKindProvider, uint32_t(i)));
+        Tree1.Add(providers, db.ProviderInfo.Info[std::size_t(i)].szProviderName, MakeTag(kKindProvider, uint32_t(i)));
     TTreeNode* genres = Tree1.Add(nullptr, "Genre", 0);
     for (uint32_t i = 0; i < 16; ++i)
         Tree1.Add(genres, kGenreNodeCaptions[i], MakeTag(kKindGenre, i));
@@ -92,9 +91,7 @@ void TDocumentView::CheckPopup1Menu()
     PopupMenu1 = TInfoMenuState{false, false, false};
     bool belowRoot = node->Level() > 0;
     switch (TagKind(node->Tag)) {
-    case kKindAntenna:
-        PopupMenu1.Edit = belowRoot;
-        break;
+    case kKindAntenna: PopupMenu1.Edit = belowRoot; break;
     case kKindProvider:
     case kKindNetwork:
     case kKindTS:
@@ -102,8 +99,7 @@ void TDocumentView::CheckPopup1Menu()
         PopupMenu1.Edit = belowRoot;
         PopupMenu1.DeleteInformation = belowRoot;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -129,8 +125,8 @@ int32_t TDocumentView::CountServices(const TServiceFilter& f) const
     int32_t rows = 0;
     int32_t count = 0;
     int32_t total = data_.ServiceCount();
-    for (int32_t i = FindFirstService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, count);
-         i < total; i = FindNextService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, i + 1, count))
+    for (int32_t i = FindFirstService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, count); i < total;
+         i = FindNextService(f.Antenna, f.TS, f.Provider, f.Network, f.Genre, f.Favorite, i + 1, count))
         ++rows;
     return rows;
 }
@@ -172,7 +168,8 @@ std::string TDocumentView::GetTSString(int32_t index) const
         return "";
     const TTSItem& ts = Db().TSInfo.Info[std::size_t(index)];
     const TSATTSInfo& tuning = ts.SATTSInfo;
-    std::string frequencyAndRate = Field(std::to_string(tuning.dwFrequency)) + Field(std::to_string(tuning.dwSymbolRate));
+    std::string frequencyAndRate =
+        Field(std::to_string(tuning.dwFrequency)) + Field(std::to_string(tuning.dwSymbolRate));
     if (data_.IsCable())
         return " | " + frequencyAndRate + Field(ConstellationName(tuning.ucFEC));
     // An antenna number outside the 32 slots names no antenna: its field stays empty.
@@ -279,9 +276,12 @@ ServiceClipboardCommand TDocumentView::SGKeyDown(int key, bool ctrl)
     if (!ctrl)
         return ServiceClipboardCommand::None;
     switch (key) {
-    case 'C': case 'c': return ServiceClipboardCommand::Copy;
-    case 'V': case 'v': return ServiceClipboardCommand::Paste;
-    case 'X': case 'x': return ServiceClipboardCommand::Cut;
+    case 'C':
+    case 'c': return ServiceClipboardCommand::Copy;
+    case 'V':
+    case 'v': return ServiceClipboardCommand::Paste;
+    case 'X':
+    case 'x': return ServiceClipboardCommand::Cut;
     default: return ServiceClipboardCommand::None;
     }
 }

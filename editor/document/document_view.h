@@ -51,7 +51,7 @@ struct TInfoMenuState {
 };
 
 struct TMenuEntry {
-    std::string Name;     // "A"/"B"/"C" + table index; the click handler reads the index from it
+    std::string Name;  // "A"/"B"/"C" + table index; the click handler reads the index from it
     std::string Caption;
 };
 
@@ -60,9 +60,9 @@ struct TServiceMenuState {
     bool AddInformation = true;
     std::string AddInformationCaption = "Add Information";
     bool Paste = true;
-    std::vector<TMenuEntry> ChangeTS;       // "Change TS Information"
+    std::vector<TMenuEntry> ChangeTS;  // "Change TS Information"
     std::vector<TMenuEntry> ChangeNetwork;  // "Change Network Information"
-    std::vector<TMenuEntry> ChangeProvider; // "Change Provider Information"
+    std::vector<TMenuEntry> ChangeProvider;  // "Change Provider Information"
 };
 
 enum class ServiceClipboardCommand { None, Cut, Copy, Paste };
@@ -74,7 +74,7 @@ public:
     TDocumentView(const TDocumentView&) = delete;
     TDocumentView& operator=(const TDocumentView&) = delete;
 
-    std::string Label1Caption;    // the label above the tree: the selected node's caption
+    std::string Label1Caption;  // the label above the tree: the selected node's caption
     TTreeData Tree1;
     TServiceGrid SG;
     TInfoMenuState PopupMenu1;
@@ -155,7 +155,7 @@ private:
     struct TViewRow {
         int32_t realIndex;
         std::string number;  // the INDEX cell
-        int32_t entry;       // position in the shown favorite list; -1 elsewhere
+        int32_t entry;  // position in the shown favorite list; -1 elsewhere
     };
     std::vector<TViewRow> ViewRows(const TServiceNumbering& numbering) const;
     void ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering, std::vector<TViewRow>& rows) const;
@@ -169,8 +169,8 @@ private:
     // Read only, but for the display type FR1Click switches.
     TDocumentData& data_;
     std::string filterText_;
-    int32_t viewRowCount_ = 0;             // rows of the current view before filtering
-    int32_t shownRowCount_ = 0;            // rows the grid lists
+    int32_t viewRowCount_ = 0;  // rows of the current view before filtering
+    int32_t shownRowCount_ = 0;  // rows the grid lists
     std::vector<int32_t> rowListEntries_;  // per grid row - 1: its favorite list entry
 };
 

@@ -93,13 +93,13 @@ bool TDocumentView::CompareFavoriteInService(uint16_t /*favorite*/, int32_t /*re
 }
 
 int32_t TDocumentView::FindFirstService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network,
-                                          uint16_t genre, uint16_t favorite, int32_t& count) const
+                                        uint16_t genre, uint16_t favorite, int32_t& count) const
 {
     return FindNextService(antenna, ts, provider, network, genre, favorite, 0, count);
 }
 
 int32_t TDocumentView::FindNextService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network,
-                                         uint16_t genre, uint16_t favorite, int32_t start, int32_t& count) const
+                                       uint16_t genre, uint16_t favorite, int32_t start, int32_t& count) const
 {
     int32_t total = data_.ServiceCount();
     for (int32_t i = std::max(start, 0); i < total; ++i) {
@@ -161,8 +161,7 @@ void TDocumentView::FillRow(int32_t row, int32_t realIndex, const std::string& n
     SG.SetCell(kColRI, gridRow, std::to_string(realIndex));
 }
 
-std::string TDocumentView::DisplayedNumber(int32_t realIndex, int32_t number,
-                                             const TServiceNumbering& numbering) const
+std::string TDocumentView::DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const
 {
     return std::to_string(Db().pFixServiceIndex ? numbering.OPNumber(realIndex) : number);
 }

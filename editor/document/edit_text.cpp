@@ -58,10 +58,7 @@ void TkEditText::SetSelection0(std::size_t start, std::size_t end)
     selEnd_ = std::max(start, end);
 }
 
-std::string TkEditText::GetSelText() const
-{
-    return OrgText.substr(selStart_, selEnd_ - selStart_);
-}
+std::string TkEditText::GetSelText() const { return OrgText.substr(selStart_, selEnd_ - selStart_); }
 
 void TkEditText::DeleteStr(EditDeleteKey key)
 {
@@ -87,10 +84,13 @@ void TkEditText::DeleteStr(EditDeleteKey key)
 void TkEditText::KeyPress(unsigned char ch)
 {
     switch (ch) {
-    case 0: case 3: case 8: case 13: case 22: case 24:
-        return;
-    default:
-        break;
+    case 0:
+    case 3:
+    case 8:
+    case 13:
+    case 22:
+    case 24: return;
+    default: break;
     }
     std::string typed(1, static_cast<char>(ch));
     ReplaceControlChar(typed);

@@ -41,10 +41,7 @@ ExchangeDirectory::~ExchangeDirectory()
     ::rmdir(path_.c_str());
 }
 
-std::string ExchangeFile(const std::string& dir, const char* name)
-{
-    return dir + "/" + name;
-}
+std::string ExchangeFile(const std::string& dir, const char* name) { return dir + "/" + name; }
 
 void EnsureExchangeDirectory(const std::string& dir)
 {
@@ -58,9 +55,6 @@ void EnsureExchangeDirectory(const std::string& dir)
                                 "the exchange directory " + dir + " was replaced by one not private to this program");
 }
 
-void DeleteExchangeFile(const std::string& path)
-{
-    ::unlink(path.c_str());
-}
+void DeleteExchangeFile(const std::string& path) { ::unlink(path.c_str()); }
 
 }  // namespace lumora

@@ -9,9 +9,9 @@ namespace lumora {
 
 // Names of the exchange files inside the directory.
 inline constexpr const char* kInterchangeExchangeFile = "tmp.tmp";  // interchange text to and from the library
-inline constexpr const char* kRawImageExchangeFile = "temp.dat";    // raw image received from a receiver
+inline constexpr const char* kRawImageExchangeFile = "temp.dat";  // raw image received from a receiver
 inline constexpr const char* kDownloadImageExchangeFile = "down.ddf";
-inline constexpr const char* kSaveExchangeFile = "temp.tmp";        // interchange text of a save
+inline constexpr const char* kSaveExchangeFile = "temp.tmp";  // interchange text of a save
 
 class ExchangeDirectory {
 public:

@@ -45,7 +45,7 @@ int ReplaceInServiceNames(TChannelDatabase& db, std::span<const int32_t> realInd
 // Which services count as the same one.
 enum class DuplicateKey {
     StreamAndServiceId,  // same transport stream and service id
-    NameAndStream,       // same name (exact bytes) on the same transport stream
+    NameAndStream,  // same name (exact bytes) on the same transport stream
 };
 
 struct TDuplicateRemoval {

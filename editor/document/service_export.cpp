@@ -10,13 +10,13 @@ namespace lumora {
 namespace {
 
 constexpr std::array<const char*, kExportColumnCount> kHeaders = {
-    "INDEX", "Service Name", "Video PID", "Audio PID", "PCR PID", "Service ID", "PMT PID",
+    "INDEX", "Service Name", "Video PID", "Audio PID", "PCR PID",  "Service ID", "PMT PID",
     "Genre", "Lock",         "Skip",      "Network",   "Provider", "Frequency"};
 
 // The grid column each exported column copies, in export order.
-constexpr std::array<int, kExpFrequency> kGridColumns = {
-    kColIndex,     kColName,  kColVideoPID, kColAudioPID, kColPCRPID,  kColServiceId,
-    kColPmtPID,    kColGenre, kColLock,     kColSkip,     kColNetwork, kColProvider};
+constexpr std::array<int, kExpFrequency> kGridColumns = {kColIndex,  kColName,      kColVideoPID, kColAudioPID,
+                                                         kColPCRPID, kColServiceId, kColPmtPID,   kColGenre,
+                                                         kColLock,   kColSkip,      kColNetwork,  kColProvider};
 
 std::string FrequencyOf(const ChannelDocument& doc, int32_t row)
 {

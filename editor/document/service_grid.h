@@ -32,9 +32,9 @@ enum SGColumn : int {
 enum class CellEditorKind { None, ExtendedText, PlainText, DropDownList };
 
 struct TColumnDefinition {
-    const char* Header;   // text ClearSG writes into row 0
+    const char* Header;  // text ClearSG writes into row 0
     const char* Caption;  // the column definition's own caption
-    int Width;            // pixels at 96 dpi
+    int Width;  // pixels at 96 dpi
     CellEditorKind Editor;
 };
 

@@ -8,12 +8,9 @@ namespace lumora {
 TNumbering NumberingFor(FavoriteNumbering numbering)
 {
     switch (numbering) {
-    case FavoriteNumbering::OPFrom101:
-        return {true, 4};
-    case FavoriteNumbering::OPFrom1000:
-        return {true, 3};
-    case FavoriteNumbering::Ordinal:
-        break;
+    case FavoriteNumbering::OPFrom101: return {true, 4};
+    case FavoriteNumbering::OPFrom1000: return {true, 3};
+    case FavoriteNumbering::Ordinal: break;
     }
     return {false, 0};
 }
@@ -29,10 +26,7 @@ int32_t AutoNumberBase(uint8_t flashType) { return flashType == 3 ? 1000 : 101; 
 
 bool IsFixedOPNumber(int32_t number, uint8_t flashType) { return number < AutoNumberBase(flashType); }
 
-int32_t ServiceCount(const TChannelDatabase& db)
-{
-    return std::min<int32_t>(db.ServiceInfo.Count(), kServiceCapacity);
-}
+int32_t ServiceCount(const TChannelDatabase& db) { return std::min<int32_t>(db.ServiceInfo.Count(), kServiceCapacity); }
 
 int32_t OrdinalOf(const TChannelDatabase& db, int type, int32_t r)
 {
@@ -44,8 +38,7 @@ int32_t OrdinalOf(const TChannelDatabase& db, int type, int32_t r)
     return ordinal;
 }
 
-TServiceNumbering::TServiceNumbering(const TChannelDatabase& db, const TNumbering& numbering)
-    : numbering_(numbering)
+TServiceNumbering::TServiceNumbering(const TChannelDatabase& db, const TNumbering& numbering) : numbering_(numbering)
 {
     const int32_t n = ServiceCount(db);
     const int32_t base = AutoNumberBase(numbering.flashType);
@@ -96,8 +89,8 @@ int32_t TServiceNumbering::ServiceOfKey(int type, int32_t key) const
     if (type < 0 || type >= kFavoriteGroups)
         return -1;
     const KeyIndex& byKey = KeyIndexOf(type);
-    auto it = std::lower_bound(byKey.begin(), byKey.end(), key,
-                               [](const auto& entry, int32_t k) { return entry.first < k; });
+    auto it =
+        std::lower_bound(byKey.begin(), byKey.end(), key, [](const auto& entry, int32_t k) { return entry.first < k; });
     return it != byKey.end() && it->first == key ? it->second : -1;
 }
 

@@ -18,7 +18,7 @@ namespace lumora {
 
 // How the services of a database are numbered.
 struct TNumbering {
-    bool fixed = false;     // pFixServiceIndex: favorites hold OP number - 1
+    bool fixed = false;  // pFixServiceIndex: favorites hold OP number - 1
     uint8_t flashType = 0;  // FLASHTYPE 3 numbers automatic services from 1000
 };
 

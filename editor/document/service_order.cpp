@@ -109,8 +109,8 @@ std::optional<TRowMove> PlanMove(ChannelDocument& doc)
     for (int32_t row = 1; row <= rows; ++row) {
         const bool selected = row >= selection.Top && row <= selection.Bottom;
         int32_t shown = 0;
-        const bool fixed = fixedNumbering && ParseCell(doc.SG.Cell(kColIndex, row), shown) &&
-                           doc.IsFixedDisplayedNumber(shown);
+        const bool fixed =
+            fixedNumbering && ParseCell(doc.SG.Cell(kColIndex, row), shown) && doc.IsFixedDisplayedNumber(shown);
         if (fixed && selected) {
             doc.Ui().MessageBox(MsgKind::Information,
                                 "Services with a fixed number keep their place.\rSelect only automatically numbered "
@@ -265,10 +265,11 @@ std::vector<TCsvService> ReadCsvServices(std::string_view csv, bool needName)
     const TCsvColumns columns = FindColumns(rows[0]);
     const bool byStream = columns.frequency >= 0 && columns.serviceId >= 0;
     if (needName ? !(byStream && columns.name >= 0) : !(byStream || columns.name >= 0))
-        throw std::runtime_error(needName ? "the header row names no \"Frequency\", \"Service ID\" and \"Service Name\" "
-                                            "columns"
-                                          : "the header row names neither \"Frequency\" and \"Service ID\" nor "
-                                            "\"Service Name\" columns");
+        throw std::runtime_error(needName
+                                     ? "the header row names no \"Frequency\", \"Service ID\" and \"Service Name\" "
+                                       "columns"
+                                     : "the header row names neither \"Frequency\" and \"Service ID\" nor "
+                                       "\"Service Name\" columns");
     std::vector<TCsvService> services;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const TCsvRow& row = rows[i];
@@ -292,7 +293,8 @@ std::string Describe(const TCsvService& row)
 {
     std::string text = "line " + std::to_string(row.line) + ": " + Latin1ToUtf8(row.name.value_or(""));
     if (row.frequency && row.serviceId)
-        text += " (frequency " + std::to_string(*row.frequency) + ", service id " + std::to_string(*row.serviceId) + ")";
+        text +=
+            " (frequency " + std::to_string(*row.frequency) + ", service id " + std::to_string(*row.serviceId) + ")";
     return text;
 }
 
@@ -365,8 +367,7 @@ std::vector<int32_t> ServicesOfType(const TChannelDatabase& db, uint8_t type)
 
 }  // namespace
 
-TImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type,
-                                 std::string_view csv)
+TImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type, std::string_view csv)
 {
     const std::vector<TCsvService> rows = ReadCsvServices(csv, false);
     TServiceMatcher matcher(db, ServicesOfType(db, type));

@@ -52,7 +52,6 @@ TImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv);
 
 // The same on bare tables (for tools without a document window): reorders
 // the services of `type`.
-TImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type,
-                                 std::string_view csv);
+TImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type, std::string_view csv);
 
 }  // namespace lumora

@@ -12,10 +12,7 @@ namespace {
 int ClampedCount(const TFavoriteItem& list) { return std::clamp(list.wIndexNum, 0, kFavoriteCapacity); }
 int StreamTotal(const TChannelDatabase& db) { return std::clamp(db.TSInfo.wTSNum, 0, kTSCapacity); }
 
-TFavoriteItem& ListOf(TChannelDatabase& db, int type, int list)
-{
-    return db.FavoriteInfo[type][list];
-}
+TFavoriteItem& ListOf(TChannelDatabase& db, int type, int list) { return db.FavoriteInfo[type][list]; }
 
 bool ValidType(int type) { return type >= 0 && type < kFavoriteGroups; }
 
@@ -101,7 +98,8 @@ int TFavoriteTracker::Apply(TChannelDatabase& db, const std::function<int(int)>&
 
 int RenumberFavorites(TChannelDatabase& db, const TNumbering& from, const TNumbering& to)
 {
-    return TFavoriteTracker(db, from).Apply(db, [](int r) { return r; }, to);
+    return TFavoriteTracker(db, from).Apply(
+        db, [](int r) { return r; }, to);
 }
 
 // ---------------------------------------------------------------------------

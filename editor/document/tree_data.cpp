@@ -99,15 +99,9 @@ void TTreeData::SetSelected(TTreeNode* node)
         observer_->SelectionChanged(node);
 }
 
-TTreeNode* TTreeData::Find(const std::function<bool(const TTreeNode&)>& match) const
-{
-    return FindIn(roots_, match);
-}
+TTreeNode* TTreeData::Find(const std::function<bool(const TTreeNode&)>& match) const { return FindIn(roots_, match); }
 
-void TTreeData::ForEach(const std::function<void(TTreeNode&)>& visit) const
-{
-    VisitAll(roots_, visit);
-}
+void TTreeData::ForEach(const std::function<void(TTreeNode&)>& visit) const { VisitAll(roots_, visit); }
 
 TTreeNode* TTreeData::FindRoot(const std::string& caption) const
 {

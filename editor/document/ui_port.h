@@ -69,8 +69,9 @@ public:
     virtual std::optional<TTSItem> ShowQAMTSSettingDialog(const TTSItem& ts) = 0;
     // `opNumbers` holds the OP number of every service by table index when the
     // document numbers services by OP number, and is empty otherwise.
-    virtual std::optional<std::vector<TServiceChoice>> ShowServiceSelectDialog(
-        uint8_t serviceType, const TServiceInfo& services, const std::vector<int32_t>& opNumbers) = 0;
+    virtual std::optional<std::vector<TServiceChoice>>
+    ShowServiceSelectDialog(uint8_t serviceType, const TServiceInfo& services,
+                            const std::vector<int32_t>& opNumbers) = 0;
     virtual std::optional<TMenuDialogResult> ShowMenuConfigDialog(const TMenuConfigItem& item,
                                                                   const TMenuLanguageNames& names) = 0;
 

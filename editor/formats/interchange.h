@@ -112,7 +112,6 @@ std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options = 
 
 // Writes the interchange file, replacing `path` atomically. Returns false and
 // sets `error` ("<path>: <reason>") on failure; the old file is untouched then.
-bool MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, std::string& error,
-                    WriteOptions options = {});
+bool MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, std::string& error, WriteOptions options = {});
 
 }  // namespace lumora

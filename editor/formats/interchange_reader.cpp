@@ -30,15 +30,9 @@ uint32_t GetUnsigned32(std::string& text, uint32_t fallback = 0)
     return ConvertInterchangeUnsigned32(GetItemFromString(text), value) ? value : fallback;
 }
 
-bool GetBoolean(std::string& text)
-{
-    return GetItemFromString(text) == "TRUE";
-}
+bool GetBoolean(std::string& text) { return GetItemFromString(text) == "TRUE"; }
 
-bool IsBlankOrControl(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 // A service name as the receiver keeps it: at most 30 characters without
 // surrounding blanks or control characters. A name ending in a byte above 127
@@ -133,27 +127,22 @@ void ReadNumberingLine(const std::string& line, std::optional<FavoriteNumbering>
     if (!line.starts_with(kNumberingKey))
         return;
     std::string_view name = std::string_view(line).substr(kNumberingKey.size());
-    for (FavoriteNumbering n : {FavoriteNumbering::Ordinal, FavoriteNumbering::OPFrom101, FavoriteNumbering::OPFrom1000})
+    for (FavoriteNumbering n :
+         {FavoriteNumbering::Ordinal, FavoriteNumbering::OPFrom101, FavoriteNumbering::OPFrom1000})
         if (name == NumberingName(n))
             numbering = n;
 }
 
-std::string FileError(const std::string& path, int error)
-{
-    return path + ": " + std::strerror(error);
-}
+std::string FileError(const std::string& path, int error) { return path + ": " + std::strerror(error); }
 
 }  // namespace
 
 std::string_view NumberingName(FavoriteNumbering numbering)
 {
     switch (numbering) {
-    case FavoriteNumbering::Ordinal:
-        return "ORDINAL";
-    case FavoriteNumbering::OPFrom101:
-        return "OP101";
-    case FavoriteNumbering::OPFrom1000:
-        return "OP1000";
+    case FavoriteNumbering::Ordinal: return "ORDINAL";
+    case FavoriteNumbering::OPFrom101: return "OP101";
+    case FavoriteNumbering::OPFrom1000: return "OP1000";
     }
     return {};
 }
@@ -299,18 +288,12 @@ int AddMenuInformationByString(TChannelDatabase& db, std::string line)
 std::string ResultCodeMessage(int code)
 {
     switch (code) {
-    case kTSFull:
-        return "The size of TS data is over. some data is excluded!";
-    case kNetworkFull:
-        return "The size of network info is over. some data is excluded!";
-    case kProviderFull:
-        return "The size of provider info is over. some data is excluded!";
-    case kFavoriteFull:
-        return "The size of favorite list is over. some data is excluded!";
-    case kServiceFull:
-        return "The size of service list is over. some data is excluded!";
-    default:
-        return {};
+    case kTSFull: return "The size of TS data is over. some data is excluded!";
+    case kNetworkFull: return "The size of network info is over. some data is excluded!";
+    case kProviderFull: return "The size of provider info is over. some data is excluded!";
+    case kFavoriteFull: return "The size of favorite list is over. some data is excluded!";
+    case kServiceFull: return "The size of service list is over. some data is excluded!";
+    default: return {};
     }
 }
 

@@ -90,8 +90,7 @@ TIniFile TIniFile::Load(const std::string& path)
         throw FileError(path, EISDIR);
     auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > kMaxFileSize)
-        throw std::runtime_error(path + ": too large for an initialisation file (" + std::to_string(size) +
-                                 " bytes)");
+        throw std::runtime_error(path + ": too large for an initialisation file (" + std::to_string(size) + " bytes)");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -215,9 +214,6 @@ std::string TIniFile::Text() const
     return text;
 }
 
-void TIniFile::Save(const std::string& path) const
-{
-    WriteFileAtomically(path, Text());
-}
+void TIniFile::Save(const std::string& path) const { WriteFileAtomically(path, Text()); }
 
 }  // namespace lumora

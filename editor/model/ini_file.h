@@ -50,7 +50,7 @@ public:
 private:
     struct Range {
         std::size_t header;  // index of the "[Section]" line
-        std::size_t end;     // index of the next section's header, or size
+        std::size_t end;  // index of the next section's header, or size
     };
     std::optional<Range> FindSection(const std::string& section) const;
     std::optional<std::size_t> FindKey(const Range& range, const std::string& key) const;

@@ -16,10 +16,7 @@ std::string ConvertErrorMessage(const std::string& text)
 
 }  // namespace
 
-EConvertError::EConvertError(const std::string& text)
-    : std::runtime_error(ConvertErrorMessage(text))
-{
-}
+EConvertError::EConvertError(const std::string& text) : std::runtime_error(ConvertErrorMessage(text)) {}
 
 namespace {
 

@@ -7,19 +7,39 @@ namespace lumora {
 namespace {
 
 enum MenuLanguage {
-    ENGLISH, CHINESE, GERMAN, FRENCH, ITALIAN, SPANISH, PORTUGUESE, FINNISH, HUNGARIAN, TURKISH,
-    CZECH, DANISH, SWEDISH, RUSSIAN, NORWEGIAN, ARABIC, POLISH, GREEK, PERSIAN,
+    ENGLISH,
+    CHINESE,
+    GERMAN,
+    FRENCH,
+    ITALIAN,
+    SPANISH,
+    PORTUGUESE,
+    FINNISH,
+    HUNGARIAN,
+    TURKISH,
+    CZECH,
+    DANISH,
+    SWEDISH,
+    RUSSIAN,
+    NORWEGIAN,
+    ARABIC,
+    POLISH,
+    GREEK,
+    PERSIAN,
 };
 static_assert(PERSIAN + 1 == kMenuLanguageCount);
 
 constexpr uint32_t Bit(MenuLanguage l) { return 1u << l; }
 
 template <typename... L>
-constexpr uint32_t Set(L... languages) { return (Bit(languages) | ...); }
+constexpr uint32_t Set(L... languages)
+{
+    return (Bit(languages) | ...);
+}
 
 // The common European set, and the Middle-East one.
-constexpr uint32_t B = Set(ENGLISH, GERMAN, FRENCH, ITALIAN, SPANISH, PORTUGUESE, HUNGARIAN, TURKISH,
-                           CZECH, DANISH, SWEDISH);
+constexpr uint32_t B =
+    Set(ENGLISH, GERMAN, FRENCH, ITALIAN, SPANISH, PORTUGUESE, HUNGARIAN, TURKISH, CZECH, DANISH, SWEDISH);
 constexpr uint32_t E = Set(ENGLISH, GERMAN, FRENCH, ITALIAN, TURKISH, RUSSIAN, ARABIC, PERSIAN);
 
 // One bit per menu language, by language-model position.
@@ -101,9 +121,9 @@ const std::array<std::string, kLanguageModelCount>& LanguageModelNames()
 const std::array<std::string, kMenuLanguageCount>& MenuLanguageNames()
 {
     static const std::array<std::string, kMenuLanguageCount> names = {
-        "ENGLISH", "CHINESE", "GERMAN", "FRENCH", "ITALIAN", "SPANISH", "PORTUGUESE",
-        "FINNISH", "HUNGARIAN", "TURKISH", "CZECH", "DANISH", "SWEDISH", "RUSSIAN",
-        "NORWEGIAN", "ARABIC", "POLISH", "GREEK", "PERSIAN",
+        "ENGLISH",   "CHINESE",   "GERMAN",  "FRENCH", "ITALIAN", "SPANISH", "PORTUGUESE",
+        "FINNISH",   "HUNGARIAN", "TURKISH", "CZECH",  "DANISH",  "SWEDISH", "RUSSIAN",
+        "NORWEGIAN", "ARABIC",    "POLISH",  "GREEK",  "PERSIAN",
     };
     return names;
 }

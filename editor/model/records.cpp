@@ -49,20 +49,14 @@ void InitDatabase(TChannelDatabase& db, uint8_t flashType)
     for (auto& group : db.FavoriteInfo)
         for (auto& list : group)
             list.wIndexNum = 0;
-    db.MenuConfigItem.nAudioOutput = 1;    // STEREO
+    db.MenuConfigItem.nAudioOutput = 1;  // STEREO
     db.MenuConfigItem.nDisplayFormat = 1;  // center
     db.MenuConfigItem.nInfoboxTime = 5;
 }
 
-bool IsFixedNumberingFlashType(uint8_t flashType)
-{
-    return flashType >= 3 && flashType <= 5;
-}
+bool IsFixedNumberingFlashType(uint8_t flashType) { return flashType >= 3 && flashType <= 5; }
 
-bool IsCableModel(uint8_t model)
-{
-    return model == 8 || model == 9;
-}
+bool IsCableModel(uint8_t model) { return model == 8 || model == 9; }
 
 namespace {
 template <std::size_t N>

@@ -242,10 +242,10 @@ inline constexpr std::array<const char*, 6> kCodeRateNames = {"1/2", "2/3", "3/4
 inline constexpr std::array<const char*, 6> kConstellationNames = {"16-QAM",  "32-QAM",  "64-QAM",
                                                                    "128-QAM", "256-QAM", "AUTO"};
 inline constexpr std::array<const char*, 32> kGenreNames = {
-    "ETC",     "MOVIE",   "NEWS",   "SHOW",    "SPORTS", "CHILDREN", "MUSIC",     "ART",
-    "EDUCATION", "LEISURE", "SHOPPING", "ADULT", "USER A", "USER B",  "USER C",    "USER D",
-    "GENERAL", "POP",     "ROCK",   "COUNTRY", "CLASSIC", "JAZZ",    "FOLK",      "NEWS",
-    "SHOW",    "SPORTS",  "EDUCATION", "ENTERTAINMENT", "USER A", "USER B", "USER C", "USER D"};
+    "ETC",       "MOVIE",   "NEWS",      "SHOW",          "SPORTS",  "CHILDREN", "MUSIC",  "ART",
+    "EDUCATION", "LEISURE", "SHOPPING",  "ADULT",         "USER A",  "USER B",   "USER C", "USER D",
+    "GENERAL",   "POP",     "ROCK",      "COUNTRY",       "CLASSIC", "JAZZ",     "FOLK",   "NEWS",
+    "SHOW",      "SPORTS",  "EDUCATION", "ENTERTAINMENT", "USER A",  "USER B",   "USER C", "USER D"};
 
 std::string PolarizationName(unsigned code);
 std::string CodeRateName(unsigned code);

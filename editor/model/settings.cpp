@@ -174,17 +174,15 @@ TDefaultSet GetDefaultSet(int position)
 {
     // Menu type digit, flash type digit, 8-digit system id, one per model position.
     static constexpr const char* kDefaults[kModelCount - 1] = {
-        "314C560101", "314C560102", "214C560103", "314C560104", "314C560105", "214C560106",
-        "314C560107", "314C560108", "414C560209", "414C56020A", "344C56010B", "314C56010C",
-        "104C56030D", "004C56030E", "104C56030F", "124C560310", "104C560311", "104C560312",
-        "154C560413", "054C560414", "034C560415", "004C560316", "504C560317", "004C560318",
-        "314C560119", "314C56011A", "664C56051B",
+        "314C560101", "314C560102", "214C560103", "314C560104", "314C560105", "214C560106", "314C560107",
+        "314C560108", "414C560209", "414C56020A", "344C56010B", "314C56010C", "104C56030D", "004C56030E",
+        "104C56030F", "124C560310", "104C560311", "104C560312", "154C560413", "054C560414", "034C560415",
+        "004C560316", "504C560317", "004C560318", "314C560119", "314C56011A", "664C56051B",
     };
     if (position < 0 || position >= kModelCount - 1)
         position = 0;  // "USER MODEL" and anything unknown take the first model's defaults
     const std::string entry = kDefaults[position];
-    return TDefaultSet{static_cast<uint8_t>(entry[0] - '0'), static_cast<uint8_t>(entry[1] - '0'),
-                       entry.substr(2)};
+    return TDefaultSet{static_cast<uint8_t>(entry[0] - '0'), static_cast<uint8_t>(entry[1] - '0'), entry.substr(2)};
 }
 
 }  // namespace lumora

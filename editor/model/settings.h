@@ -39,10 +39,10 @@ struct TDefaultSet {
 // The settings of the whole program, as held in memory.
 struct TSettings {
     TSystemInfo SystemInfo;
-    TLanguageSet MenuLanguage;      // section "MAIN LANGUAGE"
-    TLanguageSet AudioLanguage;     // section "AUDIO LANGUAGE"
+    TLanguageSet MenuLanguage;  // section "MAIN LANGUAGE"
+    TLanguageSet AudioLanguage;  // section "AUDIO LANGUAGE"
     TLanguageSet SubtitleLanguage;  // section "SUBTITLE LANGUAGE"
-    TLanguageSet AntennaLanguage;   // section "ANTENNA LANGUAGE" (satellite names)
+    TLanguageSet AntennaLanguage;  // section "ANTENNA LANGUAGE" (satellite names)
     bool operator==(const TSettings&) const = default;
 };
 

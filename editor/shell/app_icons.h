@@ -7,9 +7,31 @@
 namespace lumora::shell {
 
 enum class IconId {
-    New, Open, Save, SaveAs, Close, CloseAll, Print, PrintSetup, Exit, Config,
-    Upload, Download, Firmware, Cascade, TileHorizontal, TileVertical,
-    About, Support, Web, Help, SortAscending, SortDescending, Application, Undo, Redo
+    New,
+    Open,
+    Save,
+    SaveAs,
+    Close,
+    CloseAll,
+    Print,
+    PrintSetup,
+    Exit,
+    Config,
+    Upload,
+    Download,
+    Firmware,
+    Cascade,
+    TileHorizontal,
+    TileVertical,
+    About,
+    Support,
+    Web,
+    Help,
+    SortAscending,
+    SortDescending,
+    Application,
+    Undo,
+    Redo
 };
 
 QIcon LumoraIcon(IconId id);

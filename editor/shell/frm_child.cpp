@@ -1,6 +1,5 @@
 #include "frm_child.h"
 
-#include <QSignalBlocker>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -12,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -161,10 +161,7 @@ void TfrmChild::BuildPopupMenu2()
     ChangeProviderMenu = PopupMenu2->addMenu(QStringLiteral("Change Provider Information"));
 }
 
-QString TfrmChild::Caption() const
-{
-    return PathText(document_->Caption);
-}
+QString TfrmChild::Caption() const { return PathText(document_->Caption); }
 
 bool TfrmChild::Run(const std::function<void()>& command)
 {

@@ -47,9 +47,8 @@ void TfrmChild::FillChangeMenu(QMenu* menu, const std::vector<TMenuEntry>& entri
         QAction* action = menu->addAction(NameText(entry.Caption));
         action->setObjectName(NameText(entry.Name));
         const std::string name = entry.Name;
-        connect(action, &QAction::triggered, this, [this, command, name] {
-            Command([this, command, &name] { (document_.get()->*command)(name); });
-        });
+        connect(action, &QAction::triggered, this,
+                [this, command, name] { Command([this, command, &name] { (document_.get()->*command)(name); }); });
     }
     menu->setEnabled(!entries.empty());
 }
@@ -73,21 +72,66 @@ void TfrmChild::SGRowsDropped(int beforeRow)
     Command([this, beforeRow] { MoveSelectedRows(*document_, beforeRow); });
 }
 
-void TfrmChild::Edit1Click() { Command([this] { document_->Edit1Click(); }); }
-void TfrmChild::AddInformation1Click() { Command([this] { document_->AddInformation1Click(); }); }
-void TfrmChild::DeleteInformation1Click() { Command([this] { document_->DeleteInformation1Click(); }); }
-void TfrmChild::AddInformation2Click() { Command([this] { document_->AddInformation2Click(); }); }
-void TfrmChild::DeleteInformation2Click() { Command([this] { document_->DeleteInformation2Click(); }); }
-void TfrmChild::Cut1Click() { Command([this] { document_->Cut1Click(); }); }
-void TfrmChild::Copy1Click() { Command([this] { document_->Copy1Click(); }); }
-void TfrmChild::Paste1Click() { Command([this] { document_->Paste1Click(); }); }
-void TfrmChild::BtnSortAClick() { Command([this] { document_->BtnSortAClick(); }); }
-void TfrmChild::BtnSortZClick() { Command([this] { document_->BtnSortZClick(); }); }
-void TfrmChild::Undo() { Command([this] { document_->Undo(); }); }
-void TfrmChild::Redo() { Command([this] { document_->Redo(); }); }
-void TfrmChild::FlatButton2Click() { Command([this] { document_->FlatButton2Click(); }); }
-void TfrmChild::ReplaceInNamesClick() { Command([this] { document_->ReplaceInNames(); }); }
-void TfrmChild::RemoveDuplicatesClick() { Command([this] { document_->RemoveDuplicates(); }); }
+void TfrmChild::Edit1Click()
+{
+    Command([this] { document_->Edit1Click(); });
+}
+void TfrmChild::AddInformation1Click()
+{
+    Command([this] { document_->AddInformation1Click(); });
+}
+void TfrmChild::DeleteInformation1Click()
+{
+    Command([this] { document_->DeleteInformation1Click(); });
+}
+void TfrmChild::AddInformation2Click()
+{
+    Command([this] { document_->AddInformation2Click(); });
+}
+void TfrmChild::DeleteInformation2Click()
+{
+    Command([this] { document_->DeleteInformation2Click(); });
+}
+void TfrmChild::Cut1Click()
+{
+    Command([this] { document_->Cut1Click(); });
+}
+void TfrmChild::Copy1Click()
+{
+    Command([this] { document_->Copy1Click(); });
+}
+void TfrmChild::Paste1Click()
+{
+    Command([this] { document_->Paste1Click(); });
+}
+void TfrmChild::BtnSortAClick()
+{
+    Command([this] { document_->BtnSortAClick(); });
+}
+void TfrmChild::BtnSortZClick()
+{
+    Command([this] { document_->BtnSortZClick(); });
+}
+void TfrmChild::Undo()
+{
+    Command([this] { document_->Undo(); });
+}
+void TfrmChild::Redo()
+{
+    Command([this] { document_->Redo(); });
+}
+void TfrmChild::FlatButton2Click()
+{
+    Command([this] { document_->FlatButton2Click(); });
+}
+void TfrmChild::ReplaceInNamesClick()
+{
+    Command([this] { document_->ReplaceInNames(); });
+}
+void TfrmChild::RemoveDuplicatesClick()
+{
+    Command([this] { document_->RemoveDuplicates(); });
+}
 
 void TfrmChild::FocusFilter()
 {

@@ -39,8 +39,8 @@ TMainWindowPaths TMainWindowPaths::BesideProgram()
 TMainWindowPaths TMainWindowPaths::ForProgramDirectory(const std::string& dir)
 {
     const TSettingsFiles settings = LocateSettingsFiles(dir);
-    return TMainWindowPaths{PathText(settings.readFrom), PathText(ConversionLibraryPath()),
-                            PathText(settings.writeTo), PathText(settings.userFile)};
+    return TMainWindowPaths{PathText(settings.readFrom), PathText(ConversionLibraryPath()), PathText(settings.writeTo),
+                            PathText(settings.userFile)};
 }
 
 TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
@@ -75,8 +75,8 @@ TfrmMain::~TfrmMain()
         delete window;
 }
 
-QAction* TfrmMain::MakeAction(QAction*& slot, const char* name, const QString& caption, const QString& hint,
-                              int iconId, const QKeySequence& shortcut, void (TfrmMain::*handler)())
+QAction* TfrmMain::MakeAction(QAction*& slot, const char* name, const QString& caption, const QString& hint, int iconId,
+                              const QKeySequence& shortcut, void (TfrmMain::*handler)())
 {
     slot = new QAction(shell::LumoraIcon(IconId(iconId)), caption, this);
     slot->setObjectName(QString::fromLatin1(name));
@@ -100,17 +100,17 @@ void TfrmMain::CreateActions()
     MakeAction(FileSave, "FileSave", "&Save", "Save", id(IconId::Save), QKeySequence(Qt::CTRL | Qt::Key_S),
                &TfrmMain::FileSaveExecute);
     MakeAction(SaveAs, "SaveAs", "Save &As", "", id(IconId::SaveAs), {}, &TfrmMain::SaveAsExecute);
-    MakeAction(Close11, "Close11", "&Close Current Window", "", id(IconId::Close),
-               QKeySequence(Qt::CTRL | Qt::Key_F4), &TfrmMain::Close11Execute);
+    MakeAction(Close11, "Close11", "&Close Current Window", "", id(IconId::Close), QKeySequence(Qt::CTRL | Qt::Key_F4),
+               &TfrmMain::Close11Execute);
     MakeAction(CloseAll, "CloseAll", "Close All Window", "", id(IconId::CloseAll), {}, &TfrmMain::CloseAllExecute);
     MakeAction(Print, "Print", "&Print", "Print", id(IconId::Print), {}, &TfrmMain::PrintExecute);
-    MakeAction(PrintSetup, "PrintSetup", "Printer Setup", "", id(IconId::PrintSetup), {},
-               &TfrmMain::PrintSetupExecute);
+    MakeAction(PrintSetup, "PrintSetup", "Printer Setup", "", id(IconId::PrintSetup), {}, &TfrmMain::PrintSetupExecute);
     MakeAction(PrintPreview, "PrintPreview", "Print Pre&view", "Print Preview", id(IconId::Print), {},
                &TfrmMain::PrintPreviewExecute);
     MakeAction(ExportPdf, "ExportPdf", "Export P&DF...", "Export PDF", id(IconId::Print), {},
                &TfrmMain::ExportPdfExecute);
-    MakeAction(ExportCsv, "ExportCsv", "Service List as &CSV...", "", id(IconId::SaveAs), {}, &TfrmMain::ExportCsvExecute);
+    MakeAction(ExportCsv, "ExportCsv", "Service List as &CSV...", "", id(IconId::SaveAs), {},
+               &TfrmMain::ExportCsvExecute);
     MakeAction(ExportHtml, "ExportHtml", "Service List as &HTML...", "", id(IconId::SaveAs), {},
                &TfrmMain::ExportHtmlExecute);
     MakeAction(ImportOrder, "ImportOrder", "Service &Order from CSV...", "", id(IconId::Open), {},
@@ -123,11 +123,14 @@ void TfrmMain::CreateActions()
     EditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // Menu-only commands: no icon.
     MakeAction(EditFilter, "EditFilter", "&Filter", "", id(IconId::Help), QKeySequence(Qt::CTRL | Qt::Key_F),
-               &TfrmMain::EditFilterExecute)->setIcon(QIcon());
+               &TfrmMain::EditFilterExecute)
+        ->setIcon(QIcon());
     MakeAction(EditReplaceNames, "EditReplaceNames", "Replace in &Names...", "", id(IconId::Help),
-               QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmMain::EditReplaceNamesExecute)->setIcon(QIcon());
-    MakeAction(EditRemoveDuplicates, "EditRemoveDuplicates", "Remove &Duplicate Services...", "", id(IconId::Help),
-               {}, &TfrmMain::EditRemoveDuplicatesExecute)->setIcon(QIcon());
+               QKeySequence(Qt::CTRL | Qt::Key_H), &TfrmMain::EditReplaceNamesExecute)
+        ->setIcon(QIcon());
+    MakeAction(EditRemoveDuplicates, "EditRemoveDuplicates", "Remove &Duplicate Services...", "", id(IconId::Help), {},
+               &TfrmMain::EditRemoveDuplicatesExecute)
+        ->setIcon(QIcon());
     MakeAction(Config, "Config", "&Config", "", id(IconId::Config), {}, &TfrmMain::ConfigExecute);
     MakeAction(DataUpload, "DataUpload", "Data &Upload", "Data Upload", id(IconId::Upload), {},
                &TfrmMain::DataUploadExecute);
@@ -249,8 +252,8 @@ void TfrmMain::UpdateActionStates()
     const bool open = !MDIArea->subWindowList().isEmpty();
     for (QAction* action : {FileSave, SaveAs, Close11, CloseAll, Print, PrintPreview, ExportPdf})
         action->setEnabled(open);
-    for (QAction* action : {ExportCsv, ExportHtml, ImportOrder, ImportNames, EditFilter, EditReplaceNames,
-                            EditRemoveDuplicates})
+    for (QAction* action :
+         {ExportCsv, ExportHtml, ImportOrder, ImportNames, EditFilter, EditReplaceNames, EditRemoveDuplicates})
         action->setEnabled(open);
     const TfrmChild* active = ActiveDocument();
     ShowHistoryStep(EditUndo, QStringLiteral("&Undo"), active && active->Document().CanUndo(),

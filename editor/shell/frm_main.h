@@ -39,7 +39,7 @@ class TPrintCommands;
 // Where the program keeps its files; the program uses the places beside the
 // running executable, tests use their own.
 struct TMainWindowPaths {
-    QString settingsFile;       // "LV32.cfg", read at start
+    QString settingsFile;  // "LV32.cfg", read at start
     QString conversionLibrary;  // the conversion library
     QString settingsSaveFile = {};  // written at close; empty: settingsFile
     // Written at close instead when settingsFile exists but cannot be read;
@@ -79,7 +79,7 @@ public:
     void PrintSetupExecute();
     void PrintPreviewExecute();
     void ExportPdfExecute();
-    void ExportCsvExecute();    // File > Export > "Service List as CSV..."
+    void ExportCsvExecute();  // File > Export > "Service List as CSV..."
     void ExportHtmlExecute();
     void ImportOrderExecute();  // File > Import > "Service Order from CSV..."
     void ImportNamesExecute();
@@ -165,8 +165,8 @@ private:
     void SaveSettings();
     bool CloseQueryAll();
     void CreateActions();
-    QAction* MakeAction(QAction*& slot, const char* name, const QString& caption, const QString& hint,
-                        int iconId, const QKeySequence& shortcut, void (TfrmMain::*handler)());
+    QAction* MakeAction(QAction*& slot, const char* name, const QString& caption, const QString& hint, int iconId,
+                        const QKeySequence& shortcut, void (TfrmMain::*handler)());
     void CreateMenus();
     void CreateToolBar();
     void RebuildWindowMenu();
@@ -214,7 +214,7 @@ private:
     int nextRecoveryNumber_ = 1;
     QList<QAction*> windowListActions_;
     bool settingsWritten_ = false;
-    QString settingsSaveFile_;    // where the settings go at close; empty: nowhere
+    QString settingsSaveFile_;  // where the settings go at close; empty: nowhere
     QString unreadableSettings_;  // the settings file that could not be read
 };
 

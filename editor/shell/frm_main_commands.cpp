@@ -3,17 +3,17 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
-#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QUrl>
 
+#include "check_dock.h"
 #include "command_guard.h"
 #include "conversion_binding.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_initial_set.h"
 #include "exchange_dir.h"
-#include "check_dock.h"
 #include "frm_child.h"
 #include "frm_main.h"
 #include "help/help_window.h"
@@ -183,8 +183,8 @@ void TfrmMain::SaveAsExecute()
     const QString path = AskDataFileName(true);
     if (path.isEmpty())
         return;
-    if (QFile::exists(path)
-        && ui_->MessageBox(MsgKind::Warning, kOverwriteQuestion, MsgButtons::OkCancel) != MsgResult::Ok)
+    if (QFile::exists(path) &&
+        ui_->MessageBox(MsgKind::Warning, kOverwriteQuestion, MsgButtons::OkCancel) != MsgResult::Ok)
         return;
     SaveDocument(child, path);
 }
@@ -208,10 +208,7 @@ void TfrmMain::PrintExecute()
     printing_->PrintExecute(this, child ? &child->Document() : nullptr);
 }
 
-void TfrmMain::PrintSetupExecute()
-{
-    printing_->PrintSetupExecute(this);
-}
+void TfrmMain::PrintSetupExecute() { printing_->PrintSetupExecute(this); }
 
 void TfrmMain::PrintPreviewExecute()
 {
@@ -225,10 +222,7 @@ void TfrmMain::ExportPdfExecute()
     printing_->ExportPdfExecute(this, child ? &child->Document() : nullptr);
 }
 
-void TfrmMain::ExitExecute()
-{
-    close();
-}
+void TfrmMain::ExitExecute() { close(); }
 
 void TfrmMain::EditUndoExecute()
 {
@@ -270,20 +264,11 @@ void TfrmMain::ConfigExecute()
     ShowModelName();
 }
 
-void TfrmMain::Cascade2Execute()
-{
-    MDIArea->cascadeSubWindows();
-}
+void TfrmMain::Cascade2Execute() { MDIArea->cascadeSubWindows(); }
 
-void TfrmMain::TileHorz2Execute()
-{
-    TileWindows(Qt::Horizontal);
-}
+void TfrmMain::TileHorz2Execute() { TileWindows(Qt::Horizontal); }
 
-void TfrmMain::TileVert2Execute()
-{
-    TileWindows(Qt::Vertical);
-}
+void TfrmMain::TileVert2Execute() { TileWindows(Qt::Vertical); }
 
 // Horizontal tiling stacks the windows one above the other, each as wide as
 // the frame; vertical tiling puts them side by side, each as tall as the frame.
@@ -315,19 +300,10 @@ void TfrmMain::AboutExecute()
     dialog.exec();
 }
 
-void TfrmMain::TechnicalSupportExecute()
-{
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportPage)));
-}
+void TfrmMain::TechnicalSupportExecute() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSupportPage))); }
 
-void TfrmMain::VisitExecute()
-{
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePage)));
-}
+void TfrmMain::VisitExecute() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePage))); }
 
-void TfrmMain::helpExecute()
-{
-    HelpWindow::ShowHelp(this);
-}
+void TfrmMain::helpExecute() { HelpWindow::ShowHelp(this); }
 
 }  // namespace lumora

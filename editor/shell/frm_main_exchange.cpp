@@ -20,8 +20,8 @@ constexpr std::size_t kListedUnmatched = 20;
 
 std::string ImportSummary(const TImportReport& report, bool names)
 {
-    std::string text = std::to_string(report.Matched) +
-                       (names ? " services renamed." : " services placed as the file lists them.");
+    std::string text =
+        std::to_string(report.Matched) + (names ? " services renamed." : " services placed as the file lists them.");
     if (report.Unmatched.empty())
         return text + "\rEvery row of the file matched a service.";
     text += "\r" + std::to_string(report.Unmatched.size()) + " rows matched no service:";

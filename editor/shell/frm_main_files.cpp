@@ -40,10 +40,7 @@ int AutosaveMilliseconds()
     return (ok && seconds > 0 ? seconds : kDefaultAutosaveSeconds) * 1000;
 }
 
-bool IsChannelDataFile(const QString& path)
-{
-    return path.endsWith(QStringLiteral(".dnf"), Qt::CaseInsensitive);
-}
+bool IsChannelDataFile(const QString& path) { return path.endsWith(QStringLiteral(".dnf"), Qt::CaseInsensitive); }
 
 }  // namespace
 
@@ -203,9 +200,8 @@ void TfrmMain::OpenRecovered(const QString& file, const QString& caption)
 {
     TfrmChild* child = AddDocumentWindow();
     bool opened = false;
-    child->Run([&] {
-        opened = child->Document().OpenRecoveredFile(PathBytes(file), PathBytes(RecoveredCaption(caption)));
-    });
+    child->Run(
+        [&] { opened = child->Document().OpenRecoveredFile(PathBytes(file), PathBytes(RecoveredCaption(caption))); });
     if (!opened) {
         delete child->parentWidget();
         return;

@@ -60,8 +60,7 @@ void TfrmMain::SaveSettings()
             ShowInformation(this, tr("The settings were not saved: %1 could not be read.").arg(unreadableSettings_));
         return;
     }
-    const bool saved =
-        RunCommand(this, [this] { WriteConfigData(PathBytes(settingsSaveFile_), state_->Settings); });
+    const bool saved = RunCommand(this, [this] { WriteConfigData(PathBytes(settingsSaveFile_), state_->Settings); });
     if (saved && !unreadableSettings_.isEmpty())
         ShowInformation(this, tr("The settings were saved to\n%1\nbecause\n%2\ncould not be read.")
                                   .arg(settingsSaveFile_, unreadableSettings_));

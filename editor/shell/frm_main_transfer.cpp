@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include "check_dock.h"
 #include "conversion_binding.h"
 #include "exchange_dir.h"
-#include "check_dock.h"
 #include "frm_child.h"
 #include "frm_main.h"
 #include "interchange.h"
@@ -81,10 +81,7 @@ void DeleteTwice(const std::string& a, const std::string& b)
 
 // Port and speed code of the settings: the library counts speeds from the
 // fastest, the settings list from the slowest.
-static uint8_t SpeedCode(const TSystemInfo& settings)
-{
-    return static_cast<uint8_t>(4 - settings.BAUDRATE);
-}
+static uint8_t SpeedCode(const TSystemInfo& settings) { return static_cast<uint8_t>(4 - settings.BAUDRATE); }
 
 TTransferProgress::Outcome TfrmMain::RunTransfer(const char* entry, const QString& caption, const QString& what,
                                                  const std::string& path)
@@ -168,9 +165,10 @@ void TfrmMain::DataDownLoadExecute()
         return;
     }
     std::string error;
-    const bool made = MakeDnfRawFile(text, child->Document().Database(), error)
-                      && _DLLHandle->DnfToDDF(text, image, TransferReceiver(),
-                                              static_cast<uint32_t>(HexToInt(state_->Settings.SystemInfo.SYSTEMID)), error);
+    const bool made =
+        MakeDnfRawFile(text, child->Document().Database(), error) &&
+        _DLLHandle->DnfToDDF(text, image, TransferReceiver(),
+                             static_cast<uint32_t>(HexToInt(state_->Settings.SystemInfo.SYSTEMID)), error);
     if (made) {
         const TTransferProgress::Outcome outcome =
             RunTransfer("DownloadData", tr("Data Download"), tr("Sending the document"), image);

@@ -1,8 +1,8 @@
 // The program module: the application, its title, the main window and the
 // message loop. Channel-data files named on the command line open at start
-// (the desktop entry passes the files opened from the file manager). The options --screenshot FILE [--open DNF] [--settings CFG]
-// exist for the documentation script only: they open a database, save a
-// picture of the main window and end the program.
+// (the desktop entry passes the files opened from the file manager). The options --screenshot FILE [--open DNF]
+// [--settings CFG] exist for the documentation script only: they open a database, save a picture of the main window and
+// end the program.
 #include <QCommandLineParser>
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -112,8 +112,8 @@ std::optional<TTSItem> QtUiPort::ShowQAMTSSettingDialog(const TTSItem& ts)
 }
 
 std::optional<std::vector<TServiceChoice>> QtUiPort::ShowServiceSelectDialog(uint8_t serviceType,
-                                                                            const TServiceInfo& services,
-                                                                            const std::vector<int32_t>& opNumbers)
+                                                                             const TServiceInfo& services,
+                                                                             const std::vector<int32_t>& opNumbers)
 {
     const TServiceSelectNumbering numbering{!opNumbers.empty(), opNumbers};
     TfrmServiceSelect dialog(m_parent);

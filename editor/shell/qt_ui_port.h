@@ -21,8 +21,7 @@ public:
     // The antenna and menu dialogs list names from the settings in `state`;
     // without it they report a programming error (std::logic_error) instead
     // of showing.
-    explicit QtUiPort(QWidget* parent = nullptr, TApplicationState* state = nullptr)
-        : m_parent(parent), m_state(state)
+    explicit QtUiPort(QWidget* parent = nullptr, TApplicationState* state = nullptr) : m_parent(parent), m_state(state)
     {
     }
 
@@ -36,8 +35,9 @@ public:
     std::optional<TAntennaSetting> ShowAntennaDialog(const TAntennaSetting& antenna) override;
     std::optional<TStreamDialogResult> ShowTSSettingDialog(const TTSItem& ts, const TNetworkInfo& networks) override;
     std::optional<TTSItem> ShowQAMTSSettingDialog(const TTSItem& ts) override;
-    std::optional<std::vector<TServiceChoice>> ShowServiceSelectDialog(
-        uint8_t serviceType, const TServiceInfo& services, const std::vector<int32_t>& opNumbers) override;
+    std::optional<std::vector<TServiceChoice>> ShowServiceSelectDialog(uint8_t serviceType,
+                                                                       const TServiceInfo& services,
+                                                                       const std::vector<int32_t>& opNumbers) override;
     std::optional<TMenuDialogResult> ShowMenuConfigDialog(const TMenuConfigItem& item,
                                                           const TMenuLanguageNames& names) override;
     std::optional<TReplaceNamesRequest> ShowReplaceNamesDialog(int32_t selected, int32_t listed) override;

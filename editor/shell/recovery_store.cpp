@@ -15,10 +15,7 @@ namespace {
 constexpr const char* kLockName = "session.lock";
 constexpr const char* kIndexName = "index.ini";
 
-QString CaptionKey(int number)
-{
-    return QStringLiteral("copies/%1").arg(number);
-}
+QString CaptionKey(int number) { return QStringLiteral("copies/%1").arg(number); }
 
 // The copies of the session folder `session`, in their numbers' order.
 QList<TRecoveredCopy> CopiesIn(const QString& session)
@@ -44,8 +41,8 @@ TRecoveryStore::TRecoveryStore(const QString& folder) : folder_(folder)
 {
     if (folder.isEmpty())
         return;
-    const QString name = QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid())
-                             .arg(QDateTime::currentMSecsSinceEpoch());
+    const QString name =
+        QStringLiteral("%1-%2").arg(QCoreApplication::applicationPid()).arg(QDateTime::currentMSecsSinceEpoch());
     const QString session = folder + QLatin1Char('/') + name;
     if (!QDir().mkpath(session))
         return;  // no copies this run; the documents themselves are untouched
@@ -63,10 +60,7 @@ QString TRecoveryStore::DefaultFolder()
     return data.isEmpty() ? QString() : data + QStringLiteral("/recovery");
 }
 
-QString TRecoveryStore::CopyFile(int number) const
-{
-    return session_ + QStringLiteral("/%1.dnf").arg(number);
-}
+QString TRecoveryStore::CopyFile(int number) const { return session_ + QStringLiteral("/%1.dnf").arg(number); }
 
 void TRecoveryStore::Register(int number, const QString& caption)
 {

@@ -18,7 +18,7 @@ namespace lumora {
 
 // A copy left by an earlier run.
 struct TRecoveredCopy {
-    QString file;     // the .dnf copy
+    QString file;  // the .dnf copy
     QString caption;  // the document's full path or generated name then
 };
 

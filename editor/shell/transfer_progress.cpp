@@ -57,7 +57,8 @@ TTransferProgress::Outcome TTransferProgress::Run(const std::function<bool(std::
 int TTransferProgress::Progress(uint32_t done, uint32_t total, void* context)
 {
     auto* self = static_cast<TTransferProgress*>(context);
-    QMetaObject::invokeMethod(self, [self, done, total] { self->ShowProgress(done, total); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        self, [self, done, total] { self->ShowProgress(done, total); }, Qt::QueuedConnection);
     return self->cancel_ ? 0 : 1;
 }
 

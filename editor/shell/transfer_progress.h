@@ -31,7 +31,7 @@ public:
     struct Outcome {
         bool succeeded = false;
         bool cancelled = false;  // Cancel was pressed before the transfer ended
-        std::string error;       // the library's reason when it failed
+        std::string error;  // the library's reason when it failed
     };
 
     // Runs `transfer` on a worker thread and shows the dialog until it has

@@ -9,10 +9,7 @@ TTreeModel::TTreeModel(TTreeData& tree, QObject* parent) : QAbstractItemModel(pa
     tree_.SetObserver(this);
 }
 
-TTreeModel::~TTreeModel()
-{
-    tree_.SetObserver(nullptr);
-}
+TTreeModel::~TTreeModel() { tree_.SetObserver(nullptr); }
 
 TTreeNode* TTreeModel::NodeAt(const QModelIndex& index)
 {
@@ -50,10 +47,7 @@ int TTreeModel::rowCount(const QModelIndex& parent) const
     return node ? node->ChildCount() : tree_.RootCount();
 }
 
-int TTreeModel::columnCount(const QModelIndex&) const
-{
-    return 1;
-}
+int TTreeModel::columnCount(const QModelIndex&) const { return 1; }
 
 QVariant TTreeModel::data(const QModelIndex& index, int role) const
 {
@@ -70,10 +64,7 @@ QVariant TTreeModel::data(const QModelIndex& index, int role) const
 void TTreeModel::TreeAboutToReset() { beginResetModel(); }
 void TTreeModel::TreeReset() { endResetModel(); }
 
-void TTreeModel::NodeAboutToBeAdded(const TTreeNode* parent, int row)
-{
-    beginInsertRows(IndexOf(parent), row, row);
-}
+void TTreeModel::NodeAboutToBeAdded(const TTreeNode* parent, int row) { beginInsertRows(IndexOf(parent), row, row); }
 
 void TTreeModel::NodeAdded(const TTreeNode*) { endInsertRows(); }
 
@@ -91,9 +82,6 @@ void TTreeModel::NodeChanged(const TTreeNode* node)
     emit dataChanged(changed, changed);
 }
 
-void TTreeModel::SelectionChanged(const TTreeNode* node)
-{
-    emit CoreSelectionChanged(IndexOf(node));
-}
+void TTreeModel::SelectionChanged(const TTreeNode* node) { emit CoreSelectionChanged(IndexOf(node)); }
 
 }  // namespace lumora

@@ -36,8 +36,7 @@ TUserState::~TUserState() = default;
 QString TUserState::DefaultFileName()
 {
     // The same folder as the user's own LV32.cfg.
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("LumoraV3"),
-                     QStringLiteral("LumoraV3"))
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("LumoraV3"), QStringLiteral("LumoraV3"))
         .fileName();
 }
 

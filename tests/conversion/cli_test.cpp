@@ -117,9 +117,8 @@ TEST_F(CliTest, CheckPrintsTheFindingsAndWritesTheSafeFixesToANewFile)
     EXPECT_EQ(sample.status, 0) << sample.output;
     EXPECT_EQ(FindingLines(sample.output), std::vector<std::string>{});
 
-    std::vector<std::string> damaged = {
-        "error: TV service 2 \"Nova Shows\": stream index 40 is beyond the 38 streams",
-        "error: TV favorite list B entry 1: value 999 names no TV service"};
+    std::vector<std::string> damaged = {"error: TV service 2 \"Nova Shows\": stream index 40 is beyond the 38 streams",
+                                        "error: TV favorite list B entry 1: value 999 names no TV service"};
     test::WriteFile(dir.File("bad.txt"), DamagedSample(false));
     ASSERT_EQ(RunCli("convert " + Q("bad.txt") + " " + Q("bad.dnf")).status, 0);
     test::WriteFile(dir.File("bad.txt"), DamagedSample(true));

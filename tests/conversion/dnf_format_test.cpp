@@ -109,8 +109,8 @@ TEST(DnfLayout, HeaderHoldsMagicVersionSizeAndCounts)
     EXPECT_EQ(file[8] | file[9] << 8, kDnfVersion);
     EXPECT_EQ(GetU32At(file, 12), file.size());
     EXPECT_EQ(GetU32At(file, 16), 32u);  // antennas
-    EXPECT_EQ(GetU32At(file, 20), 2u);   // streams
-    EXPECT_EQ(GetU32At(file, 32), 2u);   // services
+    EXPECT_EQ(GetU32At(file, 20), 2u);  // streams
+    EXPECT_EQ(GetU32At(file, 32), 2u);  // services
     // Favorite counts: group 1, list 2 is the seventh of eight.
     EXPECT_EQ(GetU32At(file, 36 + 6 * 4), 1u);
 }
@@ -261,8 +261,8 @@ TEST(DnfDamage, NamesThatDoNotFollowOneAnotherAreRefusedNamingTheRecord)
     ASSERT_LT(crafted.size(), 200u * 1024);
 
     Bytes gap = EncodeDnf(*SmallDatabase());  // service 1's name one byte later
-    const std::size_t firstService = kDnfHeaderSize + 32 * kDnfAntennaRecord + 2 * kDnfTSRecord +
-                                     kDnfNetworkRecord + kDnfProviderRecord + kDnfFavoriteRecord;
+    const std::size_t firstService = kDnfHeaderSize + 32 * kDnfAntennaRecord + 2 * kDnfTSRecord + kDnfNetworkRecord +
+                                     kDnfProviderRecord + kDnfFavoriteRecord;
     const std::size_t service1Name = firstService + kDnfServiceRecord + 32;
     PutU32At(gap, service1Name, GetU32At(gap, service1Name) + 1);
     Reseal(gap);

@@ -161,8 +161,7 @@ TEST_F(DocumentFilesTest, FailedSaveKeepsTheDocumentStateAndTheOldFile)
     EXPECT_FALSE(saved_ok);
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].kind, MsgKind::Error);
-    EXPECT_NE(messages()[0].text.find("\"" + target + "\": File too large"), std::string::npos)
-        << messages()[0].text;
+    EXPECT_NE(messages()[0].text.find("\"" + target + "\": File too large"), std::string::npos) << messages()[0].text;
     EXPECT_EQ(doc().Caption, "untitle3.dnf");
     EXPECT_TRUE(doc().pState);
     EXPECT_TRUE(doc().pModifiedFlag());

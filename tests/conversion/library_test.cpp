@@ -8,12 +8,12 @@
 
 #include <cstdlib>
 
+#include "../common/file_size_limit.h"
 #include "conversion_binding.h"
 #include "conversions.h"
 #include "ddf_image.h"
 #include "interchange.h"
 #include "test_support.h"
-#include "../common/file_size_limit.h"
 
 namespace lumora {
 namespace {

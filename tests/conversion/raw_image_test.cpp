@@ -66,8 +66,8 @@ TEST(RawLayout, HeaderNamesTheReceiver)
     Bytes image = ImageOf(*test::SmallDatabase(), kAnt32);
     ASSERT_EQ(image.size(), kRawImageSize);
     EXPECT_TRUE(std::equal(kRawMagic.begin(), kRawMagic.end(), image.begin()));
-    EXPECT_EQ(image[10], 3);   // menu type
-    EXPECT_EQ(image[11], 4);   // flash type
+    EXPECT_EQ(image[10], 3);  // menu type
+    EXPECT_EQ(image[11], 4);  // flash type
     EXPECT_EQ(image[12], 32);  // antenna slots
     EXPECT_EQ(ImageOf(*test::SmallDatabase(), kAnt16)[12], 16);
 }

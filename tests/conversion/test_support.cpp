@@ -77,7 +77,7 @@ std::unique_ptr<TChannelDatabase> FullDatabase(uint32_t seed)
     InitDatabase(*db, 0);
     for (auto& a : db->AntennaList.AntennaInfo)
         a = {Random<uint32_t>(rng), Random<uint16_t>(rng), Random<uint16_t>(rng), Random<uint8_t>(rng),
-             Random<uint8_t>(rng), Random<uint8_t>(rng), Random<uint8_t>(rng), RandomName(rng, 40)};
+             Random<uint8_t>(rng),  Random<uint8_t>(rng),  Random<uint8_t>(rng),  RandomName(rng, 40)};
     db->AntennaList.AntennaInfo[0].dwLNBFreq = kUniversalLNB;
     db->TSInfo.wTSNum = kTSCapacity;
     for (auto& ts : db->TSInfo.Info) {
@@ -156,8 +156,7 @@ std::unique_ptr<TChannelDatabase> ReadText(const std::string& text)
 {
     auto db = std::make_unique<TChannelDatabase>();
     InitDatabase(*db, 0);
-    ReadResult result =
-        ReadInterchangeText(text, *db, [](const std::string& message) { ADD_FAILURE() << message; });
+    ReadResult result = ReadInterchangeText(text, *db, [](const std::string& message) { ADD_FAILURE() << message; });
     EXPECT_EQ(result.status, ReadStatus::Complete) << result.error;
     return db;
 }

@@ -80,9 +80,9 @@ TEST(DocumentInfoAdd, CapacityLimitsAreReportedAndChangeNothingButTheFlag)
         f.doc->SelectNode(Root(f, root));
         f.doc->AddInformation1Click();
     }
-    EXPECT_EQ(Texts(f.ui), (std::vector<std::string>{"Can't add a provider info any more!",
-                                                     "Can't add a network info any more!",
-                                                     "Can't add a TS info any more!"}));
+    EXPECT_EQ(Texts(f.ui),
+              (std::vector<std::string>{"Can't add a provider info any more!", "Can't add a network info any more!",
+                                        "Can't add a TS info any more!"}));
     for (const auto& m : f.ui.messages)
         EXPECT_EQ(m.kind, MsgKind::Information);
     EXPECT_EQ(f.db().ProviderInfo.wProviderNum, kProviderCapacity);

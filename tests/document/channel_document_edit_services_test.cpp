@@ -88,7 +88,7 @@ TEST(DocumentServiceDelete, RowsOfAFavoriteViewLeaveAllFourListsButStayInTheTabl
 TEST(DocumentServiceDelete, FavoriteViewRowOfAnEntryWithoutServiceRemovesThatEntryOnly)
 {
     DocumentFixture f(4);  // fixed numbering: entries are OP numbers - 1
-    AddTV(f, 2);           // OP 101, 102
+    AddTV(f, 2);  // OP 101, 102
     f.AddFavorite(0, 0, 100);
     f.AddFavorite(0, 0, 500);  // names no service: shown as the first service
     f.AddFavorite(0, 1, 100);

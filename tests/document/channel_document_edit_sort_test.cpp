@@ -94,7 +94,7 @@ TEST(DocumentSort, ProviderColumnAndEmptyViewsDoNothing)
     f.Select(0x5000000);
     f.doc->SG.SetSelection(1, 1);
     f.AddService(kServiceTypeRadio, "r");  // not listed
-    f.doc->MyTSClick("A1");                // leaves one service on stream 0
+    f.doc->MyTSClick("A1");  // leaves one service on stream 0
     f.doc->MarkSaved();
     Sort(f, kColName, true);  // a single row exchanged with itself changes nothing
     EXPECT_FALSE(f.doc->pModifiedFlag());
@@ -185,8 +185,8 @@ TEST(DocumentSort, FavoriteViewReordersTheShownListOnly)
         f.AddService(kServiceTypeTV, name);
     for (int v : {0, 1, 2})
         f.AddFavorite(0, 1, v);  // B: c, a, b
-    f.AddFavorite(0, 0, 0);      // A: c
-    f.AddFavorite(0, 2, 1);      // C: a
+    f.AddFavorite(0, 0, 0);  // A: c
+    f.AddFavorite(0, 2, 1);  // C: a
     f.doc->LoadTreeValue();
     f.Select(0x7000001);
     Sort(f, kColName, true);

@@ -128,7 +128,10 @@ TEST(ChannelDocumentEdit, PlaceholderRowOnlyRebuilds)
 TEST(ChannelDocumentEdit, ExtendedBytesSurviveTheEditAndControlCharactersDoNot)
 {
     EditTable f;
-    f.S(0).szServiceName = "\x86" "BBC" "\x87" " One";
+    f.S(0).szServiceName = "\x86"
+                           "BBC"
+                           "\x87"
+                           " One";
     f.doc->RefreshServiceGrid();
     TkEditText edit;
     edit.SetText(f.Cell(kColName, 1));
@@ -137,7 +140,10 @@ TEST(ChannelDocumentEdit, ExtendedBytesSurviveTheEditAndControlCharactersDoNot)
     edit.SetSel(10, 10);  // caret at the end
     edit.KeyPress('!');
     f.Edit(kColName, 1, edit.GetText());
-    EXPECT_EQ(f.S(0).szServiceName, "\x86" "BBC" "\x87" " One!");
+    EXPECT_EQ(f.S(0).szServiceName, "\x86"
+                                    "BBC"
+                                    "\x87"
+                                    " One!");
     EXPECT_EQ(TServiceGrid::ReplaceExtendChar(f.Cell(kColName, 1)), "BBC One!");
     // A name cell holding a TAB or line end is stored with blanks.
     f.Edit(kColName, 1, "A\tB\r\nC\x1A");
@@ -197,7 +203,11 @@ TEST(ChannelDocumentEdit, FixedNumberedServicesGetNoMenu)
 // each extended byte as a blank at the same position.
 class NameEdit : public ::testing::Test {
 protected:
-    void SetUp() override { edit.SetText("A\x86" "BC\x87"); }
+    void SetUp() override
+    {
+        edit.SetText("A\x86"
+                     "BC\x87");
+    }
     void ExpectAligned()
     {
         std::string expected = edit.GetText();
@@ -215,8 +225,10 @@ TEST_F(NameEdit, CopyAndCutTakeStoredBytes)
     edit.GetSel(start, stop);
     EXPECT_EQ(start, 2);
     EXPECT_EQ(stop, 4);
-    EXPECT_EQ(edit.Copy(), "\x86" "B");
-    EXPECT_EQ(edit.Cut(), "\x86" "B");
+    EXPECT_EQ(edit.Copy(), "\x86"
+                           "B");
+    EXPECT_EQ(edit.Cut(), "\x86"
+                          "B");
     EXPECT_EQ(edit.GetText(), "AC\x87");
     edit.GetSel(start, stop);
     EXPECT_EQ(start, 2);  // caret at the start of the former selection
@@ -228,7 +240,8 @@ TEST_F(NameEdit, PasteReplacesSelectionAndBlanksControlCharacters)
 {
     edit.SetSel(2, 3);
     edit.Paste("x\ty\r\nz\x1A\xE9");
-    EXPECT_EQ(edit.GetText(), "Ax y  z \xE9" "BC\x87");
+    EXPECT_EQ(edit.GetText(), "Ax y  z \xE9"
+                              "BC\x87");
     int start = 0, stop = 0;
     edit.GetSel(start, stop);
     EXPECT_EQ(start, 10);  // right after the inserted text
@@ -240,7 +253,8 @@ TEST_F(NameEdit, TypingReplacesSelectionAndIgnoresCommandCodes)
     edit.SelectAll();
     for (unsigned char ch : {0, 3, 8, 13, 22, 24})
         edit.KeyPress(ch);
-    EXPECT_EQ(edit.GetText(), "A\x86" "BC\x87");
+    EXPECT_EQ(edit.GetText(), "A\x86"
+                              "BC\x87");
     for (char ch : std::string("NEW\t"))
         edit.KeyPress(static_cast<unsigned char>(ch));
     EXPECT_EQ(edit.GetText(), "NEW ");
@@ -253,12 +267,15 @@ TEST_F(NameEdit, BackspaceAndDeleteAtTheEnds)
 {
     edit.SetSel(1, 1);
     edit.DeleteStr(EditDeleteKey::Backspace);
-    EXPECT_EQ(edit.GetText(), "A\x86" "BC\x87");
+    EXPECT_EQ(edit.GetText(), "A\x86"
+                              "BC\x87");
     edit.SetSel(6, 6);
     edit.DeleteStr(EditDeleteKey::Delete);
-    EXPECT_EQ(edit.GetText(), "A\x86" "BC\x87");
+    EXPECT_EQ(edit.GetText(), "A\x86"
+                              "BC\x87");
     edit.DeleteStr(EditDeleteKey::Backspace);
-    EXPECT_EQ(edit.GetText(), "A\x86" "BC");
+    EXPECT_EQ(edit.GetText(), "A\x86"
+                              "BC");
     edit.SetSel(2, 2);
     edit.DeleteStr(EditDeleteKey::Delete);
     EXPECT_EQ(edit.GetText(), "ABC");

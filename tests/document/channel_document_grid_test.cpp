@@ -56,7 +56,8 @@ TEST(ChannelDocumentGrid, RowCellsShowTheRecord)
     Cells row;
     for (int col = 0; col < kSGColCount; ++col)
         row.push_back(f.Cell(col, 1));
-    EXPECT_EQ(row, (Cells{"1", "T0", "100", "200", "300", "400", "256", "MOVIE", "TRUE", "FALSE", "NET0", "PRV0", "0"}));
+    EXPECT_EQ(row,
+              (Cells{"1", "T0", "100", "200", "300", "400", "256", "MOVIE", "TRUE", "FALSE", "NET0", "PRV0", "0"}));
     Cells header;
     for (int col = 0; col < kSGColCount; ++col)
         header.push_back(f.Cell(col, 0));
@@ -109,10 +110,10 @@ TEST(ChannelDocumentGrid, FixedNumberingWithBothAutomaticBases)
 TEST(ChannelDocumentGrid, FavoriteListsInListOrder)
 {
     MixedTable f;
-    f.AddFavorite(0, 1, 2);   // T2
-    f.AddFavorite(0, 1, 0);   // T0
-    f.AddFavorite(0, 1, 9);   // no such service: the service at real index 0
-    f.AddFavorite(1, 1, 1);   // R1 (radio list)
+    f.AddFavorite(0, 1, 2);  // T2
+    f.AddFavorite(0, 1, 0);  // T0
+    f.AddFavorite(0, 1, 9);  // no such service: the service at real index 0
+    f.AddFavorite(1, 1, 1);  // R1 (radio list)
     f.Select(0x7000001);
     EXPECT_EQ(f.doc->GetTargetCount(), 3);
     EXPECT_EQ(f.Column(kColName), (Cells{"T2", "T0", "T0"}));
@@ -128,13 +129,13 @@ TEST(ChannelDocumentGrid, FavoriteListsUnderFixedNumberingHoldOPNumbersMinusOne)
 {
     DocumentFixture f(4);
     f.AddTS(0, -1);
-    f.AddService(kServiceTypeTV, "A");        // 101
+    f.AddService(kServiceTypeTV, "A");  // 101
     f.AddService(kServiceTypeTV, "B", 0, -1, 7);
-    f.AddService(kServiceTypeTV, "C");        // 102
+    f.AddService(kServiceTypeTV, "C");  // 102
     f.AddFavorite(0, 0, 101);  // C
-    f.AddFavorite(0, 0, 6);    // B
+    f.AddFavorite(0, 0, 6);  // B
     f.AddFavorite(0, 0, 100);  // A
-    f.AddFavorite(0, 0, 50);   // nothing: real index 0
+    f.AddFavorite(0, 0, 50);  // nothing: real index 0
     f.doc->LoadTreeValue();
     f.Select(0x7000000);
     EXPECT_EQ(f.Column(kColName), (Cells{"C", "B", "A", "A"}));
@@ -164,8 +165,8 @@ TEST(ChannelDocumentGrid, OutOfRangeIndicesShowEmptyCells)
     DocumentFixture f;
     f.AddNetwork("N");
     f.AddProvider("P");
-    f.AddTS(40, 3);                                      // network index beyond the table
-    f.AddService(kServiceTypeTV, "bad stream", 7, 5);    // stream and provider beyond the tables
+    f.AddTS(40, 3);  // network index beyond the table
+    f.AddService(kServiceTypeTV, "bad stream", 7, 5);  // stream and provider beyond the tables
     f.AddService(kServiceTypeTV, "no stream", -1, -1);
     f.AddService(kServiceTypeTV, "bad network", 0, 0);
     f.db().ServiceInfo.pServiceInfo[1].ServiceKind = 16;
@@ -197,14 +198,14 @@ TEST(ChannelDocumentGrid, OrdinalsAndOPConversion)
     DocumentFixture f(4);
     f.AddTS(0, -1);
     f.AddService(kServiceTypeRadio, "R0");
-    f.AddService(kServiceTypeTV, "A");            // ordinal 0, OP 101
+    f.AddService(kServiceTypeTV, "A");  // ordinal 0, OP 101
     f.AddService(kServiceTypeTV, "B", 0, -1, 7);  // ordinal 1, OP 7
-    f.AddService(kServiceTypeTV, "C");            // ordinal 2, OP 102
+    f.AddService(kServiceTypeTV, "C");  // ordinal 2, OP 102
     EXPECT_EQ(f.doc->GetRealIndex(kServiceTypeTV, 3), 2);
     EXPECT_EQ(f.doc->GetRealIndex(kServiceTypeRadio, 3), 1);
     EXPECT_EQ(f.doc->GetRealIndex(kServiceTypeTV, 99999), 3);
-    EXPECT_EQ(f.doc->ConvertNonOPIndex(7), 1);    // fixed number compared as stored
-    EXPECT_EQ(f.doc->ConvertNonOPIndex(50), 2);   // no such fixed number: the last TV service
+    EXPECT_EQ(f.doc->ConvertNonOPIndex(7), 1);  // fixed number compared as stored
+    EXPECT_EQ(f.doc->ConvertNonOPIndex(50), 2);  // no such fixed number: the last TV service
     EXPECT_EQ(f.doc->ConvertNonOPIndex(100), 0);  // first automatic
     EXPECT_EQ(f.doc->ConvertNonOPIndex(101), 1);  // reached at B, one automatic passed
     EXPECT_EQ(f.doc->ConvertNonOPIndex(150), 1);  // past the end: the count at the last service
@@ -268,7 +269,9 @@ TEST(ChannelDocumentGrid, GridObserverSeesOneResetPerRefresh)
     EXPECT_EQ(recorder.cells, 0);
     f.doc->SG.SetCell(kColName, 1, "X");
     EXPECT_EQ(recorder.cells, 1);
-    EXPECT_EQ(TServiceGrid::ReplaceExtendChar("A\x86" "B\xFF"), "AB");
+    EXPECT_EQ(TServiceGrid::ReplaceExtendChar("A\x86"
+                                              "B\xFF"),
+              "AB");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ TEST(ChannelDocumentTree, EmptyDatabaseHasAllRootsWithTheirTags)
     f.doc->LoadTreeValue();
     const TTreeData& tree = f.doc->Tree1;
     EXPECT_EQ(RootCaptions(*f.doc), (std::vector<std::string>{"All Service", "Antenna", "Transport Stream", "Network",
-                                                               "Provider", "Genre", "Favorite"}));
+                                                              "Provider", "Genre", "Favorite"}));
     std::vector<uint32_t> tags;
     for (const auto& root : tree.Roots())
         tags.push_back(root->Tag);
@@ -103,7 +103,7 @@ TEST(ChannelDocumentTree, AntennaLabels)
     TLanguageSet& satellites = f.app->Settings.AntennaLanguage;
     TAntennaSetting& a = f.db().AntennaList.AntennaInfo[2];
     a.dwLNBFreq = 0x01002616;  // top byte is not shown
-    a.ucOtherSetting = 0x03;   // bit 0 is not part of the DiSEqC code
+    a.ucOtherSetting = 0x03;  // bit 0 is not part of the DiSEqC code
     a.szLNBName = "MY SAT";
     // Empty satellite list: every antenna is unknown, even "one past the list".
     EXPECT_EQ(f.doc->GetAntennaString(2), " | 3 | (Unknown) | 9750 | DiSEqC B | ");

@@ -51,33 +51,46 @@ struct CheckCase {
 TServiceItem& Service(DocumentFixture& f, int r) { return f.db().ServiceInfo.pServiceInfo[std::size_t(r)]; }
 
 const std::vector<CheckCase> kCases = {
-    {"stream index", 0, [](DocumentFixture& f) { Service(f, 1).pTSIndex = 5; },
+    {"stream index",
+     0,
+     [](DocumentFixture& f) { Service(f, 1).pTSIndex = 5; },
      {"error: TV service 2 \"Alpha News\": stream index 5 is beyond the 2 streams"},
      {},
      [](const TChannelDatabase& db) { EXPECT_EQ(db.ServiceInfo.pServiceInfo[1].pTSIndex, -1); }},
-    {"provider index", 0, [](DocumentFixture& f) { Service(f, 0).pProviderIndex = 3; },
+    {"provider index",
+     0,
+     [](DocumentFixture& f) { Service(f, 0).pProviderIndex = 3; },
      {"error: TV service 1 \"Nova Kids\": provider index 3 is beyond the 1 provider"},
      {},
      [](const TChannelDatabase& db) { EXPECT_EQ(db.ServiceInfo.pServiceInfo[0].pProviderIndex, -1); }},
-    {"genre", 0, [](DocumentFixture& f) { Service(f, 2).ServiceKind = 17; },
+    {"genre",
+     0,
+     [](DocumentFixture& f) { Service(f, 2).ServiceKind = 17; },
      {"error: radio service 1 \"Wave FM\": genre 17 is beyond the 16 genres"},
      {},
      [](const TChannelDatabase& db) { EXPECT_EQ(db.ServiceInfo.pServiceInfo[2].ServiceKind, 0); }},
-    {"stream network", 0, [](DocumentFixture& f) { f.db().TSInfo.Info[1].pNetworkIndex = 4; },
+    {"stream network",
+     0,
+     [](DocumentFixture& f) { f.db().TSInfo.Info[1].pNetworkIndex = 4; },
      {"error: stream 2: network index 4 is beyond the 1 network"},
      {},
      [](const TChannelDatabase& db) { EXPECT_EQ(db.TSInfo.Info[1].pNetworkIndex, -1); }},
-    {"stream antenna", 0, [](DocumentFixture& f) { f.db().TSInfo.Info[0].wAntennaIndex = 40; },
+    {"stream antenna",
+     0,
+     [](DocumentFixture& f) { f.db().TSInfo.Info[0].wAntennaIndex = 40; },
      {"error: stream 1: antenna index 40 is beyond the 32 antennas"},
      {"error: stream 1: antenna index 40 is beyond the 32 antennas"}},
-    {"dangling favorite", 4, [](DocumentFixture& f) { f.AddFavorite(0, 1, 7); },
+    {"dangling favorite",
+     4,
+     [](DocumentFixture& f) { f.AddFavorite(0, 1, 7); },
      {"error: TV favorite list B entry 1: value 7 names no TV service"},
      {},
      [](const TChannelDatabase& db) {
          EXPECT_EQ(db.FavoriteInfo[0][1].wIndexNum, 0);
          EXPECT_EQ(db.FavoriteInfo[0][0].wIndexNum, 1);
      }},
-    {"duplicate service id", 0,
+    {"duplicate service id",
+     0,
      [](DocumentFixture& f) {
          int r = f.AddService(kServiceTypeTV, "Nova Kids+", 0, 0);
          Service(f, r).wServiceId = Service(f, 0).wServiceId;
@@ -88,9 +101,10 @@ const std::vector<CheckCase> kCases = {
      [](const TChannelDatabase& db) {
          EXPECT_EQ(db.ServiceInfo.wTVNum, 2);
          EXPECT_EQ(db.FavoriteInfo[0][2].wIndexNum, 0);  // its entry went with it
-         EXPECT_EQ(db.FavoriteInfo[0][0].Index[0], 1);   // the others stay on their services
+         EXPECT_EQ(db.FavoriteInfo[0][0].Index[0], 1);  // the others stay on their services
      }},
-    {"program number", 4,
+    {"program number",
+     4,
      [](DocumentFixture& f) {
          Service(f, 0).wServiceNumber = 5;
          Service(f, 1).wServiceNumber = 5;
@@ -98,10 +112,13 @@ const std::vector<CheckCase> kCases = {
      },
      {"error: TV service 5 \"Alpha News\": program number 5 repeats TV service 5 \"Nova Kids\""},
      {"error: TV service 5 \"Alpha News\": program number 5 repeats TV service 5 \"Nova Kids\""}},
-    {"PID above 8191", 0, [](DocumentFixture& f) { Service(f, 0).wVideoPID = 9000; },
+    {"PID above 8191",
+     0,
+     [](DocumentFixture& f) { Service(f, 0).wVideoPID = 9000; },
      {"error: TV service 1 \"Nova Kids\": video PID 9000 is above 8191"},
      {"error: TV service 1 \"Nova Kids\": video PID 9000 is above 8191"}},
-    {"shared PID pair", 0,
+    {"shared PID pair",
+     0,
      [](DocumentFixture& f) {
          Service(f, 2).wVideoPID = Service(f, 0).wVideoPID;
          Service(f, 2).wAudioPID = Service(f, 0).wAudioPID;
@@ -110,7 +127,8 @@ const std::vector<CheckCase> kCases = {
       "\"Nova Kids\""},
      {"warning: radio service 1 \"Wave FM\": video PID 100 and audio PID 200 on stream 1 repeat TV service 1 "
       "\"Nova Kids\""}},
-    {"empty names", 0,
+    {"empty names",
+     0,
      [](DocumentFixture& f) {
          Service(f, 3).szServiceName.clear();
          f.db().NetworkInfo.Info[0].szNetworkName.clear();
@@ -120,13 +138,19 @@ const std::vector<CheckCase> kCases = {
       "warning: radio service 2 \"\": name is empty"},
      {"warning: network 1 \"\": name is empty", "warning: provider 1 \"\": name is empty",
       "warning: radio service 2 \"\": name is empty"}},
-    {"unshowable bytes", 0, [](DocumentFixture& f) { Service(f, 0).szServiceName = "\x86Nova\x87\x01Kids\x9A"; },
+    {"unshowable bytes",
+     0,
+     [](DocumentFixture& f) { Service(f, 0).szServiceName = "\x86Nova\x87\x01Kids\x9A"; },
      {"warning: TV service 1 \"Nova?Kids\": name holds bytes the receiver cannot show: 0x01 0x9A"},
      {"warning: TV service 1 \"Nova?Kids\": name holds bytes the receiver cannot show: 0x01 0x9A"}},
-    {"stream without service", 0, [](DocumentFixture& f) { f.AddTS(0, 0, 12500); },
+    {"stream without service",
+     0,
+     [](DocumentFixture& f) { f.AddTS(0, 0, 12500); },
      {"warning: stream 3: carries no service"},
      {"warning: stream 3: carries no service"}},
-    {"count above capacity", 0, [](DocumentFixture& f) { f.db().FavoriteInfo[1][3].wIndexNum = 101; },
+    {"count above capacity",
+     0,
+     [](DocumentFixture& f) { f.db().FavoriteInfo[1][3].wIndexNum = 101; },
      {"error: radio favorite list D: 101 entries are above the capacity of 100"},
      {"error: radio favorite list D: 101 entries are above the capacity of 100"}},
 };

@@ -62,21 +62,38 @@ struct DuplicateCase {
 
 TEST(RemoveDuplicates, KeepsTheFirstOfEachGroupAndMovesFavoritesToIt)
 {
-    const std::vector<std::string> oneHdKidsTail = {"Nova One", "Nova Kids", "Nova Kids", "Nova Kids", "Radio A",
-                                                    "Tail"};
+    const std::vector<std::string> oneHdKidsTail = {"Nova One",  "Nova Kids", "Nova Kids",
+                                                    "Nova Kids", "Radio A",   "Tail"};
     const std::vector<std::string> byName = {"Nova One", "Nova Kids", "Nova One HD", "Nova Kids", "Radio A", "Tail"};
     const std::vector<DuplicateCase> cases = {
-        {0, DuplicateKey::StreamAndServiceId, oneHdKidsTail, {{"Nova One", "Tail"}, {"Nova One"}, {"Radio A"}},
-         "Remove 2 duplicates", "Removed 2 services:\rNova One HD and Nova One"},
-        {4, DuplicateKey::StreamAndServiceId, oneHdKidsTail, {{"Nova One", "Tail"}, {"Nova One"}, {"Radio A"}},
-         "Remove 2 duplicates", "Removed 2 services:\rNova One HD and Nova One"},
-        {0, DuplicateKey::NameAndStream, byName, {{"Nova One HD", "Tail", "Nova One"}, {"Nova One"}, {"Radio A"}},
-         "Remove 2 duplicates", "Removed 2 services:\rNova Kids and Nova One"},
-        {4, DuplicateKey::NameAndStream, byName, {{"Nova One HD", "Tail", "Nova One"}, {"Nova One"}, {"Radio A"}},
-         "Remove 2 duplicates", "Removed 2 services:\rNova Kids and Nova One"},
+        {0,
+         DuplicateKey::StreamAndServiceId,
+         oneHdKidsTail,
+         {{"Nova One", "Tail"}, {"Nova One"}, {"Radio A"}},
+         "Remove 2 duplicates",
+         "Removed 2 services:\rNova One HD and Nova One"},
+        {4,
+         DuplicateKey::StreamAndServiceId,
+         oneHdKidsTail,
+         {{"Nova One", "Tail"}, {"Nova One"}, {"Radio A"}},
+         "Remove 2 duplicates",
+         "Removed 2 services:\rNova One HD and Nova One"},
+        {0,
+         DuplicateKey::NameAndStream,
+         byName,
+         {{"Nova One HD", "Tail", "Nova One"}, {"Nova One"}, {"Radio A"}},
+         "Remove 2 duplicates",
+         "Removed 2 services:\rNova Kids and Nova One"},
+        {4,
+         DuplicateKey::NameAndStream,
+         byName,
+         {{"Nova One HD", "Tail", "Nova One"}, {"Nova One"}, {"Radio A"}},
+         "Remove 2 duplicates",
+         "Removed 2 services:\rNova Kids and Nova One"},
     };
     for (const DuplicateCase& c : cases) {
-        SCOPED_TRACE("flash type " + std::to_string(c.flashType) + (c.key == DuplicateKey::NameAndStream ? " name" : " id"));
+        SCOPED_TRACE("flash type " + std::to_string(c.flashType) +
+                     (c.key == DuplicateKey::NameAndStream ? " name" : " id"));
         std::vector<std::string> messages;
         DuplicatesUi ui(messages);
         ui.key = c.key;
@@ -89,10 +106,10 @@ TEST(RemoveDuplicates, KeepsTheFirstOfEachGroupAndMovesFavoritesToIt)
         db.TSInfo.wTSNum = 2;
         // name, stream, service id, fixed number
         const std::tuple<const char*, int32_t, uint16_t, uint16_t, uint8_t> services[] = {
-            {"Nova One", 0, 400, 0, kServiceTypeTV},     {"Nova Kids", 0, 401, 7, kServiceTypeTV},
-            {"Nova One HD", 0, 400, 0, kServiceTypeTV},  {"Nova Kids", 1, 401, 0, kServiceTypeTV},
-            {"Nova Kids", 0, 999, 0, kServiceTypeTV},    {"Nova One", 0, 400, 0, kServiceTypeTV},
-            {"Radio A", 0, 500, 0, kServiceTypeRadio},   {"Tail", 0, 402, 0, kServiceTypeTV},
+            {"Nova One", 0, 400, 0, kServiceTypeTV},    {"Nova Kids", 0, 401, 7, kServiceTypeTV},
+            {"Nova One HD", 0, 400, 0, kServiceTypeTV}, {"Nova Kids", 1, 401, 0, kServiceTypeTV},
+            {"Nova Kids", 0, 999, 0, kServiceTypeTV},   {"Nova One", 0, 400, 0, kServiceTypeTV},
+            {"Radio A", 0, 500, 0, kServiceTypeRadio},  {"Tail", 0, 402, 0, kServiceTypeTV},
         };
         for (const auto& [name, ts, sid, number, type] : services) {
             TServiceItem& s = db.ServiceInfo.pServiceInfo[std::size_t(db.ServiceInfo.Count())];

@@ -249,12 +249,8 @@ private:
         SelectRandomRows();
         ChannelDocument& doc = *f_.doc;
         switch (Pick(0, 11)) {
-        case 0:
-            doc.DeleteInformation2Click();
-            return "delete rows";
-        case 1:
-            doc.Cut1Click();
-            return "cut";
+        case 0: doc.DeleteInformation2Click(); return "delete rows";
+        case 1: doc.Cut1Click(); return "cut";
         case 2: {
             doc.Copy1Click();
             RenameClipboard();
@@ -318,17 +314,14 @@ private:
     }
 
     // The number the selection dialog shows for service r, as it hands it back.
-    int32_t ResolveKey(int r)
-    {
-        return TServiceNumbering(f_.db(), NumberingOf(f_.db(), flashType_)).KeyOf(r);
-    }
+    int32_t ResolveKey(int r) { return TServiceNumbering(f_.db(), NumberingOf(f_.db(), flashType_)).KeyOf(r); }
 
     DocumentFixture f_;
     uint8_t flashType_;
     std::mt19937 random_;
     int nextName_ = 0;
     std::vector<TChannelDatabase> timeline_;  // the data after each edit still in the history
-    std::size_t position_ = 0;                // the current one
+    std::size_t position_ = 0;  // the current one
     std::string savedText_;
 };
 
@@ -401,8 +394,8 @@ TEST(FavoriteInvariantEdges, ExchangeAcrossAFixedNumberInTheAutomaticRange)
     f.AddService(kServiceTypeTV, "fixed", 0, -1, 150);
     f.AddService(kServiceTypeTV, "x");  // OP 101
     f.AddService(kServiceTypeTV, "y");  // OP 102
-    f.AddFavorite(0, 0, 101);           // y
-    f.AddFavorite(0, 0, 149);           // fixed
+    f.AddFavorite(0, 0, 101);  // y
+    f.AddFavorite(0, 0, 149);  // fixed
     f.doc->LoadTreeValue();
     f.doc->SwapRealIndex(1, 3);  // fixed <-> y
     EXPECT_EQ(f.db().ServiceInfo.pServiceInfo[0].szServiceName, "y");

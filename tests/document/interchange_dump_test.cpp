@@ -81,8 +81,8 @@ protected:
     CliRun Cli(const std::string& arguments)
     {
         fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-        std::string command = Quoted(LUMORA_CLI_PATH) + " " + arguments + " >" + Quoted(out.string()) + " 2>" +
-                              Quoted(err.string());
+        std::string command =
+            Quoted(LUMORA_CLI_PATH) + " " + arguments + " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
         int status = std::system(command.c_str());
         CliRun run;
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -61,10 +61,14 @@ TEST(InterchangeFields, GetItemFromStringTakesTheFirstFieldAndLeavesTheRest)
 TEST(InterchangeFields, NumberRule)
 {
     const std::pair<const char*, int32_t> cases[] = {
-        {"  +12", 12},   {"-1", -1},        {"$2616", 9750},  {"x1a", 26},         {"X1A", 26},
-        {"0x10", 16},    {"-$10", -16},     {"", 0},          {"12a", 0},          {"1 2", 0},
-        {" ", 0},        {"2147483647", 2147483647},          {"2147483648", 0},   {"-2147483648", INT32_MIN},
-        {"12 ", 0},      {"0xFFFFFFFF", -1},
+        {"  +12", 12},     {"-1", -1},
+        {"$2616", 9750},   {"x1a", 26},
+        {"X1A", 26},       {"0x10", 16},
+        {"-$10", -16},     {"", 0},
+        {"12a", 0},        {"1 2", 0},
+        {" ", 0},          {"2147483647", 2147483647},
+        {"2147483648", 0}, {"-2147483648", INT32_MIN},
+        {"12 ", 0},        {"0xFFFFFFFF", -1},
     };
     for (const auto& [field, expected] : cases) {
         std::string text = std::string(field) + "\trest";
@@ -75,8 +79,8 @@ TEST(InterchangeFields, NumberRule)
 
 TEST(InterchangeFields, UnsignedFieldsAcceptTheWritersUnsignedDecimal)
 {
-    Reading r = Read(Lines({"[TS]", "0\t-1\t4294967295\t2147483648", "0\t0\t4294967296\t-1",
-                            "[MENU]", "0\t0\t0\t0\t4294967196\t3000000000"}));
+    Reading r = Read(Lines({"[TS]", "0\t-1\t4294967295\t2147483648", "0\t0\t4294967296\t-1", "[MENU]",
+                            "0\t0\t0\t0\t4294967196\t3000000000"}));
     EXPECT_EQ(r.db->TSInfo.Info[0].SATTSInfo.dwFrequency, 0xFFFFFFFFu);
     EXPECT_EQ(r.db->TSInfo.Info[0].SATTSInfo.dwSymbolRate, 0x80000000u);
     EXPECT_EQ(r.db->TSInfo.Info[0].pNetworkIndex, -1);
@@ -109,8 +113,8 @@ TEST(InterchangeAntenna, FieldsAndLNBFrequencyRule)
 
 TEST(InterchangeAntenna, EntryNumbersOutsideTheTableAreIgnored)
 {
-    Reading r = Read(Lines({"[ANTENNA]", "32\t9750\t1\t1\t1\t1\t1\t1\tX", "-1\t9750\t1\t1\t1\t1\t1\t1\tX",
-                            "31\t10600"}));
+    Reading r =
+        Read(Lines({"[ANTENNA]", "32\t9750\t1\t1\t1\t1\t1\t1\tX", "-1\t9750\t1\t1\t1\t1\t1\t1\tX", "31\t10600"}));
     EXPECT_EQ(r.result.status, ReadStatus::Complete);
     for (int n = 0; n < 31; ++n)
         EXPECT_EQ(r.db->AntennaList.AntennaInfo[n].dwLNBFreq, kUniversalLNB) << n;
@@ -120,8 +124,7 @@ TEST(InterchangeAntenna, EntryNumbersOutsideTheTableAreIgnored)
 
 TEST(InterchangeAntenna, BadEntryNumberStopsTheReadingKeepingWhatWasRead)
 {
-    Reading r = Read(Lines({"[NETWORK]", "first", "[ANTENNA]", "0\t9750", "[TS] ", "1\t10600",
-                            "[NETWORK]", "second"}));
+    Reading r = Read(Lines({"[NETWORK]", "first", "[ANTENNA]", "0\t9750", "[TS] ", "1\t10600", "[NETWORK]", "second"}));
     EXPECT_EQ(r.result.status, ReadStatus::Stopped);
     EXPECT_EQ(r.result.error, "'[TS] ' is not a valid integer value");
     EXPECT_EQ(r.db->NetworkInfo.wNetworkNum, 1);
@@ -135,8 +138,8 @@ TEST(InterchangeAntenna, BadEntryNumberStopsTheReadingKeepingWhatWasRead)
 
 TEST(InterchangeService, FieldsTypeAndBooleans)
 {
-    Reading r = Read(Lines({"[SERVICE]", "V\t101\t33024\t512\t513\t514\t2\tTRUE\tFALSE\tTRUE\t3\t-1\tNews\t7",
-                            "v\t1", "A\t2\t0\t0\t0\t0\t0\ttrue\tTRUE\tFALSE"}));
+    Reading r = Read(Lines({"[SERVICE]", "V\t101\t33024\t512\t513\t514\t2\tTRUE\tFALSE\tTRUE\t3\t-1\tNews\t7", "v\t1",
+                            "A\t2\t0\t0\t0\t0\t0\ttrue\tTRUE\tFALSE"}));
     const TServiceInfo& s = r.db->ServiceInfo;
     EXPECT_EQ(s.wTVNum, 1);
     EXPECT_EQ(s.wRadioNum, 2);
@@ -156,7 +159,7 @@ TEST(InterchangeService, FieldsTypeAndBooleans)
     EXPECT_EQ(tv.szServiceName, "News");
     EXPECT_EQ(tv.wServiceNumber, 7);
     EXPECT_EQ(s.pServiceInfo[1].ServiceType, kServiceTypeRadio);  // lower-case v
-    EXPECT_FALSE(s.pServiceInfo[2].bParentLock);                    // only "TRUE" is true
+    EXPECT_FALSE(s.pServiceInfo[2].bParentLock);  // only "TRUE" is true
     EXPECT_TRUE(s.pServiceInfo[2].bSkipService);
 }
 
@@ -170,7 +173,9 @@ TEST(InterchangeService, NameRule)
 {
     EXPECT_EQ(ServiceNameRead(std::string(40, 'N')), std::string(30, 'N'));
     EXPECT_EQ(ServiceNameRead("  ABC  "), "ABC");
-    EXPECT_EQ(ServiceNameRead("\x01\x1F" "ABC\x7F"), "ABC\x7F");
+    EXPECT_EQ(ServiceNameRead("\x01\x1F"
+                              "ABC\x7F"),
+              "ABC\x7F");
     EXPECT_EQ(ServiceNameRead("\x86News\x87"), "\x86News\x87 ");
     EXPECT_EQ(ServiceNameRead(std::string(29, 'N') + "\x87"), std::string(29, 'N') + "\x87");
     // The cut comes before the trim: blanks at 31.. do not lengthen the name.
@@ -180,8 +185,8 @@ TEST(InterchangeService, NameRule)
 
 TEST(InterchangeSections, HeadersMatchWholeLinesExactly)
 {
-    Reading r = Read(Lines({"ignored before any section", "[LUMORA V3 FILE]", "also ignored", "[NETWORK]",
-                            "[ts]", "[TS] ", " [TS]", "", "[PROVIDER]", "P1", "[NETWORK]", "again"}));
+    Reading r = Read(Lines({"ignored before any section", "[LUMORA V3 FILE]", "also ignored", "[NETWORK]", "[ts]",
+                            "[TS] ", " [TS]", "", "[PROVIDER]", "P1", "[NETWORK]", "again"}));
     ASSERT_EQ(r.db->NetworkInfo.wNetworkNum, 5);
     EXPECT_EQ(r.db->NetworkInfo.Info[0].szNetworkName, "[ts]");
     EXPECT_EQ(r.db->NetworkInfo.Info[1].szNetworkName, "[TS] ");
@@ -203,8 +208,8 @@ TEST(InterchangeSections, FileHeaderLineEndsTheCurrentSection)
 
 TEST(InterchangeSections, EmptyFileAndEmptySectionsGiveAnInitialisedDocument)
 {
-    Reading r = Read(Lines({"[LUMORA V3 FILE]", "[ANTENNA]", "[TS]", "[NETWORK]", "[PROVIDER]", "[FAVORITE]",
-                            "[SERVICE]", "[MENU]"}));
+    Reading r = Read(Lines(
+        {"[LUMORA V3 FILE]", "[ANTENNA]", "[TS]", "[NETWORK]", "[PROVIDER]", "[FAVORITE]", "[SERVICE]", "[MENU]"}));
     EXPECT_EQ(r.result.status, ReadStatus::Complete);
     EXPECT_EQ(r.db->TSInfo.wTSNum + r.db->NetworkInfo.wNetworkNum + r.db->ProviderInfo.wProviderNum, 0);
     EXPECT_EQ(r.db->ServiceInfo.Count(), 0);
@@ -270,8 +275,8 @@ TEST(InterchangeCapacity, EachTableHasItsOwnCodeAndEqualCodesInARowShowOnce)
 TEST(InterchangeCapacity, ServiceTableCountsBothTypesTogether)
 {
     std::string line = "\t1\t0\t0\t0\t0\t0\tFALSE\tFALSE\tFALSE\t0\t0\tS\t0";
-    Reading r = Read("[SERVICE]\r\n" + Repeat("V" + line, 3990) + Repeat("A" + line, 10) + "A" + line + "\r\nV" +
-                     line + "\r\n");
+    Reading r = Read("[SERVICE]\r\n" + Repeat("V" + line, 3990) + Repeat("A" + line, 10) + "A" + line + "\r\nV" + line +
+                     "\r\n");
     EXPECT_EQ(r.db->ServiceInfo.wTVNum, 3990);
     EXPECT_EQ(r.db->ServiceInfo.wRadioNum, 10);
     EXPECT_EQ(r.messages, std::vector<std::string>{"The size of service list is over. some data is excluded!"});
@@ -308,7 +313,8 @@ TEST(InterchangeLineEnds, CarriageReturnEndsALineAndLoneLineFeedIsOrdinary)
 
 TEST(InterchangeLineEnds, EndOfFileMarkEndsTheInput)
 {
-    Reading r = Read("[NETWORK]\r\nA\x1A" "B\r\nC\r\n");
+    Reading r = Read("[NETWORK]\r\nA\x1A"
+                     "B\r\nC\r\n");
     ASSERT_EQ(r.db->NetworkInfo.wNetworkNum, 1);
     EXPECT_EQ(r.db->NetworkInfo.Info[0].szNetworkName, "A");
 
@@ -320,9 +326,9 @@ TEST(InterchangeLineEnds, EndOfFileMarkEndsTheInput)
 // reader must stay inside its tables whatever the input.
 TEST(InterchangeRobustness, ArbitraryInputStaysInsideTheTables)
 {
-    const char* pieces[] = {"[ANTENNA]", "[TS]", "[NETWORK]", "[PROVIDER]", "[FAVORITE]", "[SERVICE]", "[MENU]",
-                            "\t", "\r", "\n", "\x1A", "-1", "$FFFFFFFF", "4294967295", "99999999999", "V",
-                            "TRUE", "31", "32", "\x87", "  "};
+    const char* pieces[] = {"[ANTENNA]",   "[TS]", "[NETWORK]", "[PROVIDER]", "[FAVORITE]", "[SERVICE]", "[MENU]",
+                            "\t",          "\r",   "\n",        "\x1A",       "-1",         "$FFFFFFFF", "4294967295",
+                            "99999999999", "V",    "TRUE",      "31",         "32",         "\x87",      "  "};
     uint32_t seed = 7;
     for (int round = 0; round < 200; ++round) {
         std::string text;

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "interchange.h"
@@ -57,9 +57,9 @@ TEST(InterchangeWriter, NewDocument)
     for (const char* header : {"[TS]", "[NETWORK]", "[PROVIDER]", "[FAVORITE]", "[SERVICE]", "[MENU]"})
         expected.push_back(header);
     std::vector<std::string> menu(44, "0");
-    menu[7] = "1";    // STEREO
-    menu[9] = "1";    // center
-    menu[11] = "5";   // info box time
+    menu[7] = "1";  // STEREO
+    menu[9] = "1";  // center
+    menu[11] = "5";  // info box time
     menu[19] = "76";  // substituted user date
     menu[20] = "2";
     menu[21] = "22";
@@ -94,14 +94,12 @@ TEST(InterchangeWriter, RecordLineForms)
     db->MenuConfigItem.nTimeOffset = uint32_t(-930);
 
     std::vector<std::string> lines = SplitLines(WriteInterchange(*db));
-    auto at = [&lines](const char* header) {
-        return std::find(lines.begin(), lines.end(), header) - lines.begin();
-    };
+    auto at = [&lines](const char* header) { return std::find(lines.begin(), lines.end(), header) - lines.begin(); };
     EXPECT_EQ(lines[at("[TS]") + 1], "3\t-1\t11778\t27500\t1\t2\t1\t2");
     EXPECT_EQ(lines[at("[SERVICE]") + 1], "A\t5\t33068\t0\t301\t301\t3\tTRUE\tFALSE\tFALSE\t0\t-1\tJazz Wave\t12");
     std::vector<std::string> favorites(lines.begin() + at("[FAVORITE]") + 1, lines.begin() + at("[SERVICE]"));
-    EXPECT_EQ(favorites, (std::vector<std::string>{"0\t0\t0", "0\t1\t1", "0\t2\t2", "0\t3\t3", "1\t0\t10",
-                                                   "1\t1\t11", "1\t2\t12", "1\t3\t13"}));
+    EXPECT_EQ(favorites, (std::vector<std::string>{"0\t0\t0", "0\t1\t1", "0\t2\t2", "0\t3\t3", "1\t0\t10", "1\t1\t11",
+                                                   "1\t2\t12", "1\t3\t13"}));
     std::string menu = lines.back();
     EXPECT_NE(menu.find("\t4294966366\t"), std::string::npos);  // -930 as unsigned
     EXPECT_NE(menu.find("\t-4\t"), std::string::npos);
@@ -115,7 +113,8 @@ TEST(InterchangeWriter, NamesNeverCarryLineOrFieldBreaks)
     db->NetworkInfo.wNetworkNum = 1;
     db->NetworkInfo.Info[0].szNetworkName = "Net\r\nX";
     db->ProviderInfo.wProviderNum = 1;
-    db->ProviderInfo.Info[0].szProviderName = "P\x1A" "Q";
+    db->ProviderInfo.Info[0].szProviderName = "P\x1A"
+                                              "Q";
     db->ServiceInfo.wTVNum = 1;
     db->ServiceInfo.pServiceInfo[0].ServiceType = kServiceTypeTV;
     db->ServiceInfo.pServiceInfo[0].szServiceName = "Tab\there\r";
@@ -165,13 +164,17 @@ protected:
     void Fill(TChannelDatabase& db)
     {
         for (int n = 0; n < kAntennaCapacity; ++n)
-            db.AntennaList.AntennaInfo[n] = {Next(), uint16_t(Next()), uint16_t(Next()), uint8_t(Next()),
-                                             uint8_t(Next()), uint8_t(Next()), uint8_t(Next()),
-                                             "LNB \x86" + std::to_string(n)};
+            db.AntennaList.AntennaInfo[n] = {
+                Next(),          uint16_t(Next()), uint16_t(Next()), uint8_t(Next()),
+                uint8_t(Next()), uint8_t(Next()),  uint8_t(Next()),  "LNB \x86" + std::to_string(n)};
         db.TSInfo.wTSNum = kTSCapacity;
         for (TTSItem& ts : db.TSInfo.Info)
-            ts = {uint16_t(Next()), uint16_t(Next()), uint16_t(Next() % 32), int32_t(Next() % 501) - 1,
-                  {Next(), Next(), uint16_t(Next()), uint8_t(Next()), uint8_t(Next())}, Next()};
+            ts = {uint16_t(Next()),
+                  uint16_t(Next()),
+                  uint16_t(Next() % 32),
+                  int32_t(Next() % 501) - 1,
+                  {Next(), Next(), uint16_t(Next()), uint8_t(Next()), uint8_t(Next())},
+                  Next()};
         db.NetworkInfo.wNetworkNum = kNetworkCapacity;
         for (int i = 0; i < kNetworkCapacity; ++i)
             db.NetworkInfo.Info[i] = {uint16_t(Next()), 1, "Network \xE9 " + std::to_string(i)};
@@ -186,15 +189,30 @@ protected:
             }
         for (int i = 0; i < kServiceCapacity; ++i) {
             TServiceItem& s = db.ServiceInfo.pServiceInfo[i];
-            s = {uint16_t(Next()), uint16_t(Next()), uint16_t(Next()), uint16_t(Next()), uint16_t(Next()),
-                 uint16_t(Next()), uint16_t(Next()), uint8_t(i % 7 == 0 ? kServiceTypeRadio : kServiceTypeTV),
-                 uint8_t(Next() % 16), bool(Next() & 1), true, bool(Next() & 1), bool(Next() & 1), 1, 2,
-                 uint16_t(Next()), int32_t(Next() % 1001) - 1, int32_t(Next() % 501) - 1, ServiceName(i)};
+            s = {uint16_t(Next()),
+                 uint16_t(Next()),
+                 uint16_t(Next()),
+                 uint16_t(Next()),
+                 uint16_t(Next()),
+                 uint16_t(Next()),
+                 uint16_t(Next()),
+                 uint8_t(i % 7 == 0 ? kServiceTypeRadio : kServiceTypeTV),
+                 uint8_t(Next() % 16),
+                 bool(Next() & 1),
+                 true,
+                 bool(Next() & 1),
+                 bool(Next() & 1),
+                 1,
+                 2,
+                 uint16_t(Next()),
+                 int32_t(Next() % 1001) - 1,
+                 int32_t(Next() % 501) - 1,
+                 ServiceName(i)};
             ++(s.ServiceType == kServiceTypeTV ? db.ServiceInfo.wTVNum : db.ServiceInfo.wRadioNum);
         }
         TMenuConfigItem& m = db.MenuConfigItem;
-        m = {uint16_t(Next()), uint16_t(Next()), uint8_t(Next()), uint8_t(Next()), uint8_t(Next()), uint8_t(Next()),
-             Next(), Next()};
+        m = {uint16_t(Next()), uint16_t(Next()), uint8_t(Next()), uint8_t(Next()),
+             uint8_t(Next()),  uint8_t(Next()),  Next(),          Next()};
         m.nUHFOffset = -4;
         m.nAutoScanMode = Next();
         m.nFrequency = Next();
@@ -217,10 +235,10 @@ TEST_F(FullDatabaseRoundTrip, ReaderReproducesTheTablesExceptUncarriedFields)
     for (int n = 0; n < kAntennaCapacity; ++n) {
         const TAntennaSetting &a = db->AntennaList.AntennaInfo[n], &b = back->AntennaList.AntennaInfo[n];
         EXPECT_EQ(b.dwLNBFreq, a.dwLNBFreq) << n;
-        EXPECT_EQ(std::tie(b.wPosition, b.wMovement, b.ucSatelliteId, b.ucOtherSetting, b.ucMotorControl,
-                           b.ucDiseqcCmd, b.szLNBName),
-                  std::tie(a.wPosition, a.wMovement, a.ucSatelliteId, a.ucOtherSetting, a.ucMotorControl,
-                           a.ucDiseqcCmd, a.szLNBName))
+        EXPECT_EQ(std::tie(b.wPosition, b.wMovement, b.ucSatelliteId, b.ucOtherSetting, b.ucMotorControl, b.ucDiseqcCmd,
+                           b.szLNBName),
+                  std::tie(a.wPosition, a.wMovement, a.ucSatelliteId, a.ucOtherSetting, a.ucMotorControl, a.ucDiseqcCmd,
+                           a.szLNBName))
             << n;
     }
     ASSERT_EQ(back->TSInfo.wTSNum, kTSCapacity);
@@ -250,12 +268,10 @@ TEST_F(FullDatabaseRoundTrip, ReaderReproducesTheTablesExceptUncarriedFields)
     ASSERT_EQ(back->ServiceInfo.wRadioNum, db->ServiceInfo.wRadioNum);
     for (int i = 0; i < kServiceCapacity; ++i) {
         const TServiceItem &a = db->ServiceInfo.pServiceInfo[i], &b = back->ServiceInfo.pServiceInfo[i];
-        EXPECT_EQ(std::tie(b.wServiceId, b.wPmtPID, b.wVideoPID, b.wAudioPID, b.wPCRPID, b.ServiceType,
-                           b.ServiceKind, b.bParentLock, b.bSkipService, b.bScrambled, b.wServiceNumber,
-                           b.pTSIndex, b.pProviderIndex),
-                  std::tie(a.wServiceId, a.wPmtPID, a.wVideoPID, a.wAudioPID, a.wPCRPID, a.ServiceType,
-                           a.ServiceKind, a.bParentLock, a.bSkipService, a.bScrambled, a.wServiceNumber,
-                           a.pTSIndex, a.pProviderIndex))
+        EXPECT_EQ(std::tie(b.wServiceId, b.wPmtPID, b.wVideoPID, b.wAudioPID, b.wPCRPID, b.ServiceType, b.ServiceKind,
+                           b.bParentLock, b.bSkipService, b.bScrambled, b.wServiceNumber, b.pTSIndex, b.pProviderIndex),
+                  std::tie(a.wServiceId, a.wPmtPID, a.wVideoPID, a.wAudioPID, a.wPCRPID, a.ServiceType, a.ServiceKind,
+                           a.bParentLock, a.bSkipService, a.bScrambled, a.wServiceNumber, a.pTSIndex, a.pProviderIndex))
             << i;
         EXPECT_FALSE(b.bExistService);
         EXPECT_EQ(b.wSubtitlePID + b.wTeletextPID + b.ucSubtitleIndex + b.ucTeletextIndex, 0) << i;

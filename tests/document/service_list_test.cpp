@@ -30,8 +30,10 @@ std::vector<std::vector<std::string>> HtmlTableRows(const std::string& html)
         for (std::size_t td = html.find("<td", tr); td < end; td = html.find("<td", td + 1)) {
             const std::size_t open = html.find('>', td) + 1;
             std::string text = html.substr(open, html.find("</td>", open) - open);
-            for (const auto& [entity, c] : std::vector<std::pair<std::string, std::string>>{
-                     {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}})
+            for (const auto& [entity, c] : std::vector<std::pair<std::string, std::string>>{{"&lt;", "<"},
+                                                                                            {"&gt;", ">"},
+                                                                                            {"&quot;", "\""},
+                                                                                            {"&amp;", "&"}})
                 for (std::size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
                     text.replace(at, entity.size(), c);
             cells.push_back(text);
@@ -67,7 +69,7 @@ TEST(ServiceListExport, CsvAndHtmlOfTheSampleReadBackAsTheGridShowsIt)
         const auto& htmlCells = html[std::size_t(row - 1)];
         ASSERT_EQ(record.size(), std::size_t(kExportColumnCount));
         ASSERT_EQ(htmlCells.size(), std::size_t(kExportColumnCount));
-        const int shownColumns[] = {kColIndex, kColName,  kColVideoPID, kColAudioPID, kColPCRPID,  kColServiceId,
+        const int shownColumns[] = {kColIndex,  kColName,  kColVideoPID, kColAudioPID, kColPCRPID,  kColServiceId,
                                     kColPmtPID, kColGenre, kColLock,     kColSkip,     kColNetwork, kColProvider};
         for (int col = 0; col < kExpFrequency; ++col) {
             EXPECT_EQ(Utf8ToLatin1(record[std::size_t(col)]), f.Cell(shownColumns[col], row)) << row << ' ' << col;
@@ -140,11 +142,17 @@ TEST_P(ServiceOrderImport, FollowsTheFileKeepsFavoritesAndReportsUnmatchedRows)
 
     // Columns in an order of their own; rows matched by stream and id, by name, or not at all.
     const std::string csv = "Service Name,Frequency,Service ID\r\n"
-                            "Charlie,12000," + std::to_string(400 + charlie) + "\r\n"
-                            "Echo,11000," + std::to_string(400 + echo) + "\r\n"
+                            "Charlie,12000," +
+                            std::to_string(400 + charlie) +
+                            "\r\n"
+                            "Echo,11000," +
+                            std::to_string(400 + echo) +
+                            "\r\n"
                             "Ghost,11000,999\r\n"
                             "Delta,,\r\n"
-                            "\"Bravo\",99999," + std::to_string(400 + bravo) + "\r\n"
+                            "\"Bravo\",99999," +
+                            std::to_string(400 + bravo) +
+                            "\r\n"
                             "Nowhere,,\n";
     const TImportReport report = ImportServiceOrder(*f.doc, csv);
 

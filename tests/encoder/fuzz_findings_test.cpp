@@ -12,16 +12,17 @@ namespace {
 using enctest::Bytes;
 
 // The lh5 target's input: two bytes of uncompressed length, then the stream.
-std::string DecodeVerdict(const Bytes& input, Bytes& out) {
-  out.assign(static_cast<std::size_t>(enctest::Get16(input, 0)), 0xFF);
-  return encoder::DecodeLh5(input.data() + 2, input.size() - 2, out.data(), out.size());
+std::string DecodeVerdict(const Bytes& input, Bytes& out)
+{
+    out.assign(static_cast<std::size_t>(enctest::Get16(input, 0)), 0xFF);
+    return encoder::DecodeLh5(input.data() + 2, input.size() - 2, out.data(), out.size());
 }
 
 struct Finding {
-  const char* file;  // in tests/encoder/data/fuzz/
-  std::string (*verdict)(const Bytes& input, Bytes& out);
-  const char* fault;         // empty when the input is valid
-  std::size_t zeroBytes;     // what a valid input decodes to
+    const char* file;  // in tests/encoder/data/fuzz/
+    std::string (*verdict)(const Bytes& input, Bytes& out);
+    const char* fault;  // empty when the input is valid
+    std::size_t zeroBytes;  // what a valid input decodes to
 };
 
 const Finding kFindings[] = {
@@ -30,17 +31,18 @@ const Finding kFindings[] = {
     {"lh5_one_byte_blocks.bin", DecodeVerdict, "", 2000},
 };
 
-TEST(FuzzFindings, EachInputGetsItsVerdict) {
-  for (const Finding& f : kFindings) {
-    SCOPED_TRACE(f.file);
-    const Bytes input = enctest::ReadBytes(std::string(ENCODER_TEST_DATA "/fuzz/") + f.file);
-    ASSERT_GE(input.size(), 2u);
-    Bytes out;
-    EXPECT_EQ(f.verdict(input, out), f.fault);
-    if (*f.fault == '\0') {
-      EXPECT_EQ(out, Bytes(f.zeroBytes, 0));
+TEST(FuzzFindings, EachInputGetsItsVerdict)
+{
+    for (const Finding& f : kFindings) {
+        SCOPED_TRACE(f.file);
+        const Bytes input = enctest::ReadBytes(std::string(ENCODER_TEST_DATA "/fuzz/") + f.file);
+        ASSERT_GE(input.size(), 2u);
+        Bytes out;
+        EXPECT_EQ(f.verdict(input, out), f.fault);
+        if (*f.fault == '\0') {
+            EXPECT_EQ(out, Bytes(f.zeroBytes, 0));
+        }
     }
-  }
 }
 
 }  // namespace

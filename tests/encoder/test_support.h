@@ -13,16 +13,16 @@ using Bytes = std::vector<uint8_t>;
 
 // A fresh directory that is removed with everything in it.
 class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  const std::string& Dir() const { return dir_; }
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    const std::string& Dir() const { return dir_; }
 
- private:
-  std::string dir_;
+private:
+    std::string dir_;
 };
 
 void WriteFile(const std::string& path, const std::string& text);
@@ -44,10 +44,10 @@ Bytes MachineCodeBytes(std::size_t n);
 // A script with a header (ver selects the layout) and the given data lists,
 // each written as {file, type word, compression word, address text}.
 struct DataList {
-  std::string file;
-  std::string type;
-  std::string compression;
-  std::string address;
+    std::string file;
+    std::string type;
+    std::string compression;
+    std::string address;
 };
 std::string Script(int ver, const std::vector<DataList>& lists, const std::string& id = "$2A0010");
 

@@ -155,8 +155,7 @@ const Row kRows[] = {
          EXPECT_EQ(Mode(dir / "data.cfg"), 0604u);
          EXPECT_EQ(Read(dir / "data.cfg"), kNew);
      }},
-    {"ANewFileGetsTheUsualModeUnderTheUmask",
-     [](const fs::path& dir) { return dir / "new.cfg"; },
+    {"ANewFileGetsTheUsualModeUnderTheUmask", [](const fs::path& dir) { return dir / "new.cfg"; },
      [](const std::string& path) {
          mode_t old = ::umask(027);
          std::string message = WriteHere(path);
@@ -168,9 +167,8 @@ const Row kRows[] = {
          EXPECT_EQ(Mode(dir / "new.cfg"), 0640u);
          EXPECT_EQ(Names(dir), std::set<std::string>{"new.cfg"});
      }},
-    {"ANameOf255BytesWorks",
-     [](const fs::path& dir) { return WithOld(dir / std::string(255, 'n')); },
-     WriteHere, nullptr,
+    {"ANameOf255BytesWorks", [](const fs::path& dir) { return WithOld(dir / std::string(255, 'n')); }, WriteHere,
+     nullptr,
      [](const fs::path& dir) {
          EXPECT_EQ(Read(dir / std::string(255, 'n')), kNew);
          EXPECT_EQ(Names(dir), std::set<std::string>{std::string(255, 'n')});
@@ -188,8 +186,7 @@ const Row kRows[] = {
          EXPECT_EQ(Names(dir), (std::set<std::string>{"ro", "ro/data.cfg"}));
      },
      true},
-    {"AFileSizeLimitFailsCleanlyAndKeepsTheOldFile",
-     [](const fs::path& dir) { return WithOld(dir / "data.cfg"); },
+    {"AFileSizeLimitFailsCleanlyAndKeepsTheOldFile", [](const fs::path& dir) { return WithOld(dir / "data.cfg"); },
      WriteUnderSizeLimit, "File too large",
      [](const fs::path& dir) {
          EXPECT_EQ(Read(dir / "data.cfg"), kOld);

@@ -17,7 +17,9 @@ TEST(IntegerParsing, ConversionErrorCarriesTheWholeTextWithNulShownAsBlank)
     const Case cases[] = {
         {"1\0"s, "'1 ' is not a valid integer value"},
         {"\0"s, "' ' is not a valid integer value"},
-        {"\0"s "7", "' 7' is not a valid integer value"},
+        {"\0"s
+         "7",
+         "' 7' is not a valid integer value"},
         {"a\0b\0\0c"s, "'a b  c' is not a valid integer value"},
         {"$1F\0\xE9"s, "'$1F \xE9' is not a valid integer value"},
     };

@@ -37,10 +37,10 @@ std::set<std::string> Minus(std::set<std::string> s, std::initializer_list<const
 
 TEST(Language, EveryModelSupportsItsListedLanguages)
 {
-    const std::set<std::string> B = {"ENGLISH", "GERMAN", "FRENCH", "ITALIAN", "SPANISH", "PORTUGUESE",
-                                      "HUNGARIAN", "TURKISH", "CZECH", "DANISH", "SWEDISH"};
-    const std::set<std::string> E = {"ENGLISH", "GERMAN", "FRENCH", "ITALIAN",
-                                      "TURKISH", "RUSSIAN", "ARABIC", "PERSIAN"};
+    const std::set<std::string> B = {"ENGLISH",   "GERMAN",  "FRENCH", "ITALIAN", "SPANISH", "PORTUGUESE",
+                                     "HUNGARIAN", "TURKISH", "CZECH",  "DANISH",  "SWEDISH"};
+    const std::set<std::string> E = {"ENGLISH", "GERMAN",  "FRENCH", "ITALIAN",
+                                     "TURKISH", "RUSSIAN", "ARABIC", "PERSIAN"};
     const std::vector<std::pair<std::vector<int>, std::set<std::string>>> rows = {
         {{0, 3, 6, 7, 20, 37}, B},
         {{1, 2}, Minus(B, {"SPANISH", "TURKISH"})},

@@ -145,12 +145,11 @@ TEST_F(SettingsFile, WriteUpdatesInPlaceAndKeepsEverythingElse)
     TSettings s = SampleSettings();
     s.AntennaLanguage.wLanguageNum = 0;
     WriteConfigData(path_, s);
-    EXPECT_EQ(Get(),
-              "; comment\n[Other]\nx = 1\n\n"
-              "[systeminfo]\nmodel =9\nEXTRA=keep\nPORT=2\nBAUD=4\nMENUTYPE=3\nFLASHTYPE=5\n"
-              "SYSTEMID=4C56010B\nANT32=0\nLANGUAGE=-1\n\n"
-              "[MAIN LANGUAGE]\nCOUNT=2\nLANGUAGE 0=ENGLISH\nLANGUAGE 1=GERMAN\nLANGUAGE 2=STALE\n"
-              "[AUDIO LANGUAGE]\nCOUNT=0\n[SUBTITLE LANGUAGE]\nCOUNT=0\n[ANTENNA LANGUAGE]\nCOUNT=0\n");
+    EXPECT_EQ(Get(), "; comment\n[Other]\nx = 1\n\n"
+                     "[systeminfo]\nmodel =9\nEXTRA=keep\nPORT=2\nBAUD=4\nMENUTYPE=3\nFLASHTYPE=5\n"
+                     "SYSTEMID=4C56010B\nANT32=0\nLANGUAGE=-1\n\n"
+                     "[MAIN LANGUAGE]\nCOUNT=2\nLANGUAGE 0=ENGLISH\nLANGUAGE 1=GERMAN\nLANGUAGE 2=STALE\n"
+                     "[AUDIO LANGUAGE]\nCOUNT=0\n[SUBTITLE LANGUAGE]\nCOUNT=0\n[ANTENNA LANGUAGE]\nCOUNT=0\n");
     EXPECT_EQ(Loaded().MenuLanguage.wLanguageNum, 2);
 }
 

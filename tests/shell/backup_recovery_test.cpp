@@ -156,8 +156,8 @@ private slots:
         crashing.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kCrashingEditor), dir.path()});
         QVERIFY(crashing.waitForStarted());
         QByteArray said;
-        QTRY_VERIFY_WITH_TIMEOUT((said += crashing.readAllStandardOutput()).contains("copied")
-                                     || crashing.state() == QProcess::NotRunning,
+        QTRY_VERIFY_WITH_TIMEOUT((said += crashing.readAllStandardOutput()).contains("copied") ||
+                                     crashing.state() == QProcess::NotRunning,
                                  30000);
         QVERIFY2(said.contains("copied"), crashing.readAllStandardError().constData());
         crashing.kill();

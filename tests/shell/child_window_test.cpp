@@ -5,8 +5,8 @@
 #include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
@@ -165,7 +165,8 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Home);
         QTest::keyClick(editor, Qt::Key_Right);
         QTest::keyClick(editor, Qt::Key_Delete);  // removes "N"
-        QCOMPARE(editor->GetText(), std::string("\x86" "EWS\x87 24X"));
+        QCOMPARE(editor->GetText(), std::string("\x86"
+                                                "EWS\x87 24X"));
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(editor->GetText(), kExtendedName + "X");
         // Paste the copied stored bytes at the end.

@@ -52,10 +52,10 @@ void HelpTest::contentsCoverEveryChapterAndLeadSomewhere()
         if (topic.Level == 0)
             chapters << topic.Target;
     }
-    const QStringList expected = {"getting_started.html", "settings.html",  "tree_grid.html", "editing.html",
-                                  "favorites.html",       "sorting.html",   "finding.html",   "exchange.html",
-                                  "menu_data.html",
-                                  "transfers.html", "printing.html", "encoder.html", "tools.html"};
+    const QStringList expected = {
+        "getting_started.html", "settings.html", "tree_grid.html", "editing.html",   "favorites.html",
+        "sorting.html",         "finding.html",  "exchange.html",  "menu_data.html", "transfers.html",
+        "printing.html",        "encoder.html",  "tools.html"};
     QCOMPARE(chapters, expected);
 }
 

@@ -211,9 +211,8 @@ void InitialSetTest::defaultSettingTicksTheDefaultTables()
     TfrmInitialSet dialog(state);
     QTest::mouseClick(dialog.BtnDefault, Qt::LeftButton);
 
-    QCOMPARE(Ticked(dialog.FL2), QStringList({"CZECH", "DANISH", "ENGLISH", "FINNISH", "FRENCH", "GERMAN",
-                                              "HUNGARIAN", "ITALIAN", "PORTUGUESE", "SPANISH", "SWEDISH",
-                                              "TURKISH"}));
+    QCOMPARE(Ticked(dialog.FL2), QStringList({"CZECH", "DANISH", "ENGLISH", "FINNISH", "FRENCH", "GERMAN", "HUNGARIAN",
+                                              "ITALIAN", "PORTUGUESE", "SPANISH", "SWEDISH", "TURKISH"}));
     QCOMPARE(Ticked(dialog.FL3).size(), 17);
     QCOMPARE(Ticked(dialog.FL4).size(), 12);
     QVERIFY(!Ticked(dialog.FL4).contains("RUSSIAN"));
@@ -311,8 +310,8 @@ void InitialSetTest::firstRunWithOk()
     QCOMPARE(info.MODEL, uint8_t(0));
     QCOMPARE(info.SYSTEMID, std::string());
     QCOMPARE(SetNames(state.Settings.MenuLanguage),
-             QStringList({"ENGLISH", "GERMAN", "FRENCH", "ITALIAN", "SPANISH", "PORTUGUESE", "FINNISH",
-                          "HUNGARIAN", "TURKISH", "CZECH", "DANISH", "SWEDISH"}));
+             QStringList({"ENGLISH", "GERMAN", "FRENCH", "ITALIAN", "SPANISH", "PORTUGUESE", "FINNISH", "HUNGARIAN",
+                          "TURKISH", "CZECH", "DANISH", "SWEDISH"}));
     QCOMPARE(state.Settings.AudioLanguage.wLanguageNum, 17);
     QCOMPARE(state.Settings.AntennaLanguage.wLanguageNum, 17);
     QCOMPARE(SetNames(state.Settings.AntennaLanguage).last(), QString("TELECOM 2B2D"));

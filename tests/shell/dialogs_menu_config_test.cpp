@@ -118,7 +118,6 @@ void MenuConfigTest::screenFormatEncoding()
     QCOMPARE(dialog.FC10->currentText(), QString("16:9"));
     QCOMPARE(dialog.FC11->currentText(), QString("FULL"));
     QCOMPARE(dialog.MakeData().nDisplayFormat, uint8_t(0x30));
-
 }
 
 void MenuConfigTest::uhfOffsetAndChannel()

@@ -14,11 +14,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "../common/file_size_limit.h"
 #include "conversion_binding.h"
 #include "frm_child.h"
 #include "frm_main.h"
 #include "grid/k_string_grid.h"
-#include "../common/file_size_limit.h"
 #include "main_window_support.h"
 #include "modal_answers.h"
 #include "shell_text.h"
@@ -58,10 +58,7 @@ public:
     }
     bool Mounted() const { return mounted_; }
     const char* Reason() const { return reason_.c_str(); }
-    bool MakeReadOnly()
-    {
-        return ::mount(nullptr, path_.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    }
+    bool MakeReadOnly() { return ::mount(nullptr, path_.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
     // Fills the file system with one file until no byte more fits.
     bool Fill()
     {
@@ -69,11 +66,9 @@ public:
         if (!filler.open(QIODevice::WriteOnly))
             return false;
         const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
+        while (filler.write(block) == block.size() && filler.flush()) {}
         const QByteArray byte(1, 'x');
-        while (filler.write(byte) == 1 && filler.flush()) {
-        }
+        while (filler.write(byte) == 1 && filler.flush()) {}
         return true;
     }
 
@@ -106,8 +101,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("file size limit") << int(Fault::FileSizeLimit) << QStringLiteral("File too large");
         QTest::newRow("full file system") << int(Fault::FullFileSystem) << QStringLiteral("No space left on device");
-        QTest::newRow("read-only file system") << int(Fault::ReadOnlyFileSystem)
-                                               << QStringLiteral("Read-only file system");
+        QTest::newRow("read-only file system")
+            << int(Fault::ReadOnlyFileSystem) << QStringLiteral("Read-only file system");
     }
 
     void saveThatCannotBeWritten()
@@ -237,11 +232,13 @@ private slots:
         const QString cannotLoad = QStringLiteral("the conversion library cannot be loaded");
         QTest::newRow("missing") << missing << QStringList(6, cannotLoad);
         const QString other = QCoreApplication::applicationDirPath() + QStringLiteral("/encdll12.so");
-        QTest::newRow("without the entries")
-            << other << QStringList{QStringLiteral("no entry \"DnfToV3Dnf\", \"V3DnfToDnf\""),
-                                    QStringLiteral("\"DnfToV3Dnf\""), QStringLiteral("\"V3DnfToDnf\""),
-                                    QStringLiteral("\"UploadData\""), QStringLiteral("\"DnfToDDF\""),
-                                    QStringLiteral("\"DownloadData\"")};
+        QTest::newRow("without the entries") << other
+                                             << QStringList{QStringLiteral("no entry \"DnfToV3Dnf\", \"V3DnfToDnf\""),
+                                                            QStringLiteral("\"DnfToV3Dnf\""),
+                                                            QStringLiteral("\"V3DnfToDnf\""),
+                                                            QStringLiteral("\"UploadData\""),
+                                                            QStringLiteral("\"DnfToDDF\""),
+                                                            QStringLiteral("\"DownloadData\"")};
     }
 
     // Start, Save, Open, Data Upload, Data Download and Download Firmware each
@@ -264,17 +261,17 @@ private slots:
         const QString caption = doc->Caption();
         answers.FileDialog(target);
         answers.MessageBox(QMessageBox::Ok);
-        PressSave(*window);                       // Save
+        PressSave(*window);  // Save
         answers.FileDialog(existing);
         answers.MessageBox(QMessageBox::Ok);
-        window->FileOpen->trigger();              // Open
+        window->FileOpen->trigger();  // Open
         answers.MessageBox(QMessageBox::Ok);
-        window->DataUpload->trigger();            // Data Upload
+        window->DataUpload->trigger();  // Data Upload
         answers.MessageBox(QMessageBox::Ok);
-        window->DataDownLoad->trigger();          // Data Download
+        window->DataDownLoad->trigger();  // Data Download
         answers.FileDialog(existing);
         answers.MessageBox(QMessageBox::Ok);
-        window->DownFirm->trigger();              // Download Firmware
+        window->DownFirm->trigger();  // Download Firmware
         QTRY_COMPARE(answers.Pending(), 0);
         QCOMPARE(answers.unexpected, 0);
 

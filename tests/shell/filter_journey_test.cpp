@@ -6,12 +6,12 @@
 // the new accented names ignoring their case; in a favorite list, a filtered
 // Delete removes exactly the shown entries.
 #include <QLabel>
-#include <QMenu>
-#include <QTreeView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QtTest>
 
 #include "dialogs/frm_finding.h"
@@ -161,13 +161,18 @@ private slots:
         std::vector<std::string> replaced = openedTable;
         for (std::string& name : replaced)
             if (name == "Summit Kids" || name == "Summit Kids 2")
-                name.replace(7, 4, "\xC9" "clat");
+                name.replace(7, 4,
+                             "\xC9"
+                             "clat");
         QVERIFY(TableNames(doc) == replaced);
         // The filter folds the case of Latin-1 letters too.
         doc->FilterBox->setFocus();
         QTest::keyClick(doc->FilterBox, Qt::Key_A, Qt::ControlModifier);
         TypeText(doc->FilterBox, QString::fromUtf8("\u00E9CLAT"));
-        QVERIFY((GridNames(doc) == std::vector<std::string>{"Summit \xC9" "clat", "Summit \xC9" "clat 2"}));
+        QVERIFY((GridNames(doc) == std::vector<std::string>{"Summit \xC9"
+                                                            "clat",
+                                                            "Summit \xC9"
+                                                            "clat 2"}));
         QCOMPARE(doc->Label1->text(), QStringLiteral("All Service (2 of %1 shown)").arg(all));
 
         // Favorite list A, filtered: the service menu's Delete takes exactly

@@ -6,11 +6,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolBar>
-#include <QWidgetAction>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTreeView>
+#include <QWidgetAction>
 #include <QtTest>
 
 #include "conversion_binding.h"
@@ -64,10 +64,7 @@ class MainWindowTest : public QObject {
 
 private:
     QTemporaryDir dir_;
-    TMainWindowPaths Paths() const
-    {
-        return {dir_.filePath(QStringLiteral("LV32.cfg")), LibraryPath()};
-    }
+    TMainWindowPaths Paths() const { return {dir_.filePath(QStringLiteral("LV32.cfg")), LibraryPath()}; }
     std::unique_ptr<TfrmMain> StartConfigured(int model = 3)
     {
         WriteSettings(Paths().settingsFile, model);

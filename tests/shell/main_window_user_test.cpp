@@ -149,13 +149,42 @@ private slots:
         const std::vector<Path> paths = {
             {"Save (Ctrl+S)", [](Session&) { Press(nullptr, Qt::Key_S); },
              [](Session& s) { return HasServiceNamed(s.window.OpenDocument(s.file), "ZZ TYPED"); }},
-            {"Close (Ctrl+F4)", [](Session& s) { Dismiss(s.answers); Press(nullptr, Qt::Key_F4); }, askedModified},
-            {"document window closed", [](Session& s) { Dismiss(s.answers); s.doc->parentWidget()->close(); },
+            {"Close (Ctrl+F4)",
+             [](Session& s) {
+                 Dismiss(s.answers);
+                 Press(nullptr, Qt::Key_F4);
+             },
              askedModified},
-            {"main window closed", [](Session& s) { Dismiss(s.answers); s.window.close(); }, askedModified},
-            {"Print", [&](Session& s) { Dismiss(s.answers); toolbarClick(s.window, s.window.Print); }, {}},
-            {"Print Preview", [](Session& s) { Dismiss(s.answers); s.window.PrintPreview->trigger(); }, {}},
-            {"Export PDF", [](Session& s) { Dismiss(s.answers); s.window.ExportPdf->trigger(); }, {}},
+            {"document window closed",
+             [](Session& s) {
+                 Dismiss(s.answers);
+                 s.doc->parentWidget()->close();
+             },
+             askedModified},
+            {"main window closed",
+             [](Session& s) {
+                 Dismiss(s.answers);
+                 s.window.close();
+             },
+             askedModified},
+            {"Print",
+             [&](Session& s) {
+                 Dismiss(s.answers);
+                 toolbarClick(s.window, s.window.Print);
+             },
+             {}},
+            {"Print Preview",
+             [](Session& s) {
+                 Dismiss(s.answers);
+                 s.window.PrintPreview->trigger();
+             },
+             {}},
+            {"Export PDF",
+             [](Session& s) {
+                 Dismiss(s.answers);
+                 s.window.ExportPdf->trigger();
+             },
+             {}},
             {"Data Download", [&](Session& s) { toolbarClick(s.window, s.window.DataDownLoad); }, {}},
             {"sort", [](Session& s) { QTest::mouseClick(s.doc->BtnSortA, Qt::LeftButton); }, {}},
             {"tree click",
@@ -165,7 +194,12 @@ private slots:
                  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, node.center());
              },
              {}},
-            {"Config dialog", [](Session& s) { Dismiss(s.answers); s.window.Config->trigger(); }, {}},
+            {"Config dialog",
+             [](Session& s) {
+                 Dismiss(s.answers);
+                 s.window.Config->trigger();
+             },
+             {}},
         };
         const QString file = dir_.filePath(QStringLiteral("edit.dnf"));
         for (const Path& path : paths) {

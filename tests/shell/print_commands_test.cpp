@@ -20,7 +20,7 @@ public:
     QString infoText, errorText;
     bool printerInstalled = false;
     bool acceptPdf = true;
-    QString pdfFileName;   // answer of the file dialog
+    QString pdfFileName;  // answer of the file dialog
     QString setupPdfFile;  // Printer Setup: "print to file" into this one
 
     void Information(QWidget*, const QString& text) override

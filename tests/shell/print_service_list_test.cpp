@@ -98,8 +98,8 @@ void PrintServiceListTest::columnValues()
     QCOMPARE(form.L1->Text, QStringLiteral("All Service"));
     QCOMPARE(form.AlReport1.DetailRowCount(), 3);
     // The provider name's byte 0xE9 is not drawn, as in the grid.
-    QCOMPARE(PrintedCells(form, 0), (QStringList{"V3", "Alpha", "11778", "27500", "H", "1/2", "1000", "2000", "3000",
-                                                 "Star TV"}));
+    QCOMPARE(PrintedCells(form, 0),
+             (QStringList{"V3", "Alpha", "11778", "27500", "H", "1/2", "1000", "2000", "3000", "Star TV"}));
     // A radio service, no provider: the next row still has its own provider.
     QCOMPARE(PrintedCells(form, 1),
              (QStringList{"A12", "Beta Radio", "12188", "22000", "V", "7/8", "1001", "2001", "3001", ""}));
@@ -126,7 +126,8 @@ void PrintServiceListTest::fecAboveFiveAndIndicesOutsideTheTables()
     const TPrintInputs inputs{{{"1", "0"}, {"2", "1"}, {"3", "2"}}, "All Service", &t.db(), true};
     TfrmPrint form;
     form.FeedServiceRows(inputs);
-    QCOMPARE(PrintedCells(form, 0), (QStringList{"V1", "No stream", "", "", "", "", "1000", "2000", "3000", "Cable Co"}));
+    QCOMPARE(PrintedCells(form, 0),
+             (QStringList{"V1", "No stream", "", "", "", "", "1000", "2000", "3000", "Cable Co"}));
     QCOMPARE(PrintedCells(form, 1), (QStringList{"V2", "Stream gone", "", "", "", "", "1001", "2001", "3001", ""}));
     QCOMPARE(Value(form, "AlField10", 2), QStringLiteral("AUTO"));
 }
@@ -173,13 +174,23 @@ void PrintServiceListTest::sortedViewPrintsInGridOrder()
     const QString file = WritePdf(dir, PrintInputsFromDocument(*t.doc));
     QVERIFY(!file.isEmpty());
     // Table order Delta 1, Alpha 2, Echo 3, Charlie 4, Bravo 5, printed by name.
-    const QList<std::pair<const char*, int>> sorted = {{"Alpha", 1}, {"Bravo", 4}, {"Charlie", 3}, {"Delta", 0},
+    const QList<std::pair<const char*, int>> sorted = {{"Alpha", 1},
+                                                       {"Bravo", 4},
+                                                       {"Charlie", 3},
+                                                       {"Delta", 0},
                                                        {"Echo", 2}};
     QList<QStringList> expected;
     for (const auto& [name, r] : sorted)
-        expected << QStringList{QStringLiteral("V%1").arg(r + 1), QString::fromLatin1(name), "11778", "27500", "V",
-                                "3/4", QString::number(1000 + r), QString::number(2000 + r),
-                                QString::number(3000 + r), "Provider P"};
+        expected << QStringList{QStringLiteral("V%1").arg(r + 1),
+                                QString::fromLatin1(name),
+                                "11778",
+                                "27500",
+                                "V",
+                                "3/4",
+                                QString::number(1000 + r),
+                                QString::number(2000 + r),
+                                QString::number(3000 + r),
+                                "Provider P"};
     CheckPdf(file, QStringLiteral("All Service"), expected, 1);
 }
 
@@ -222,9 +233,14 @@ void PrintServiceListTest::threeHundredServicesOverSixPages()
         const int ts = r % 10;
         const int provider = r % 7 == 0 ? -1 : r % 20;
         t.AddService(0, "Service " + std::to_string(r), ts, provider);
-        expected << QStringList{QStringLiteral("V%1").arg(r + 1), QStringLiteral("Service %1").arg(r),
-                                QString::number(10000 + ts * 100), QString::number(20000 + ts), pol[ts % 3],
-                                fec[ts % 6], QString::number(1000 + r), QString::number(2000 + r),
+        expected << QStringList{QStringLiteral("V%1").arg(r + 1),
+                                QStringLiteral("Service %1").arg(r),
+                                QString::number(10000 + ts * 100),
+                                QString::number(20000 + ts),
+                                pol[ts % 3],
+                                fec[ts % 6],
+                                QString::number(1000 + r),
+                                QString::number(2000 + r),
                                 QString::number(3000 + r),
                                 provider < 0 ? QString() : QStringLiteral("Provider %1").arg(provider)};
     }

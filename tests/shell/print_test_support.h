@@ -136,7 +136,7 @@ inline QString RowLine(const QStringList& cells)
     return present.join(QLatin1Char(' '));
 }
 
-inline const QString kHeaderLine = QStringLiteral(
-    "No. Service Name Frequency Symbolrates Polar. FEC Video PID Audio PID PCR PID Provider Name");
+inline const QString kHeaderLine =
+    QStringLiteral("No. Service Name Frequency Symbolrates Polar. FEC Video PID Audio PID PCR PID Provider Name");
 
 }  // namespace lumora::print::test

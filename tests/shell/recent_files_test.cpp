@@ -154,9 +154,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(window.size(), windowSize);
         // Most recent first; a file opened again moves up, once.
-        QCOMPARE(OpenRecentMenu(window),
-                 QStringList({QStringLiteral("&1 ") + b, QStringLiteral("&2 ") + a, QStringLiteral("-"),
-                              QStringLiteral("&Clear")}));
+        QCOMPARE(OpenRecentMenu(window), QStringList({QStringLiteral("&1 ") + b, QStringLiteral("&2 ") + a,
+                                                      QStringLiteral("-"), QStringLiteral("&Clear")}));
         ClickRecentEntry(window, 1);
         QCOMPARE(Captions(window), QStringList({a}));
         TfrmChild* doc = window.ActiveDocument();

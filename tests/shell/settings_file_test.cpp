@@ -93,7 +93,9 @@ private slots:
         // profile functions do; Latin-1 names are ordinary text.
         QTest::newRow("section without closing bracket, Latin-1 name")
             << int(Kind::Content)
-            << QByteArray("[MAIN LANGUAGE\r\n" + valid + "[AUDIO LANGUAGE]\r\nCOUNT=1\r\nLANGUAGE 0=Fran\xE7" "ais\r\n")
+            << QByteArray("[MAIN LANGUAGE\r\n" + valid +
+                          "[AUDIO LANGUAGE]\r\nCOUNT=1\r\nLANGUAGE 0=Fran\xE7"
+                          "ais\r\n")
             << QString();
     }
 

@@ -126,8 +126,8 @@ protected:
 
 TEST_F(CliTransferTest, UploadDownloadAndFirmwareReachTheReceiver)
 {
-    SimProcess sim({"--raw", dir.File("start.raw"), "--save-raw", dir.File("held.raw"), "--save-firmware",
-                    dir.File("held.ddf")});
+    SimProcess sim(
+        {"--raw", dir.File("start.raw"), "--save-raw", dir.File("held.raw"), "--save-firmware", dir.File("held.ddf")});
     const std::string edited = EditedSample("Harbor Moon");
     ASSERT_TRUE(BuildFirmware(dir, Bytes(1500, 0x5A), dir.File("fw.ddf")));
     const std::string up = dir.File("up.dnf");
@@ -142,7 +142,8 @@ TEST_F(CliTransferTest, UploadDownloadAndFirmwareReachTheReceiver)
          "download accepted: channel data, 401408 bytes, ID 002a0010",
          [&] { EXPECT_EQ(ReadFile(dir.File("held.raw")), RawOfDnf(edited)); }},
         {{"download", "--system-id", "ABCD", "--speed", "9600", edited},
-         "download accepted: channel data, 401408 bytes, ID 0000abcd", [] {}},
+         "download accepted: channel data, 401408 bytes, ID 0000abcd",
+         [] {}},
         {{"firmware", dir.File("fw.ddf")},
          "download accepted: firmware, 1 records",
          [&] { EXPECT_EQ(ReadFile(dir.File("held.ddf")), ReadFile(dir.File("fw.ddf"))); }},
@@ -190,10 +191,12 @@ TEST_F(CliTransferTest, FailuresGiveTheReasonAndStatus1)
         std::string message;
     };
     const Row rows[] = {
-        {{"upload", up}, silentDevice, "No answer from the receiver (6 attempts at the upload request) on COM 1 (" +
-                                           silentDevice + ")"},
+        {{"upload", up},
+         silentDevice,
+         "No answer from the receiver (6 attempts at the upload request) on COM 1 (" + silentDevice + ")"},
         {{"upload", up}, "/nonexistent/ttyX", "Cannot open serial port COM 1 (/nonexistent/ttyX)"},
-        {{"download", dir.File("noprov.dnf")}, sim.Device(),
+        {{"download", dir.File("noprov.dnf")},
+         sim.Device(),
          "No Provider or No Network information. Please insert the information\n"
          "lumora-cli: Download Operation was canceled."},
         {{"download", dir.File("missing.dnf")}, sim.Device(), "\"" + dir.File("missing.dnf") + "\": No such file"},
@@ -201,8 +204,7 @@ TEST_F(CliTransferTest, FailuresGiveTheReasonAndStatus1)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args.front() + " " + row.args[1] + " on " + row.device);
-        const CliRun run =
-            RunCli({row.args.front(), "--device", row.device, "--settings", settings, row.args.back()});
+        const CliRun run = RunCli({row.args.front(), "--device", row.device, "--settings", settings, row.args.back()});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err.rfind("lumora-cli: " + row.message, 0), 0u) << run.err;
         EXPECT_EQ(ReadText(up), "kept");  // a failed upload leaves the old file alone

@@ -15,9 +15,9 @@ namespace transfer_test {
 namespace {
 
 const std::string kSample = std::string(LUMORA_EXAMPLES_DIR) + "/sample.txt";
-constexpr std::size_t kChunk = 1024;       // image bytes in one packet
+constexpr std::size_t kChunk = 1024;  // image bytes in one packet
 constexpr int kCasesAtOnce = 20;
-constexpr int kSecondsAllowed = 15;        // 6 attempts of well under a second each, and the packets before
+constexpr int kSecondsAllowed = 15;  // 6 attempts of well under a second each, and the packets before
 
 enum class Direction { Upload, Download };
 

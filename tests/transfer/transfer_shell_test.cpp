@@ -81,8 +81,8 @@ private:
         settings.open(QIODevice::WriteOnly);
         settings.write("[SYSTEMINFO]\r\nMODEL=3\r\n");
         settings.close();
-        auto window = std::make_unique<TfrmMain>(TMainWindowPaths{
-            dir_.filePath(QStringLiteral("LV32.cfg")), QString::fromLatin1(LV3DLL_PATH)});
+        auto window = std::make_unique<TfrmMain>(
+            TMainWindowPaths{dir_.filePath(QStringLiteral("LV32.cfg")), QString::fromLatin1(LV3DLL_PATH)});
         TSystemInfo& info = window->State().Settings.SystemInfo;
         info.COMPORT = 0;
         info.BAUDRATE = 4;  // "115200 bps"
@@ -106,10 +106,7 @@ private:
         return raw;
     }
 
-    static bool ExchangeDirIsEmpty(TfrmMain& window)
-    {
-        return std::filesystem::is_empty(window.State().ExchangeDir);
-    }
+    static bool ExchangeDirIsEmpty(TfrmMain& window) { return std::filesystem::is_empty(window.State().ExchangeDir); }
 
     static int Services(TfrmChild* child)
     {
@@ -152,8 +149,9 @@ private slots:
             SimProcess sim({"--raw", SampleRaw(size)});
             window->DataUploadExecute();
         }
-        QCOMPARE(answers.messages, QStringList({QStringLiteral("Upload failure..\nPlease retry uploading processing."),
-                                                QStringLiteral("Upload failure..\nPlease retry uploading processing.")}));
+        QCOMPARE(answers.messages,
+                 QStringList({QStringLiteral("Upload failure..\nPlease retry uploading processing."),
+                              QStringLiteral("Upload failure..\nPlease retry uploading processing.")}));
         QCOMPARE(window->Documents().size(), 2);
         QVERIFY(ExchangeDirIsEmpty(*window));
         for (TfrmChild* document : window->Documents())

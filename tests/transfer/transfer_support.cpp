@@ -31,10 +31,7 @@ void WriteFile(const std::string& path, const Bytes& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void WriteText(const std::string& path, const std::string& text)
-{
-    WriteFile(path, Bytes(text.begin(), text.end()));
-}
+void WriteText(const std::string& path, const std::string& text) { WriteFile(path, Bytes(text.begin(), text.end())); }
 
 std::string ReadText(const std::string& path)
 {
@@ -42,10 +39,7 @@ std::string ReadText(const std::string& path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-bool FileExists(const std::string& path)
-{
-    return std::filesystem::exists(path);
-}
+bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
 
 TempDir::TempDir()
 {
@@ -189,8 +183,7 @@ bool BuildFirmware(const TempDir& dir, const Bytes& data, const std::string& ima
     script << "[header\nid = $2A0010\ne_id = $2A001F\nver = 2\n]\n"
            << "[data\nfile = \"" << dataFile << "\"\ntype = application\ncompression = yes\naddress = $10000\n]\n";
     WriteText(dir.File("fw.cfg"), script.str());
-    const std::string command =
-        std::string(DDFENC_PATH) + " " + dir.File("fw.cfg") + " " + image + " > /dev/null 2>&1";
+    const std::string command = std::string(DDFENC_PATH) + " " + dir.File("fw.cfg") + " " + image + " > /dev/null 2>&1";
     return std::system(command.c_str()) == 0 && FileExists(image);
 }
 

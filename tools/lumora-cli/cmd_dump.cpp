@@ -45,9 +45,8 @@ int RunDump(const Arguments& args, std::ostream& out, std::ostream& err)
     }
     auto db = std::make_unique<TChannelDatabase>();
     InitDatabase(*db, static_cast<uint8_t>(parsed.flashType));
-    ReadResult result = ReadInterchangeFile(parsed.path, *db, [&err](const std::string& message) {
-        err << message << '\n';
-    });
+    ReadResult result =
+        ReadInterchangeFile(parsed.path, *db, [&err](const std::string& message) { err << message << '\n'; });
     if (result.status == ReadStatus::OpenFailed) {
         err << result.error << '\n';
         return kExitUsage;

@@ -167,7 +167,8 @@ int RunUpload(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
         ExchangeDirectory exchange;
         const std::string raw = ExchangeFile(exchange.Path(), kRawImageExchangeFile);
         std::string error;
-        const TransferResult result = RunLibraryTransfer(*library, "UploadData", settings, raw, "Receiving", err, error);
+        const TransferResult result =
+            RunLibraryTransfer(*library, "UploadData", settings, raw, "Receiving", err, error);
         if (result != TransferResult::Done)
             return ReportTransferEnd(result, error, err);
         return SaveUpload(raw, options.file, settings, exchange, *library, err);

@@ -11,9 +11,9 @@ namespace lumora::cli {
 
 // Exit statuses shared by the subcommands.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitStopped = 1;    // the input was read only in part
-inline constexpr int kExitUsage = 2;      // bad arguments, an input that cannot be opened, output failed
-inline constexpr int kExitFailed = 1;     // a receiver transfer or its preparation failed
+inline constexpr int kExitStopped = 1;  // the input was read only in part
+inline constexpr int kExitUsage = 2;  // bad arguments, an input that cannot be opened, output failed
+inline constexpr int kExitFailed = 1;  // a receiver transfer or its preparation failed
 inline constexpr int kExitInterrupted = 130;  // Ctrl+C stopped a receiver transfer
 
 using Arguments = std::vector<std::string>;

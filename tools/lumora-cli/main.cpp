@@ -11,19 +11,20 @@ namespace {
 constexpr Command kCommands[] = {
     {"dump", "[--flash-type N] FILE",
      "read an interchange file as the editor does and write it back to standard output", RunDump},
-    {"convert", "IN OUT", "convert a channel-data file (.dnf) to interchange text or back, by extension",
-     RunConvert},
+    {"convert", "IN OUT", "convert a channel-data file (.dnf) to interchange text or back, by extension", RunConvert},
     {"check", "FILE [--flash-type N] [--fix OUT]",
      "check a .dnf or interchange file: table counts, then the findings one a line; --fix writes the safe fixes "
      "to OUT",
      RunCheck},
     {"ddf", "IN OUT --system-id HEX [--menu-type N] [--flash-type N] [--ant32 0|1]",
      "build the download image of interchange text or a .dnf file", RunDdf},
-    {"upload", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
-               "[--ant32 0|1] OUT.dnf",
+    {"upload",
+     "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
+     "[--ant32 0|1] OUT.dnf",
      "receive the receiver's channel data into a .dnf file, as Data Upload does", RunUpload},
-    {"download", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
-                 "[--ant32 0|1] [--system-id HEX] IN.dnf",
+    {"download",
+     "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
+     "[--ant32 0|1] [--system-id HEX] IN.dnf",
      "send a .dnf file to the receiver, as Data Download does", RunDownload},
     {"firmware", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] IMAGE.ddf",
      "send a download image (.ddf) to the receiver, as Download Firmware does", RunFirmware},

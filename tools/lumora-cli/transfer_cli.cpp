@@ -23,10 +23,7 @@ constexpr uint8_t kDefaultBaudSetting = 4;  // the settings list speeds from the
 
 volatile std::sig_atomic_t interruptRequested = 0;
 
-void RequestInterrupt(int)
-{
-    interruptRequested = 1;
-}
+void RequestInterrupt(int) { interruptRequested = 1; }
 
 bool ParseSpeed(const Arguments& args, std::size_t& index, TransferOptions& parsed, std::ostream& err)
 {
@@ -40,8 +37,7 @@ bool ParseSpeed(const Arguments& args, std::size_t& index, TransferOptions& pars
     return false;
 }
 
-bool ParseText(const Arguments& args, std::size_t& index, const char* option, std::string& value,
-               std::ostream& err)
+bool ParseText(const Arguments& args, std::size_t& index, const char* option, std::string& value, std::ostream& err)
 {
     if (index + 1 >= args.size() || args[index + 1].empty()) {
         err << "lumora-cli: " << option << " needs a value\n";
@@ -255,10 +251,7 @@ void CatchInterrupt()
     ::sigaction(SIGINT, &action, nullptr);
 }
 
-bool Interrupted()
-{
-    return interruptRequested != 0;
-}
+bool Interrupted() { return interruptRequested != 0; }
 
 TransferResult RunLibraryTransfer(const ConversionLibrary& library, const char* entry, const TSettings& settings,
                                   const std::string& path, const char* label, std::ostream& err, std::string& error)

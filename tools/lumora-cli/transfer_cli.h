@@ -19,7 +19,7 @@ namespace lumora::cli {
 enum class TransferOptionSet { Firmware, Upload, Download };
 
 struct TransferOptions {
-    std::optional<int> port;       // the library's port index: COM 1 is 0
+    std::optional<int> port;  // the library's port index: COM 1 is 0
     std::string device;
     std::optional<int> speedCode;  // the library's code: 0 = 115200 ... 4 = 9600 bit/s
     std::string settingsPath;

@@ -21,10 +21,7 @@ namespace {
 
 constexpr uint32_t kFlashType = 3;
 
-Packet Reply(PacketType type, uint16_t seq, Bytes payload = {})
-{
-    return Packet{type, seq, std::move(payload)};
-}
+Packet Reply(PacketType type, uint16_t seq, Bytes payload = {}) { return Packet{type, seq, std::move(payload)}; }
 
 Packet Refuse(uint16_t seq, const std::string& reason)
 {
@@ -68,8 +65,7 @@ void SimReceiver::Receive(const uint8_t* data, std::size_t size, ByteChannel& li
 {
     parser_.Feed(data, size);
     Packet request;
-    for (auto result = parser_.Take(request); result != FrameParser::Result::NeedMore;
-         result = parser_.Take(request)) {
+    for (auto result = parser_.Take(request); result != FrameParser::Result::NeedMore; result = parser_.Take(request)) {
         if (faults_.stopAfter && received_ >= faults_.stopAfter)
             continue;
         if (result == FrameParser::Result::BadFrame) {
@@ -106,8 +102,7 @@ Packet SimReceiver::Answer(const Packet& request, int fd)
         lumora::serial::PutU32(size, static_cast<uint32_t>(raw_.size()));
         return Reply(PacketType::Ack, request.seq, size);
     }
-    case PacketType::Read:
-        return AnswerRead(request);
+    case PacketType::Read: return AnswerRead(request);
     case PacketType::DownloadBegin: {
         if (request.payload.size() != 4)
             return Refuse(request.seq, "malformed download request");
@@ -118,16 +113,13 @@ Packet SimReceiver::Answer(const Packet& request, int fd)
         state_ = State::Downloading;
         return Reply(PacketType::Ack, request.seq);
     }
-    case PacketType::Write:
-        return AnswerWrite(request);
-    case PacketType::End:
-        return AnswerEnd(request);
+    case PacketType::Write: return AnswerWrite(request);
+    case PacketType::End: return AnswerEnd(request);
     case PacketType::Abort:
         state_ = State::Idle;
         incoming_.clear();
         return Reply(PacketType::Ack, request.seq);
-    default:
-        return Refuse(request.seq, "unknown request");
+    default: return Refuse(request.seq, "unknown request");
     }
 }
 
@@ -163,7 +155,7 @@ Packet SimReceiver::AnswerEnd(const Packet& request)
     state_ = State::Idle;
     if (state == State::Uploading)
         return lumora::serial::Crc16(raw_.data(), raw_.size()) == crc ? Reply(PacketType::Ack, request.seq)
-                                                                       : Refuse(request.seq, "image CRC differs");
+                                                                      : Refuse(request.seq, "image CRC differs");
     const Bytes image = std::move(incoming_);
     incoming_.clear();
     DownloadOutcome outcome;
@@ -191,8 +183,8 @@ DownloadOutcome SimReceiver::AcceptImage(const Bytes& image)
         outcome.text = "download accepted: channel data, " + std::to_string(raw_.size()) + " bytes";
     } else {
         firmware_ = image;
-        outcome.text = "download accepted: firmware, " + std::to_string(check.records.size()) + " records, "
-                       + std::to_string(image.size()) + " bytes";
+        outcome.text = "download accepted: firmware, " + std::to_string(check.records.size()) + " records, " +
+                       std::to_string(image.size()) + " bytes";
     }
     char id[32];
     std::snprintf(id, sizeof id, ", ID %08x", static_cast<unsigned>(check.header.id));

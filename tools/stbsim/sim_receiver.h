@@ -15,18 +15,18 @@ using lumora::serial::Bytes;
 using lumora::serial::Packet;
 
 struct Faults {
-    unsigned dropEvery = 0;     // ignore every Nth packet received (0: none)
+    unsigned dropEvery = 0;  // ignore every Nth packet received (0: none)
     unsigned corruptEvery = 0;  // damage every Nth answer sent (0: none)
-    unsigned stopAfter = 0;     // answer nothing after N packets received (0: never)
-    unsigned delayMs = 0;       // wait before each answer
-    bool pace = false;          // send no faster than the bit rate the host set
+    unsigned stopAfter = 0;  // answer nothing after N packets received (0: never)
+    unsigned delayMs = 0;  // wait before each answer
+    bool pace = false;  // send no faster than the bit rate the host set
 };
 
 // What a download ended with.
 struct DownloadOutcome {
     bool accepted = false;
     bool channelData = false;  // the image carried a raw image, now the receiver's own
-    std::string text;          // what happened, one line
+    std::string text;  // what happened, one line
 };
 
 class SimReceiver {

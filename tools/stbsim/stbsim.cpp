@@ -44,10 +44,7 @@ namespace {
 
 volatile std::sig_atomic_t endRequested = 0;
 
-void RequestEnd(int)
-{
-    endRequested = 1;
-}
+void RequestEnd(int) { endRequested = 1; }
 
 struct Options {
     std::string rawFile, textFile, saveRaw, saveFirmware;
@@ -58,9 +55,11 @@ struct Options {
 
 [[noreturn]] void Usage(const char* problem)
 {
-    std::fprintf(stderr, "stbsim: %s\nusage: stbsim [--raw FILE | --text FILE] [--menu-type N] [--flash-type N] "
-                         "[--ant32 N] [--save-raw FILE] [--save-firmware FILE] [--drop N] [--corrupt N] "
-                         "[--stop-after N] [--delay MS] [--pace] [--report-speed]\n", problem);
+    std::fprintf(stderr,
+                 "stbsim: %s\nusage: stbsim [--raw FILE | --text FILE] [--menu-type N] [--flash-type N] "
+                 "[--ant32 N] [--save-raw FILE] [--save-firmware FILE] [--drop N] [--corrupt N] "
+                 "[--stop-after N] [--delay MS] [--pace] [--report-speed]\n",
+                 problem);
     std::exit(2);
 }
 
@@ -85,18 +84,30 @@ Options ParseOptions(int argc, char** argv)
         if (i + 1 >= argc)
             Usage(("missing value of " + name).c_str());
         const char* value = argv[++i];
-        if (name == "--raw") o.rawFile = value;
-        else if (name == "--text") o.textFile = value;
-        else if (name == "--save-raw") o.saveRaw = value;
-        else if (name == "--save-firmware") o.saveFirmware = value;
-        else if (name == "--menu-type") o.info.menuType = static_cast<uint8_t>(Number(value));
-        else if (name == "--flash-type") o.info.flashType = static_cast<uint8_t>(Number(value));
-        else if (name == "--ant32") o.info.ant32 = Number(value) ? 1 : 0;
-        else if (name == "--drop") o.faults.dropEvery = Number(value);
-        else if (name == "--corrupt") o.faults.corruptEvery = Number(value);
-        else if (name == "--stop-after") o.faults.stopAfter = Number(value);
-        else if (name == "--delay") o.faults.delayMs = Number(value);
-        else Usage(("unknown option " + name).c_str());
+        if (name == "--raw")
+            o.rawFile = value;
+        else if (name == "--text")
+            o.textFile = value;
+        else if (name == "--save-raw")
+            o.saveRaw = value;
+        else if (name == "--save-firmware")
+            o.saveFirmware = value;
+        else if (name == "--menu-type")
+            o.info.menuType = static_cast<uint8_t>(Number(value));
+        else if (name == "--flash-type")
+            o.info.flashType = static_cast<uint8_t>(Number(value));
+        else if (name == "--ant32")
+            o.info.ant32 = Number(value) ? 1 : 0;
+        else if (name == "--drop")
+            o.faults.dropEvery = Number(value);
+        else if (name == "--corrupt")
+            o.faults.corruptEvery = Number(value);
+        else if (name == "--stop-after")
+            o.faults.stopAfter = Number(value);
+        else if (name == "--delay")
+            o.faults.delayMs = Number(value);
+        else
+            Usage(("unknown option " + name).c_str());
     }
     return o;
 }
@@ -190,7 +201,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "stbsim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
         return 1;
     }
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = RequestEnd;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);

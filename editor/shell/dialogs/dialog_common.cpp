@@ -15,8 +15,8 @@ namespace lumora::dialogs {
 void SetUpDialogWindow(QDialog* dialog, const QString& caption)
 {
     dialog->setWindowTitle(caption);
-    dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
     dialog->setModal(true);
 }
 
@@ -59,10 +59,7 @@ void SortNames(QStringList& names)
     });
 }
 
-int32_t FieldToInt(const QLineEdit* field)
-{
-    return StrToInt(ToBytes(field->text()));
-}
+int32_t FieldToInt(const QLineEdit* field) { return StrToInt(ToBytes(field->text())); }
 
 void ShowErrorBox(QWidget* parent, const QString& message)
 {

@@ -110,10 +110,7 @@ void TfrmAntenna::InitData(const TAntennaSetting& antenna)
     FC5->setCurrentIndex((bits >> kMotorBit) & 1);
 }
 
-void TfrmAntenna::FC1Change()
-{
-    FE1->setEnabled(FC1->currentText() == kUserDefine);
-}
+void TfrmAntenna::FC1Change() { FE1->setEnabled(FC1->currentText() == kUserDefine); }
 
 TAntennaSetting TfrmAntenna::MakeData() const
 {
@@ -130,9 +127,9 @@ TAntennaSetting TfrmAntenna::MakeData() const
     // A DiSEqC value the list does not offer (from a file) is kept as it was.
     const int given = pData.ucOtherSetting;
     const int diseqc = dialogs::PositionOr(FC4, (given >> kDiseqcShift) & kDiseqcMask);
-    antenna.ucOtherSetting = static_cast<uint8_t>((FC2->currentIndex() << kToneBit) |
-                                                  (FC3->currentIndex() << kDCSwitchBit) |
-                                                  (diseqc << kDiseqcShift) | (FC5->currentIndex() << kMotorBit));
+    antenna.ucOtherSetting =
+        static_cast<uint8_t>((FC2->currentIndex() << kToneBit) | (FC3->currentIndex() << kDCSwitchBit) |
+                             (diseqc << kDiseqcShift) | (FC5->currentIndex() << kMotorBit));
     return antenna;
 }
 

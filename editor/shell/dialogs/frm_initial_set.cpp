@@ -22,20 +22,20 @@ using dialogs::ToQ;
 
 namespace {
 
-const QStringList kMenuLanguages = {"ENGLISH", "CHINESE", "GERMAN",  "FRENCH",  "ITALIAN",   "SPANISH", "PORTUGUESE",
-                                    "FINNISH", "HUNGARIAN", "TURKISH", "CZECH", "DANISH",    "SWEDISH", "RUSSIAN",
-                                    "NORWEGIAN", "ARABIC", "POLISH",  "GREEK",   "PERSIAN"};
-const QStringList kAudioLanguages = {"ENGLISH", "GERMAN", "FRENCH",  "ITALIAN", "SPANISH",  "PORTUGUESE",
-                                     "HUNGARIAN", "FINNISH", "DUTCH", "DANISH",  "SWEDISH",  "RUSSIAN",
-                                     "TURKISH", "CZECH",  "RUMANIAN", "NORWEGIAN", "GREEK"};
-const QStringList kSubtitleLanguages = {"ENGLISH", "RUSSIAN", "GERMAN", "FRENCH",    "ITALIAN", "SPANISH", "PORTUGUESE",
-                                        "HUNGARIAN", "FINNISH", "DANISH", "NORWEGIAN", "SWEDISH", "GREEK"};
-const QStringList kSatellites = {"ASTRA 1",      "ASTRA 2",     "HOTBIRD",     "EUTELSAT W2", "KOPERNIKUS 2",
-                                 "KOPERNIKUS 3", "ORION",       "TURKSAT 1C",  "INTELSAT 605", "INTELSAT707",
-                                 "HISPASAT",     "THOR",        "SIRIUS 2",    "ARABSAT2A",   "AMOS 1",
-                                 "NILESAT 101",  "TELECOM 2B2D", "EUTELSAT W4", "MOST 1",     "PANAMSAT-8",
-                                 "PANAMSAT-2",   "MEASAT-2",    "JCSAT-3",     "ST-1",        "PALAPA-C2",
-                                 "APSTAR-2R"};
+const QStringList kMenuLanguages = {"ENGLISH",   "CHINESE",   "GERMAN",  "FRENCH", "ITALIAN", "SPANISH", "PORTUGUESE",
+                                    "FINNISH",   "HUNGARIAN", "TURKISH", "CZECH",  "DANISH",  "SWEDISH", "RUSSIAN",
+                                    "NORWEGIAN", "ARABIC",    "POLISH",  "GREEK",  "PERSIAN"};
+const QStringList kAudioLanguages = {"ENGLISH",   "GERMAN",  "FRENCH",   "ITALIAN",   "SPANISH", "PORTUGUESE",
+                                     "HUNGARIAN", "FINNISH", "DUTCH",    "DANISH",    "SWEDISH", "RUSSIAN",
+                                     "TURKISH",   "CZECH",   "RUMANIAN", "NORWEGIAN", "GREEK"};
+const QStringList kSubtitleLanguages = {"ENGLISH",   "RUSSIAN",    "GERMAN",    "FRENCH",  "ITALIAN",
+                                        "SPANISH",   "PORTUGUESE", "HUNGARIAN", "FINNISH", "DANISH",
+                                        "NORWEGIAN", "SWEDISH",    "GREEK"};
+const QStringList kSatellites = {
+    "ASTRA 1",    "ASTRA 2",      "HOTBIRD",      "EUTELSAT W2", "KOPERNIKUS 2", "KOPERNIKUS 3", "ORION",
+    "TURKSAT 1C", "INTELSAT 605", "INTELSAT707",  "HISPASAT",    "THOR",         "SIRIUS 2",     "ARABSAT2A",
+    "AMOS 1",     "NILESAT 101",  "TELECOM 2B2D", "EUTELSAT W4", "MOST 1",       "PANAMSAT-8",   "PANAMSAT-2",
+    "MEASAT-2",   "JCSAT-3",      "ST-1",         "PALAPA-C2",   "APSTAR-2R"};
 const QString kUserModel = QStringLiteral("USER MODEL");
 
 // Default ticks of "Default Setting", by position in the defining order of
@@ -245,10 +245,7 @@ void TfrmInitialSet::StoreTicked(int list, TLanguageSet& set) const
     }
 }
 
-int TfrmInitialSet::GetSelectList(const QStringList& list, const QString& name)
-{
-    return int(list.lastIndexOf(name));
-}
+int TfrmInitialSet::GetSelectList(const QStringList& list, const QString& name) { return int(list.lastIndexOf(name)); }
 
 int TfrmInitialSet::GetLangModelIndex(const QString& name)
 {

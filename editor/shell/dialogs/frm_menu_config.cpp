@@ -25,7 +25,7 @@ using dialogs::ToQ;
 namespace {
 
 constexpr int kTimeOffsetItems = 49;  // GMT -12:00 ... +12:00 in half hours
-constexpr int kUHFOffsetBias = 4;     // item "-4" is position 0
+constexpr int kUHFOffsetBias = 4;  // item "-4" is position 0
 
 QStringList TimeOffsetNames()
 {
@@ -137,8 +137,25 @@ void TfrmMenuConfig::BuildLayout()
     root->addLayout(buttons);
 
     // Tab goes down the left column, then down the right one, then to the buttons.
-    QWidget* const order[] = {FC1,  FC2,  FC3,  FC4,  FE1,  FC6,  FC7,  FC8,  FC9,         FC16,
-                              FC10, FC11, FC12, FC13, FC14, FC15, FC17, okCancel.ok, okCancel.cancel};
+    QWidget* const order[] = {FC1,
+                              FC2,
+                              FC3,
+                              FC4,
+                              FE1,
+                              FC6,
+                              FC7,
+                              FC8,
+                              FC9,
+                              FC16,
+                              FC10,
+                              FC11,
+                              FC12,
+                              FC13,
+                              FC14,
+                              FC15,
+                              FC17,
+                              okCancel.ok,
+                              okCancel.cancel};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -225,8 +242,8 @@ TMenuConfigItem TfrmMenuConfig::MakeData()
     data.nVideoOutput = PositionByte(FC8);
     data.nAudioOutput = PositionByte(FC9);
     data.nScreenMode = PositionByte(FC10);
-    data.nDisplayFormat = static_cast<uint8_t>(data.nScreenMode == 0 ? FC11->currentIndex()
-                                                                      : FC11->currentIndex() * 16 + 32);
+    data.nDisplayFormat =
+        static_cast<uint8_t>(data.nScreenMode == 0 ? FC11->currentIndex() : FC11->currentIndex() * 16 + 32);
     data.nInfoboxType = PositionByte(FC12);
     data.nInfoboxTime = PositionByte(FC13);
     data.nMenuBackground = PositionByte(FC14);

@@ -52,7 +52,7 @@ public:
     QComboBox* FC15 = nullptr;  // change reserved mode
     QComboBox* FC16 = nullptr;  // dolby digital
     QComboBox* FC17 = nullptr;  // parental control
-    QLineEdit* FE1 = nullptr;   // UHF channel
+    QLineEdit* FE1 = nullptr;  // UHF channel
 
     // "OK": checks and takes the data; on a bad channel text the error is shown
     // and the dialog stays open, so the other changes are not lost.

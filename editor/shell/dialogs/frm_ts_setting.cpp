@@ -64,8 +64,8 @@ void TfrmTSSetting::InitData(const TTSItem& ts, const TNetworkInfo& networks)
 {
     pData = ts;
     // An index outside the table (a damaged file) shows no network, like -1.
-    const bool hasNetwork = ts.pNetworkIndex >= 0 && ts.pNetworkIndex < networks.wNetworkNum &&
-                            ts.pNetworkIndex < kNetworkCapacity;
+    const bool hasNetwork =
+        ts.pNetworkIndex >= 0 && ts.pNetworkIndex < networks.wNetworkNum && ts.pNetworkIndex < kNetworkCapacity;
     pnData = hasNetwork ? networks.Info[ts.pNetworkIndex] : TNetworkItem{};
     FlatEdit1->setText(dialogs::ToQ(pnData.szNetworkName));
     FM1->setText(QString::number(ts.wTsId));

@@ -57,10 +57,7 @@ void TkEdit::ShowModel()
     showing_ = false;
 }
 
-TkEdit::Snapshot TkEdit::Current() const
-{
-    return Snapshot{model_.GetText(), model_.SelStart(), model_.SelEnd()};
-}
+TkEdit::Snapshot TkEdit::Current() const { return Snapshot{model_.GetText(), model_.SelStart(), model_.SelEnd()}; }
 
 void TkEdit::RememberForUndo()
 {
@@ -230,14 +227,14 @@ void TkEdit::OnForeignEdit(const QString& visible)
     while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
         ++prefix;
     std::size_t suffix = 0;
-    while (suffix < before.size() - prefix && suffix < after.size() - prefix
-           && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+    while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
         ++suffix;
     undo_.push_back(Current());
     redo_.clear();
     const std::string& org = model_.GetText();
-    std::string merged = org.substr(0, prefix) + after.substr(prefix, after.size() - prefix - suffix)
-        + org.substr(org.size() - suffix);
+    std::string merged =
+        org.substr(0, prefix) + after.substr(prefix, after.size() - prefix - suffix) + org.substr(org.size() - suffix);
     const int caret = cursorPosition();
     model_.SetText(merged);
     model_.SetSel(caret + 1, caret + 1);

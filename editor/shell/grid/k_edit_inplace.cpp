@@ -4,8 +4,7 @@
 
 namespace lumora {
 
-TkEditInplace::TkEditInplace(TkEditCellEditor* cellEditor, QWidget* parent)
-    : TkEdit(parent), FCellEditor(cellEditor)
+TkEditInplace::TkEditInplace(TkEditCellEditor* cellEditor, QWidget* parent) : TkEdit(parent), FCellEditor(cellEditor)
 {
     setFrame(false);
     setFocusPolicy(Qt::StrongFocus);
@@ -19,14 +18,11 @@ bool TkEditInplace::LeavesEditor(const QKeyEvent* event) const
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return true;
-    case Qt::Key_Left:
-        return noSelection && cursorPosition() == 0 && !(event->modifiers() & Qt::ShiftModifier);
+    case Qt::Key_Backtab: return true;
+    case Qt::Key_Left: return noSelection && cursorPosition() == 0 && !(event->modifiers() & Qt::ShiftModifier);
     case Qt::Key_Right:
         return noSelection && cursorPosition() == text().size() && !(event->modifiers() & Qt::ShiftModifier);
-    default:
-        return false;
+    default: return false;
     }
 }
 

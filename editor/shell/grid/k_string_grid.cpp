@@ -37,8 +37,8 @@ TkStringGrid::TkStringGrid(TServiceGrid& grid, QWidget* parent)
     setItemDelegateForColumn(kColName, nameEditor_);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                    | QAbstractItemView::AnyKeyPressed);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setTabKeyNavigation(true);
@@ -114,8 +114,8 @@ void TkStringGrid::PlaceFixedColumn()
     const QRect cells = viewport()->geometry();
     const int headerHeight = horizontalHeader()->height();
     fixedColumn_->horizontalHeader()->setFixedHeight(headerHeight);
-    fixedColumn_->setGeometry(cells.left(), cells.top() - headerHeight,
-                              std::min(columnWidth(kColIndex), cells.width()), cells.height() + headerHeight);
+    fixedColumn_->setGeometry(cells.left(), cells.top() - headerHeight, std::min(columnWidth(kColIndex), cells.width()),
+                              cells.height() + headerHeight);
 }
 
 void TkStringGrid::updateGeometries()
@@ -144,10 +144,7 @@ QAbstractItemDelegate* TkStringGrid::EditorForColumn(int col) const
     return col == kColName ? static_cast<QAbstractItemDelegate*>(nameEditor_) : columnEditors_;
 }
 
-QModelIndex TkStringGrid::CellIndex(int col, int row) const
-{
-    return model_->index(row - 1, col);
-}
+QModelIndex TkStringGrid::CellIndex(int col, int row) const { return model_->index(row - 1, col); }
 
 void TkStringGrid::TakeCurrentFromView(const QModelIndex& current)
 {
@@ -263,9 +260,9 @@ bool TkStringGrid::ContinueRowDrag(const QPoint& pos)
         dropLine_->setBackgroundRole(QPalette::Highlight);
     }
     const int before = DropRowAt(pos);
-    const int y = before <= model_->rowCount() ? rowViewportPosition(before - 1)
-                                               : rowViewportPosition(model_->rowCount() - 1) +
-                                                     rowHeight(model_->rowCount() - 1);
+    const int y = before <= model_->rowCount()
+                      ? rowViewportPosition(before - 1)
+                      : rowViewportPosition(model_->rowCount() - 1) + rowHeight(model_->rowCount() - 1);
     dropLine_->setGeometry(0, y - 1, viewport()->width(), 3);
     dropLine_->show();
     dropLine_->raise();

@@ -92,7 +92,7 @@ private:
     QPersistentModelIndex committed_;
     bool syncing_ = false;
     bool rowsMovable_ = false;
-    bool dragPending_ = false;   // pressed on selected rows, not moved far yet
+    bool dragPending_ = false;  // pressed on selected rows, not moved far yet
     bool dragging_ = false;
     QPoint dragStart_;
     QWidget* dropLine_ = nullptr;  // where the dragged rows would land

@@ -13,20 +13,11 @@ TServiceGridModel::TServiceGridModel(TServiceGrid& grid, QObject* parent) : QAbs
     grid_.SetObserver(this);
 }
 
-TServiceGridModel::~TServiceGridModel()
-{
-    grid_.SetObserver(nullptr);
-}
+TServiceGridModel::~TServiceGridModel() { grid_.SetObserver(nullptr); }
 
-int TServiceGridModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : grid_.RowCount() - 1;
-}
+int TServiceGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_.RowCount() - 1; }
 
-int TServiceGridModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : grid_.ColCount();
-}
+int TServiceGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_.ColCount(); }
 
 QVariant TServiceGridModel::data(const QModelIndex& index, int role) const
 {

@@ -1,11 +1,10 @@
 #include "help_window.h"
 
 #include <QAction>
-#include <QSignalBlocker>
-#include <algorithm>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -14,6 +13,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 static void InitHelpResources()
 {
@@ -132,8 +132,8 @@ void HelpWindow::FillContents()
 {
     QTreeWidgetItem* chapter = nullptr;
     for (const HelpTopic& topic : ContentsTopics()) {
-        QTreeWidgetItem* item = topic.Level == 0 || !chapter ? new QTreeWidgetItem(Contents)
-                                                             : new QTreeWidgetItem(chapter);
+        QTreeWidgetItem* item =
+            topic.Level == 0 || !chapter ? new QTreeWidgetItem(Contents) : new QTreeWidgetItem(chapter);
         if (topic.Level == 0 || !chapter)
             chapter = item;
         item->setText(0, topic.Title);
@@ -174,8 +174,7 @@ void HelpWindow::FilterIndex(const QString& typed)
 void HelpWindow::ShowTopic(const QString& target)
 {
     const QUrl url = TopicUrl(target.isEmpty() ? kFirstPage : target);
-    if (Browser->source().adjusted(QUrl::RemoveFragment) == url.adjusted(QUrl::RemoveFragment) &&
-        url.hasFragment())
+    if (Browser->source().adjusted(QUrl::RemoveFragment) == url.adjusted(QUrl::RemoveFragment) && url.hasFragment())
         Browser->scrollToAnchor(url.fragment());
     else
         Browser->setSource(url);

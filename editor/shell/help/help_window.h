@@ -18,7 +18,7 @@ namespace lumora {
 struct HelpTopic {
     QString Title;
     QString Target;  // page, optionally with "#anchor", relative to the manual
-    int Level = 0;   // 0 for a chapter, 1 for a section
+    int Level = 0;  // 0 for a chapter, 1 for a section
 };
 
 class HelpWindow : public QWidget {

@@ -184,18 +184,10 @@ void TAlReport::PaintElement(QPainter& painter, const TAlElement& element, const
 {
     QString text;
     switch (element.Kind) {
-    case TAlElementKind::Shape:
-        painter.fillRect(deviceRect, Qt::black);
-        return;
-    case TAlElementKind::Label:
-        text = element.Text;
-        break;
-    case TAlElementKind::DataField:
-        text = FieldValue(element, row);
-        break;
-    case TAlElementKind::PageNumber:
-        text = QString::number(pageNumber);
-        break;
+    case TAlElementKind::Shape: painter.fillRect(deviceRect, Qt::black); return;
+    case TAlElementKind::Label: text = element.Text; break;
+    case TAlElementKind::DataField: text = FieldValue(element, row); break;
+    case TAlElementKind::PageNumber: text = QString::number(pageNumber); break;
     }
     if (text.isEmpty())
         return;

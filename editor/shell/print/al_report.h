@@ -31,9 +31,9 @@ enum class TAlElementKind { Label, Shape, DataField, PageNumber };
 struct TAlElement {
     TAlElementKind Kind = TAlElementKind::Label;
     QString Name;  // data fields are found by it
-    QRectF Rect;   // layout pixels, relative to the band's top-left corner
+    QRectF Rect;  // layout pixels, relative to the band's top-left corner
     QString Text;  // labels
-    QFont Font;    // pixel size in layout pixels
+    QFont Font;  // pixel size in layout pixels
     Qt::Alignment Align = Qt::AlignLeft | Qt::AlignVCenter;
     QStringList Values;  // data fields: one value per detail row
 };
@@ -62,8 +62,8 @@ public:
     double TopMargin = 38;  // 10 mm
     double BottomMargin = 38;
 
-    TAlElement& AddLabel(TAlBand& band, const QString& name, const QString& text, const QRectF& rect,
-                         const QFont& font, Qt::Alignment align);
+    TAlElement& AddLabel(TAlBand& band, const QString& name, const QString& text, const QRectF& rect, const QFont& font,
+                         Qt::Alignment align);
     TAlElement& AddShape(TAlBand& band, const QRectF& rect);
     TAlElement& AddDataField(TAlBand& band, const QString& name, const QRectF& rect, const QFont& font,
                              Qt::Alignment align);
@@ -100,8 +100,7 @@ public:
     QImage RenderPage(int index, double dpi, QSizeF paperSize = kA4Layout) const;
 
 private:
-    double PaintBand(QPainter& painter, const TAlBand& band, double top, double scale, int pageNumber,
-                     int row) const;
+    double PaintBand(QPainter& painter, const TAlBand& band, double top, double scale, int pageNumber, int row) const;
     void PaintElement(QPainter& painter, const TAlElement& element, const QRectF& deviceRect, double scale,
                       int pageNumber, int row) const;
 };

@@ -26,10 +26,7 @@ QFont ReportFont(int pixelSize, bool bold = false, bool italic = false)
 }
 
 // Names are ISO 8859-1 bytes; like the grid, the report leaves 0x80..0xFF out.
-QString Shown(const std::string& bytes)
-{
-    return NameText(TServiceGrid::ReplaceExtendChar(bytes));
-}
+QString Shown(const std::string& bytes) { return NameText(TServiceGrid::ReplaceExtendChar(bytes)); }
 
 struct TColumn {
     const char* Title;
@@ -86,9 +83,8 @@ void BuildFooterBand(TAlReport& report)
 // The real index a grid cell names: decimal digits only, and a service of the table.
 bool ParseRealIndex(const std::string& cell, const TChannelDatabase& db, int& realIndex)
 {
-    if (cell.empty() || cell.size() > 9 || !std::all_of(cell.begin(), cell.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        }))
+    if (cell.empty() || cell.size() > 9 ||
+        !std::all_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     realIndex = std::stoi(cell);
     return realIndex < std::min(db.ServiceInfo.Count(), kServiceCapacity);
@@ -156,19 +152,15 @@ bool HasItemsToPrint(const TPrintInputs& inputs)
 
 QString ServiceNumberText(const TServiceItem& service, const std::string& displayedNumber)
 {
-    return (service.ServiceType == kServiceTypeTV ? QStringLiteral("V") : QStringLiteral("A")) +
-           Shown(displayedNumber);
+    return (service.ServiceType == kServiceTypeTV ? QStringLiteral("V") : QStringLiteral("A")) + Shown(displayedNumber);
 }
 
 QString PolarizationLetter(uint8_t ucPolarization)
 {
     switch (ucPolarization) {
-    case 0:
-        return QStringLiteral("H");
-    case 1:
-        return QStringLiteral("V");
-    default:
-        return QStringLiteral("A");
+    case 0: return QStringLiteral("H");
+    case 1: return QStringLiteral("V");
+    default: return QStringLiteral("A");
     }
 }
 

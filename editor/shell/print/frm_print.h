@@ -35,7 +35,7 @@ struct TPrintRow {
 // Everything a service list is printed from.
 struct TPrintInputs {
     std::vector<TPrintRow> Rows;  // grid data rows, top to bottom
-    std::string Category;         // the caption of the selected tree node
+    std::string Category;  // the caption of the selected tree node
     const TChannelDatabase* Database = nullptr;
     bool CableModel = false;  // the receiver model has a cable tuner
 };

@@ -38,15 +38,16 @@ void TPrintUi::Error(QWidget* parent, const QString& text)
 
 bool TPrintUi::OfferPdfInstead(QWidget* parent)
 {
-    return QMessageBox::question(parent, QStringLiteral("Print"),
-                                 QStringLiteral("No printer is installed.\nSave the service list as a PDF file instead?"),
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+    return QMessageBox::question(
+               parent, QStringLiteral("Print"),
+               QStringLiteral("No printer is installed.\nSave the service list as a PDF file instead?"),
+               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 QString TPrintUi::AskPdfFileName(QWidget* parent)
 {
-    QString fileName = QFileDialog::getSaveFileName(parent, QStringLiteral("Export PDF"),
-                                                    QStringLiteral("servicelist.pdf"), QStringLiteral("PDF File (*.pdf)"));
+    QString fileName = QFileDialog::getSaveFileName(
+        parent, QStringLiteral("Export PDF"), QStringLiteral("servicelist.pdf"), QStringLiteral("PDF File (*.pdf)"));
     if (!fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".pdf");
     return fileName;
