@@ -7,23 +7,11 @@
 #include <memory>
 
 #include "database_checks.h"
+#include "full_tables.h"
 #include "service_numbering.h"
 
 namespace lumora {
 namespace {
-
-void FillTables(TChannelDatabase& db)
-{
-    db.NetworkInfo.wNetworkNum = kNetworkCapacity;
-    db.ProviderInfo.wProviderNum = kProviderCapacity;
-    for (int i = 0; i < kNetworkCapacity; ++i) {
-        db.NetworkInfo.Info[std::size_t(i)].szNetworkName = "Network " + std::to_string(i);
-        db.ProviderInfo.Info[std::size_t(i)].szProviderName = "Provider " + std::to_string(i);
-    }
-    db.TSInfo.wTSNum = kTSCapacity;
-    for (int i = 0; i < kTSCapacity; ++i)
-        db.TSInfo.Info[std::size_t(i)].pNetworkIndex = i % kNetworkCapacity;
-}
 
 void FillServices(TChannelDatabase& db)
 {
@@ -62,7 +50,7 @@ void BM_AllChecksOnAFullDatabase(benchmark::State& state)
     auto db = std::make_unique<TChannelDatabase>();
     const uint8_t flashType = state.range(0) ? 4 : 0;
     InitDatabase(*db, flashType);
-    FillTables(*db);
+    bench::FillNetworksProvidersAndStreams(*db);
     FillServices(*db);
     const TNumbering numbering = NumberingOf(*db, flashType);
     FillFavorites(*db, numbering);

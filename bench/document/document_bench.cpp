@@ -8,6 +8,7 @@
 
 #include "app_state.h"
 #include "channel_document.h"
+#include "full_tables.h"
 #include "service_numbering.h"
 
 namespace lumora {
@@ -17,20 +18,7 @@ using SilentUi = NonInteractiveUiPort;
 
 void FillFullDatabase(TChannelDatabase& db)
 {
-    db.NetworkInfo.wNetworkNum = kNetworkCapacity;
-    db.ProviderInfo.wProviderNum = kProviderCapacity;
-    for (int i = 0; i < kNetworkCapacity; ++i) {
-        db.NetworkInfo.Info[std::size_t(i)].szNetworkName = "Network " + std::to_string(i);
-        db.ProviderInfo.Info[std::size_t(i)].szProviderName = "Provider " + std::to_string(i);
-    }
-    db.TSInfo.wTSNum = kTSCapacity;
-    for (int i = 0; i < kTSCapacity; ++i) {
-        TTSItem& ts = db.TSInfo.Info[std::size_t(i)];
-        ts.wAntennaIndex = uint16_t(i % kAntennaCapacity);
-        ts.pNetworkIndex = i % kNetworkCapacity;
-        ts.SATTSInfo.dwFrequency = uint32_t(10700 + i);
-        ts.SATTSInfo.dwSymbolRate = 27500;
-    }
+    bench::FillNetworksProvidersAndStreams(db);
     int tv = 0, radio = 0;
     for (int r = 0; r < kServiceCapacity; ++r) {
         TServiceItem& s = db.ServiceInfo.pServiceInfo[std::size_t(r)];

@@ -14,6 +14,7 @@
 #include "app_state.h"
 #include "channel_document.h"
 #include "channel_document_sort.h"
+#include "full_tables.h"
 #include "service_numbering.h"
 
 namespace lumora {
@@ -26,17 +27,7 @@ using SilentUi = NonInteractiveUiPort;
 // service of a type has a fixed number.
 void FillDatabase(TChannelDatabase& db, int services, bool oneType)
 {
-    db.NetworkInfo.wNetworkNum = kNetworkCapacity;
-    db.ProviderInfo.wProviderNum = kProviderCapacity;
-    for (int i = 0; i < kNetworkCapacity; ++i) {
-        db.NetworkInfo.Info[std::size_t(i)].szNetworkName = "Network " + std::to_string(i);
-        db.ProviderInfo.Info[std::size_t(i)].szProviderName = "Provider " + std::to_string(i);
-    }
-    db.TSInfo.wTSNum = kTSCapacity;
-    for (int i = 0; i < kTSCapacity; ++i) {
-        db.TSInfo.Info[std::size_t(i)].pNetworkIndex = i % kNetworkCapacity;
-        db.TSInfo.Info[std::size_t(i)].SATTSInfo.dwFrequency = uint32_t(10700 + i);
-    }
+    bench::FillNetworksProvidersAndStreams(db);
     std::vector<int> order(static_cast<std::size_t>(services));
     for (int i = 0; i < services; ++i)
         order[std::size_t(i)] = i;

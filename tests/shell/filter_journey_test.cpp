@@ -26,26 +26,12 @@ using namespace lumora::test;
 
 namespace {
 
-std::vector<std::string> GridNames(TfrmChild* doc)
-{
-    std::vector<std::string> names;
-    for (int row = 1; row < doc->Document().SG.RowCount(); ++row)
-        names.push_back(doc->Document().SG.Cell(kColName, row));
-    return names;
-}
-
 std::vector<std::string> TableNames(TfrmChild* doc)
 {
     std::vector<std::string> names;
     for (int32_t r = 0; r < doc->Document().ServiceCount(); ++r)
         names.push_back(doc->Document().Service(r).szServiceName);
     return names;
-}
-
-void ClickCell(TfrmChild* doc, int col, int row, Qt::KeyboardModifiers modifiers = {})
-{
-    const QRect cell = doc->SG->visualRect(doc->SG->CellIndex(col, row));
-    QTest::mouseClick(doc->SG->viewport(), Qt::LeftButton, modifiers, cell.center());
 }
 
 // Types `text` as a keyboard would; the Latin-1 letters beyond ASCII come as
@@ -77,13 +63,9 @@ private slots:
     void filteredRowsAreTheOnesCommandsChange()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("filter.dnf"));
-        QVERIFY(MakeSampleDnf(file));
-        auto window = StartMainWindow(dir.filePath(QStringLiteral("LV32.cfg")),
-                                      "[SYSTEMINFO]\r\nMODEL=0\r\nCOMPORT=0\r\n", LibraryPath());
-        TfrmChild* doc = window->OpenDocument(file);
+        std::unique_ptr<TfrmMain> window;
+        TfrmChild* doc = OpenSampleInMainWindow(dir.path(), QStringLiteral("filter.dnf"), window);
         QVERIFY(doc);
-        doc->parentWidget()->showMaximized();
         const std::vector<std::string> opened = GridNames(doc);
         const std::vector<std::string> openedTable = TableNames(doc);
         const int all = int(opened.size());

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "conversion_binding.h"
 #include "frm_child.h"
@@ -90,6 +91,38 @@ inline std::unique_ptr<TfrmMain> StartMainWindow(const QString& settingsFile, co
         settings.write(content);
     settings.close();
     return StartMainWindow(settingsFile, library);
+}
+
+// The names the grid lists, top to bottom.
+inline std::vector<std::string> GridNames(TfrmChild* doc)
+{
+    std::vector<std::string> names;
+    for (int row = 1; row < doc->Document().SG.RowCount(); ++row)
+        names.push_back(doc->Document().SG.Cell(kColName, row));
+    return names;
+}
+
+// A click on grid cell (col, row), as a person gives it.
+inline void ClickCell(TfrmChild* doc, int col, int row, Qt::KeyboardModifiers modifiers = {},
+                      Qt::MouseButton button = Qt::LeftButton)
+{
+    const QRect cell = doc->SG->visualRect(doc->SG->CellIndex(col, row));
+    QTest::mouseClick(doc->SG->viewport(), button, modifiers, cell.center());
+}
+
+// The main window with model 0 configured in `dir`, and a copy of the sample
+// named `name` opened in a maximised document window (null when it did not open).
+inline TfrmChild* OpenSampleInMainWindow(const QString& dir, const QString& name, std::unique_ptr<TfrmMain>& window)
+{
+    const QString file = dir + QLatin1Char('/') + name;
+    if (!MakeSampleDnf(file))
+        return nullptr;
+    window =
+        StartMainWindow(dir + QStringLiteral("/LV32.cfg"), "[SYSTEMINFO]\r\nMODEL=0\r\nCOMPORT=0\r\n", LibraryPath());
+    TfrmChild* doc = window->OpenDocument(file);
+    if (doc)
+        doc->parentWidget()->showMaximized();
+    return doc;
 }
 
 }  // namespace lumora::test

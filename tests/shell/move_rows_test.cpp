@@ -17,14 +17,6 @@ using namespace lumora::test;
 
 namespace {
 
-std::vector<std::string> GridNames(TfrmChild* doc)
-{
-    std::vector<std::string> names;
-    for (int row = 1; row < doc->Document().SG.RowCount(); ++row)
-        names.push_back(doc->Document().SG.Cell(kColName, row));
-    return names;
-}
-
 // The names every favorite entry names, list by list.
 std::vector<std::string> FavoriteNames(const ChannelDocument& doc)
 {
@@ -66,13 +58,9 @@ private slots:
     void draggedAndKeyedRowsMoveAsOneEditEach()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("move.dnf"));
-        QVERIFY(MakeSampleDnf(file));
-        auto window = StartMainWindow(dir.filePath(QStringLiteral("LV32.cfg")),
-                                      "[SYSTEMINFO]\r\nMODEL=0\r\nCOMPORT=0\r\n", LibraryPath());
-        TfrmChild* doc = window->OpenDocument(file);
+        std::unique_ptr<TfrmMain> window;
+        TfrmChild* doc = OpenSampleInMainWindow(dir.path(), QStringLiteral("move.dnf"), window);
         QVERIFY(doc);
-        doc->parentWidget()->showMaximized();
         QWidget* cells = doc->SG->viewport();
         const std::vector<std::string> opened = GridNames(doc);
         const std::vector<std::string> favorites = FavoriteNames(doc->Document());

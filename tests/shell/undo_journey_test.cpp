@@ -24,21 +24,6 @@ using namespace lumora::test;
 
 namespace {
 
-std::vector<std::string> GridNames(TfrmChild* doc)
-{
-    std::vector<std::string> names;
-    for (int row = 1; row < doc->Document().SG.RowCount(); ++row)
-        names.push_back(doc->Document().SG.Cell(kColName, row));
-    return names;
-}
-
-void ClickCell(TfrmChild* doc, int col, int row, Qt::KeyboardModifiers modifiers = {},
-               Qt::MouseButton button = Qt::LeftButton)
-{
-    const QRect cell = doc->SG->visualRect(doc->SG->CellIndex(col, row));
-    QTest::mouseClick(doc->SG->viewport(), button, modifiers, cell.center());
-}
-
 }  // namespace
 
 class UndoJourneyTest : public QObject {
@@ -48,13 +33,9 @@ private slots:
     void everyKindOfEditIsTakenBackAndMadeAgain()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("journey.dnf"));
-        QVERIFY(MakeSampleDnf(file));
-        auto window = StartMainWindow(dir.filePath(QStringLiteral("LV32.cfg")),
-                                      "[SYSTEMINFO]\r\nMODEL=0\r\nCOMPORT=0\r\n", LibraryPath());
-        TfrmChild* doc = window->OpenDocument(file);
+        std::unique_ptr<TfrmMain> window;
+        TfrmChild* doc = OpenSampleInMainWindow(dir.path(), QStringLiteral("journey.dnf"), window);
         QVERIFY(doc);
-        doc->parentWidget()->showMaximized();
         const QList<QAction*> tools = window->ToolBar1->actions();
         QCOMPARE(tools.indexOf(window->EditUndo), tools.indexOf(window->FileSave) + 2);  // after a separator
         QVERIFY(!window->EditUndo->isEnabled());
