@@ -114,7 +114,9 @@ TfrmChild* TfrmMain::AddDocumentWindow()
         keys.removeAll(Close11->shortcut());
         action->setShortcuts(keys);
     }
-    connect(child, &QObject::destroyed, this, [this] { UpdateActionStates(); });
+    // Queued: while the window is being destroyed the MDI area still names it
+    // as current, half taken apart.
+    connect(child, &QObject::destroyed, this, [this] { UpdateActionStates(); }, Qt::QueuedConnection);
     connect(child, &TfrmChild::ViewSynced, this, [this] { UpdateActionStates(); });
     WatchDocument(child);
     return child;
