@@ -40,33 +40,6 @@ TMainWindowPaths PathsIn(const QString& folder)
     return paths;
 }
 
-std::unique_ptr<TfrmMain> Start(const TMainWindowPaths& paths)
-{
-    auto window = std::make_unique<TfrmMain>(paths);
-    window->resize(1200, 800);
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("the main window did not become active");
-    return window;
-}
-
-// The name of the first service typed anew, ended with Enter.
-void Rename(TfrmChild* doc, const QString& name)
-{
-    doc->window()->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(doc->window()));
-    TypeIntoCell(doc, kColName, name);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-}
-
-void PressSave(TfrmMain& window)
-{
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
-}
-
 QStringList CopiesBelow(const QString& folder)
 {
     QStringList copies;
@@ -79,11 +52,11 @@ QStringList CopiesBelow(const QString& folder)
 // The program that crashes: `folder` holds LV32.cfg and Übersicht.dnf.
 int RunCrashingEditor(const QString& folder)
 {
-    auto window = Start(PathsIn(folder));
+    auto window = StartMainWindow(PathsIn(folder));
     TfrmChild* doc = window->OpenDocument(folder + QStringLiteral("/Übersicht.dnf"));
     if (!doc)
         return 2;
-    Rename(doc, QStringLiteral("CRASH WORK"));
+    RenameFirstService(doc, QStringLiteral("CRASH WORK"));
     if (!QTest::qWaitFor([&] { return !CopiesBelow(folder + QStringLiteral("/recovery")).isEmpty(); }, 30000))
         return 3;
     std::puts("copied");
@@ -108,22 +81,22 @@ private slots:
         paths.recoveryFolder.clear();
         QByteArray firstRun;
         {
-            auto window = Start(paths);
+            auto window = StartMainWindow(paths);
             TfrmChild* doc = window->OpenDocument(file);
-            Rename(doc, QStringLiteral("FIRST SAVE"));
+            RenameFirstService(doc, QStringLiteral("FIRST SAVE"));
             PressSave(*window);
             QCOMPARE(ReadAll(backup), original);
             QVERIFY(ReadAll(file) != original);
-            Rename(doc, QStringLiteral("SECOND SAVE"));
+            RenameFirstService(doc, QStringLiteral("SECOND SAVE"));
             PressSave(*window);
             QVERIFY(!doc->pModifiedFlag());
             QCOMPARE(ReadAll(backup), original);  // later saves of the run leave it
             firstRun = ReadAll(file);
             QVERIFY(window->close());
         }
-        auto window = Start(paths);
+        auto window = StartMainWindow(paths);
         TfrmChild* doc = window->OpenDocument(file);
-        Rename(doc, QStringLiteral("NEXT RUN"));
+        RenameFirstService(doc, QStringLiteral("NEXT RUN"));
         // A backup that cannot be written stops the save, with the reason.
         QVERIFY(QFile::remove(backup) && QDir().mkpath(backup + QStringLiteral("/in-the-way")));
         ModalAnswers answers;
@@ -174,7 +147,7 @@ private slots:
                 offered << dialog->List->item(row)->text();
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OpenButton")), Qt::LeftButton);
         });
-        auto window = Start(paths);
+        auto window = StartMainWindow(paths);
         QCOMPARE(answers.Pending(), 0);
         QCOMPARE(offered, QStringList({file}));
         QCOMPARE(window->Documents().size(), 1);
@@ -193,7 +166,7 @@ private slots:
         QVERIFY(CopiesBelow(paths.recoveryFolder).isEmpty());
 
         // Modified again, copied, then closed cleanly: nothing is offered next time.
-        Rename(doc, QStringLiteral("DISCARDED"));
+        RenameFirstService(doc, QStringLiteral("DISCARDED"));
         window->WriteRecoveryCopies();
         QCOMPARE(CopiesBelow(paths.recoveryFolder).size(), 1);
         answers.MessageBox(QMessageBox::Ok);  // close without saving
@@ -201,7 +174,7 @@ private slots:
         QTRY_COMPARE(answers.Pending(), 0);
         window.reset();
         QVERIFY(CopiesBelow(paths.recoveryFolder).isEmpty());
-        window = Start(paths);
+        window = StartMainWindow(paths);
         QVERIFY(window->Documents().isEmpty());
         QCOMPARE(answers.unexpected, 0);
     }

@@ -28,20 +28,6 @@ using namespace lumora::test;
 
 namespace {
 
-// Types a new name into the first service's name cell and ends the edit with Enter.
-void RenameFirstService(TfrmChild* doc, const QString& name)
-{
-    TypeIntoCell(doc, kColName, name);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-}
-
-void PressSave(TfrmMain& window)
-{
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
-}
-
 // A small file system of its own at `path`, unmounted at the end.
 class SmallFileSystem {
 public:

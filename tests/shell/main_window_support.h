@@ -70,16 +70,39 @@ inline void TypeIntoCell(TfrmChild* doc, int col, const QString& text)
     QTest::keyClicks(QApplication::focusWidget(), text.mid(1));
 }
 
-// The main window with `settingsFile` and `library`, shown and active.
-inline std::unique_ptr<TfrmMain> StartMainWindow(const QString& settingsFile, const QString& library)
+// The main window with these paths, shown and active.
+inline std::unique_ptr<TfrmMain> StartMainWindow(const TMainWindowPaths& paths)
 {
-    auto window = std::make_unique<TfrmMain>(TMainWindowPaths{settingsFile, library});
+    auto window = std::make_unique<TfrmMain>(paths);
     window->resize(1200, 800);
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))
         qWarning("the main window did not become active");
     return window;
+}
+
+// The main window with `settingsFile` and `library`, shown and active.
+inline std::unique_ptr<TfrmMain> StartMainWindow(const QString& settingsFile, const QString& library)
+{
+    return StartMainWindow(TMainWindowPaths{settingsFile, library});
+}
+
+// Types a new name into the first service's name cell and ends the edit with Enter.
+inline void RenameFirstService(TfrmChild* doc, const QString& name)
+{
+    doc->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(doc->window()));
+    TypeIntoCell(doc, kColName, name);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
+// Ctrl+S on the main window, made active first.
+inline void PressSave(TfrmMain& window)
+{
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
 }
 
 // The main window on a settings file at `settingsFile` written with `content` first.

@@ -34,22 +34,7 @@ struct CliRun {
 };
 
 // lumora-cli started with `args`, its standard error written to `errFd`.
-pid_t StartCli(const std::vector<std::string>& args, int errFd)
-{
-    std::vector<std::string> all{LUMORA_CLI_PATH};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, errFd, 2);
-    pid_t pid = -1;
-    const int rc = posix_spawn(&pid, LUMORA_CLI_PATH, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : -1;
-}
+pid_t StartCli(const std::vector<std::string>& args, int errFd) { return SpawnWithFd(LUMORA_CLI_PATH, args, errFd, 2); }
 
 // Reads `fd` until it ends or `stop` is satisfied with what arrived; false
 // when nothing came for kHangLimitMs.

@@ -55,12 +55,9 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ignored);
 }
 
-SimProcess::SimProcess(const std::vector<std::string>& args)
+pid_t SpawnWithFd(const char* program, const std::vector<std::string>& args, int fd, int toFd, int closeInChild)
 {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        throw std::runtime_error("pipe");
-    std::vector<std::string> all{STBSIM_PATH};
+    std::vector<std::string> all{program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all)
@@ -68,13 +65,24 @@ SimProcess::SimProcess(const std::vector<std::string>& args)
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    const int rc = posix_spawn(&pid_, STBSIM_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_adddup2(&actions, fd, toFd);
+    if (closeInChild >= 0)
+        posix_spawn_file_actions_addclose(&actions, closeInChild);
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, program, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    return rc == 0 ? pid : -1;
+}
+
+SimProcess::SimProcess(const std::vector<std::string>& args)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        throw std::runtime_error("pipe");
+    pid_ = SpawnWithFd(STBSIM_PATH, args, pipeFds[1], 1, pipeFds[0]);
     ::close(pipeFds[1]);
     out_ = pipeFds[0];
-    if (rc != 0)
+    if (pid_ < 0)
         throw std::runtime_error("cannot start stbsim");
     device_ = NextLine(10000);
     if (device_.empty())

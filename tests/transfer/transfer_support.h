@@ -19,6 +19,9 @@ void WriteFile(const std::string& path, const Bytes& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
 bool FileExists(const std::string& path);
+// Starts `program` with `args`, its standard error (2) or output (1) going to
+// `fd` as `toFd` says; -1 when it cannot be started.
+pid_t SpawnWithFd(const char* program, const std::vector<std::string>& args, int fd, int toFd, int closeInChild = -1);
 
 // A scratch directory with a short path (scripts limit paths to 80
 // characters), removed with its files.
