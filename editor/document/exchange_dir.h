@@ -3,6 +3,8 @@
 // so two editors never share one, and removes it when it ends.
 #pragma once
 
+#include <cstdint>
+
 #include <string>
 
 namespace lumora {
@@ -10,6 +12,8 @@ namespace lumora {
 // Names of the exchange files inside the directory.
 inline constexpr const char* kInterchangeExchangeFile = "tmp.tmp";  // interchange text to and from the library
 inline constexpr const char* kRawImageExchangeFile = "temp.dat";  // raw image received from a receiver
+// The size of that image when the whole upload arrived.
+inline constexpr std::uintmax_t kRawImageExchangeSize = 401408;
 inline constexpr const char* kDownloadImageExchangeFile = "down.ddf";
 inline constexpr const char* kSaveExchangeFile = "temp.tmp";  // interchange text of a save
 

@@ -172,6 +172,8 @@ private:
     void RebuildWindowMenu();
     void ShowModelName();
     void UpdateActionStates();
+    // Runs a command of the active document window, if there is one.
+    void OnActiveDocument(void (TfrmChild::*command)());
     // Export and import (frm_main_exchange.cpp).
     QString AskExchangeFileName(bool save, const QString& filter, const QString& suffix);
     void ExportServiceList(bool html);

@@ -116,7 +116,8 @@ TfrmChild* TfrmMain::AddDocumentWindow()
     }
     // Queued: while the window is being destroyed the MDI area still names it
     // as current, half taken apart.
-    connect(child, &QObject::destroyed, this, [this] { UpdateActionStates(); }, Qt::QueuedConnection);
+    connect(
+        child, &QObject::destroyed, this, [this] { UpdateActionStates(); }, Qt::QueuedConnection);
     connect(child, &TfrmChild::ViewSynced, this, [this] { UpdateActionStates(); });
     WatchDocument(child);
     return child;
@@ -226,35 +227,17 @@ void TfrmMain::ExportPdfExecute()
 
 void TfrmMain::ExitExecute() { close(); }
 
-void TfrmMain::EditUndoExecute()
+void TfrmMain::OnActiveDocument(void (TfrmChild::*command)())
 {
     if (TfrmChild* child = ActiveDocument())
-        child->Undo();
+        (child->*command)();
 }
 
-void TfrmMain::EditRedoExecute()
-{
-    if (TfrmChild* child = ActiveDocument())
-        child->Redo();
-}
-
-void TfrmMain::EditFilterExecute()
-{
-    if (TfrmChild* child = ActiveDocument())
-        child->FocusFilter();
-}
-
-void TfrmMain::EditReplaceNamesExecute()
-{
-    if (TfrmChild* child = ActiveDocument())
-        child->ReplaceInNamesClick();
-}
-
-void TfrmMain::EditRemoveDuplicatesExecute()
-{
-    if (TfrmChild* child = ActiveDocument())
-        child->RemoveDuplicatesClick();
-}
+void TfrmMain::EditUndoExecute() { OnActiveDocument(&TfrmChild::Undo); }
+void TfrmMain::EditRedoExecute() { OnActiveDocument(&TfrmChild::Redo); }
+void TfrmMain::EditFilterExecute() { OnActiveDocument(&TfrmChild::FocusFilter); }
+void TfrmMain::EditReplaceNamesExecute() { OnActiveDocument(&TfrmChild::ReplaceInNamesClick); }
+void TfrmMain::EditRemoveDuplicatesExecute() { OnActiveDocument(&TfrmChild::RemoveDuplicatesClick); }
 
 void TfrmMain::ConfigExecute()
 {

@@ -27,7 +27,6 @@ constexpr const char* kUploadStopped = "Data upload stopped by user.";
 constexpr const char* kUploadFailure = "Upload failure..\rPlease retry uploading processing.";
 constexpr const char* kTargetNotFound = "Target window not found.";
 constexpr const char* kDownloadCanceled = "Download Operation was canceled.";
-constexpr std::uintmax_t kRawImageSize = 401408;
 
 using TransferFn = int (*)(uint8_t port, uint8_t speedCode, const char* path);
 using SetProgressFn = void (*)(int (*)(uint32_t, uint32_t, void*), void*);
@@ -125,7 +124,7 @@ void TfrmMain::DataUploadExecute()
         return;
     }
     std::error_code sizeError;
-    if (std::filesystem::file_size(raw, sizeError) != kRawImageSize) {
+    if (std::filesystem::file_size(raw, sizeError) != kRawImageExchangeSize) {
         DeleteExchangeFile(raw);
         ui_->MessageBox(MsgKind::Error, kUploadFailure, MsgButtons::Ok);
     } else {

@@ -27,7 +27,6 @@ constexpr std::string_view kFirmwareUsage =
     "usage: lumora-cli firmware --port N|--device PATH [--speed BPS] [--settings LV32.cfg] IMAGE.ddf\n";
 
 // The size of every whole raw image a receiver sends.
-constexpr std::uintmax_t kRawImageSize = 401408;
 
 // The editor's messages for the same outcomes.
 constexpr const char* kUploadFailure = "Upload failure.. Please retry uploading processing.";
@@ -106,7 +105,7 @@ int SaveUpload(const std::string& raw, const std::string& out, const TSettings& 
                const ExchangeDirectory& exchange, ConversionLibrary& library, std::ostream& err)
 {
     std::error_code sizeError;
-    if (std::filesystem::file_size(raw, sizeError) != kRawImageSize) {
+    if (std::filesystem::file_size(raw, sizeError) != kRawImageExchangeSize) {
         err << "lumora-cli: " << kUploadFailure << '\n';
         return kExitFailed;
     }
