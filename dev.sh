@@ -7,13 +7,14 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          lhasa qt6-base-dev libgl-dev xvfb xauth poppler-utils fonts-dejavu-core
-          clang libclang-rt-14-dev)
+# What the programs need to build and run; start installs only these.
+START_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-dejavu-core xvfb xauth)
+# What the tests, benchmarks, sanitizer and fuzz builds need on top.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev lhasa poppler-utils clang libclang-rt-14-dev)
 
-install_packages() {
+install_packages() {  # install_packages PACKAGE...
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -35,29 +36,30 @@ run_tests() {  # run_tests DIR
 
 case "${1:-}" in
   start)
-    install_packages
-    build build
-    # The sample database as a channel-data file, for File > Open.
+    install_packages "${START_PACKAGES[@]}"
+    # Only the programs and libraries: the tests and benchmarks come with `test`.
+    build build -DLUMORA_BUILD_TESTS=OFF -DLUMORA_BUILD_BENCH=OFF
+    # The sample database as a channel-data file, opened at once.
     mkdir -p build/examples
     build/bin/lumora-cli convert examples/sample.txt build/examples/sample.dnf
-    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then exec build/bin/LumoraV3; fi
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then exec build/bin/LumoraV3 build/examples/sample.dnf; fi
     # Nobody could see the editor or answer its first-run question.
     echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): the editor LumoraV3 needs one."
     exec scripts/show-tools.sh build build/examples
     ;;
   test)
-    install_packages
-    build build -DLUMORA_WERROR=ON
+    install_packages "${START_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build build -DLUMORA_WERROR=ON -DLUMORA_BUILD_TESTS=ON -DLUMORA_BUILD_BENCH=ON
     run_tests build
     ;;
   sanitize)
-    install_packages
+    install_packages "${START_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build-asan -DLUMORA_WERROR=ON -DLUMORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_tests build-asan
     ;;
   fuzz)
-    install_packages
+    install_packages "${START_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     exec fuzz/run.sh "${2:-30}"
     ;;
   *)

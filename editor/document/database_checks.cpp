@@ -267,18 +267,33 @@ private:
         for (int g = 0; g < kFavoriteGroups; ++g)
             for (int l = 0; l < kFavoriteLists; ++l) {
                 const TFavoriteItem& list = db_.FavoriteInfo[g][l];
+                // A list above its capacity is reported as such; its repeats would only bury that.
+                const bool checkRepeats = list.wIndexNum <= kFavoriteCapacity;
+                std::unordered_map<int32_t, int32_t> firstEntryOf;  // service -> its first entry
                 for (int32_t e = 0; e < std::clamp(list.wIndexNum, 0, kFavoriteCapacity); ++e) {
-                    int32_t value = list.Index[std::size_t(e)];
-                    if (numbering_.ServiceOfKey(g, value) >= 0)
-                        continue;
-                    TFinding& f = Add(FindingSeverity::Error, ListWhere(g, l) + " entry " + std::to_string(e + 1),
-                                      "value " + std::to_string(value) + " names no " + kTypeNames[g] + " service");
-                    f.nodeTag = MakeTag(kKindFavorite, uint32_t(l));
-                    f.viewType = g;
-                    f.row = e + 1;
-                    f.fix = TFindingFix{FixKind::RemoveFavoriteEntry, -1, g, l, e, value};
+                    const int32_t value = list.Index[std::size_t(e)];
+                    const int32_t service = numbering_.ServiceOfKey(g, value);
+                    if (service < 0)
+                        AddFavoriteEntry(g, l, e, FixKind::RemoveFavoriteEntry,
+                                         "value " + std::to_string(value) + " names no " + kTypeNames[g] + " service");
+                    else if (auto [first, isNew] = firstEntryOf.emplace(service, e); !isNew && checkRepeats)
+                        AddFavoriteEntry(g, l, e, FixKind::RemoveRepeatedFavoriteEntry,
+                                         "names " + ServiceWhere(service) + " again, as entry " +
+                                             std::to_string(first->second + 1) + " does");
                 }
             }
+    }
+
+    // A list holds each service once; a repeated entry's later copy can go
+    // without the service leaving the list.
+    void AddFavoriteEntry(int g, int l, int32_t e, FixKind fix, const std::string& what)
+    {
+        const int32_t value = db_.FavoriteInfo[g][l].Index[std::size_t(e)];
+        TFinding& f = Add(FindingSeverity::Error, ListWhere(g, l) + " entry " + std::to_string(e + 1), what);
+        f.nodeTag = MakeTag(kKindFavorite, uint32_t(l));
+        f.viewType = g;
+        f.row = e + 1;
+        f.fix = TFindingFix{fix, -1, g, l, e, value};
     }
 
     const TChannelDatabase& db_;
@@ -325,6 +340,7 @@ std::string FixCaption(const TFinding& finding)
     case FixKind::ClearGenre: return "Set the genre to 0";
     case FixKind::ClearNetworkIndex: return "Clear the network index";
     case FixKind::RemoveFavoriteEntry: return "Remove the favorite entry";
+    case FixKind::RemoveRepeatedFavoriteEntry: return "Remove the later entry";
     case FixKind::RemoveService: return "Remove the duplicate service";
     case FixKind::None: break;
     }
@@ -356,7 +372,7 @@ int ApplyFixes(TChannelDatabase& db, const TNumbering& numbering, const std::vec
             service->ServiceKind = 0;
         else if (fix.kind == FixKind::ClearNetworkIndex && fix.index < db.TSInfo.wTSNum)
             db.TSInfo.Info[std::size_t(fix.index)].pNetworkIndex = -1;
-        else if (fix.kind == FixKind::RemoveFavoriteEntry)
+        else if (fix.kind == FixKind::RemoveFavoriteEntry || fix.kind == FixKind::RemoveRepeatedFavoriteEntry)
             favoriteRemovals.push_back(fix);
         else if (fix.kind == FixKind::RemoveService)
             serviceRemovals.push_back(fix.index);

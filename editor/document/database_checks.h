@@ -24,6 +24,7 @@ enum class FixKind {
     ClearGenre,  // the service gets genre 0
     ClearNetworkIndex,  // the stream gets no network (-1)
     RemoveFavoriteEntry,  // the entry leaves its list
+    RemoveRepeatedFavoriteEntry,  // the later of two entries naming one service leaves its list
     RemoveService,  // a later duplicate leaves the table with its favorite entries
 };
 

@@ -227,7 +227,21 @@ void TDocumentView::ShowPlace(const TViewPlace& place)
     SG.SetSelection(place.selection.Top, place.selection.Bottom);
 }
 
-bool TDocumentView::SGMouseDown(bool rightButton)
+bool TDocumentView::SGMouseDown(bool rightButton) { return PrepareServiceMenu() && rightButton; }
+
+TServiceCommandState TDocumentView::ServiceCommands()
+{
+    TServiceCommandState state;
+    state.SelectAll = !SG.Cell(kColIndex, 1).empty();
+    if (!PrepareServiceMenu())
+        return state;
+    const bool serviceShown = !SG.Cell(kColIndex, SG.Selection().Top).empty();
+    state.Cut = state.Copy = state.Delete = serviceShown;
+    state.Paste = PopupMenu2.Paste;
+    return state;
+}
+
+bool TDocumentView::PrepareServiceMenu()
 {
     const TTreeNode* node = Tree1.Selected();
     if (!node)
@@ -253,7 +267,7 @@ bool TDocumentView::SGMouseDown(bool rightButton)
         if (data_.IsFixedDisplayedNumber(number))
             return false;  // fixed-numbered services get no menu
     }
-    return rightButton;
+    return true;
 }
 
 void TDocumentView::BuildChangeSubmenus()

@@ -67,6 +67,12 @@ struct TServiceMenuState {
 
 enum class ServiceClipboardCommand { None, Cut, Copy, Paste };
 
+// Which service commands the grid's selection allows, for the Edit menu and
+// the Delete key: the same rules as the service menu's.
+struct TServiceCommandState {
+    bool Cut = false, Copy = false, Paste = false, Delete = false, SelectAll = false;
+};
+
 class TDocumentView {
 public:
     // An empty grid with the lists of `data` (the window's FormCreate).
@@ -128,6 +134,8 @@ public:
 
     // Prepares PopupMenu2; returns whether it is to be opened.
     bool SGMouseDown(bool rightButton);
+    // Prepares PopupMenu2 and tells which of its service commands apply.
+    TServiceCommandState ServiceCommands();
     // Ctrl+C, Ctrl+V, Ctrl+X: the clipboard command a key stands for.
     static ServiceClipboardCommand SGKeyDown(int key, bool ctrl);
 
@@ -164,6 +172,8 @@ private:
     std::string NetworkNameOf(int32_t realIndex) const;
     std::string ProviderNameOf(int32_t realIndex) const;
     void BuildChangeSubmenus();
+    // Prepares PopupMenu2; false when the selection allows no service menu.
+    bool PrepareServiceMenu();
     const TChannelDatabase& Db() const { return std::as_const(data_).Database(); }
 
     // Read only, but for the display type FR1Click switches.

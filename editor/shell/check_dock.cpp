@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -123,8 +125,24 @@ void TCheckDock::FixItem(QTreeWidgetItem* item)
     if (!finding || !finding->HasFix() || !child_->EndCellEdit())
         return;
     const TFinding fix = *finding;
+    const int row = List->indexOfTopLevelItem(item);
+    // The list keeps the focus while it is rebuilt: a focused Fix button that
+    // disables itself would hand the focus, and with it the active window, to
+    // another document.
+    List->setFocus(Qt::OtherFocusReason);
     child_->Run([this, &fix] { child_->Document().FixFindings({fix}); });
+    KeepDocumentActive(child_);
     ShowFindings(child_);
+    List->setCurrentItem(List->topLevelItem(std::min(row, List->topLevelItemCount() - 1)));
+    List->setFocus(Qt::OtherFocusReason);
+    List->viewport()->update();
+}
+
+void TCheckDock::KeepDocumentActive(TfrmChild* child)
+{
+    auto* window = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+    if (window && window->mdiArea() && window->mdiArea()->currentSubWindow() != window)
+        window->mdiArea()->setActiveSubWindow(window);
 }
 
 void TCheckDock::ShowContextMenu(const QPoint& pos)

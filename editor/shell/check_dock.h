@@ -46,6 +46,8 @@ private:
     void ListFindings(TfrmChild* child);
     void ActivateItem(QTreeWidgetItem* item);
     void FixItem(QTreeWidgetItem* item);
+    // The fixed document stays the active one, so that Save saves it.
+    static void KeepDocumentActive(TfrmChild* child);
     void ShowContextMenu(const QPoint& pos);
     void ShowFixState();
     const TFinding* FindingOf(const QTreeWidgetItem* item) const;

@@ -100,6 +100,12 @@ public:
     void Cut1Click();
     void Copy1Click();
     void Paste1Click();
+    // The Delete key and Edit > Delete: the service menu's delete, where the
+    // selection allows the service menu.
+    void DeleteSelectedServices();
+    void SelectAllServices();
+    // What the Edit menu's service commands may do on the grid's selection.
+    TServiceCommandState ServiceCommands() { return document_->ServiceCommands(); }
     void Undo();
     void Redo();
     // Ctrl+F: the cursor goes to the filter box, its text selected.

@@ -59,6 +59,10 @@ void TfrmChild::SGKeyDown(int key, Qt::KeyboardModifiers modifiers)
         Command([this, key] { MoveSelectedRowsBy(*document_, key == Qt::Key_Up ? -1 : 1); });
         return;
     }
+    if (key == Qt::Key_Delete && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))) {
+        DeleteSelectedServices();
+        return;
+    }
     switch (ChannelDocument::SGKeyDown(key, modifiers & Qt::ControlModifier)) {
     case ServiceClipboardCommand::Cut: Cut1Click(); break;
     case ServiceClipboardCommand::Copy: Copy1Click(); break;
@@ -103,6 +107,16 @@ void TfrmChild::Copy1Click()
 void TfrmChild::Paste1Click()
 {
     Command([this] { document_->Paste1Click(); });
+}
+void TfrmChild::DeleteSelectedServices()
+{
+    if (ServiceCommands().Delete)
+        DeleteInformation2Click();
+}
+void TfrmChild::SelectAllServices()
+{
+    SG->setFocus(Qt::ShortcutFocusReason);
+    SG->selectAll();
 }
 void TfrmChild::BtnSortAClick()
 {

@@ -64,7 +64,6 @@ TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
     statusBar();
     connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] { UpdateActionStates(); });
     FormCreate();
-    OfferRecovery();
     UpdateActionStates();
 }
 
@@ -121,6 +120,25 @@ void TfrmMain::CreateActions()
     MakeAction(EditUndo, "EditUndo", "&Undo", "", id(IconId::Undo), QKeySequence::Undo, &TfrmMain::EditUndoExecute);
     MakeAction(EditRedo, "EditRedo", "&Redo", "", id(IconId::Redo), {}, &TfrmMain::EditRedoExecute);
     EditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // The grid itself takes these keys while it has the focus, so a line
+    // edit keeps its own Ctrl+C and Delete; the menu shows them.
+    struct ServiceCommand {
+        QAction*& slot;
+        const char* name;
+        const char* caption;
+        QKeySequence::StandardKey key;
+        void (TfrmMain::*handler)();
+    };
+    const ServiceCommand serviceCommands[] = {
+        {EditCut, "EditCut", "Cu&t", QKeySequence::Cut, &TfrmMain::EditCutExecute},
+        {EditCopy, "EditCopy", "&Copy", QKeySequence::Copy, &TfrmMain::EditCopyExecute},
+        {EditPaste, "EditPaste", "&Paste", QKeySequence::Paste, &TfrmMain::EditPasteExecute},
+        {EditDelete, "EditDelete", "&Delete", QKeySequence::Delete, &TfrmMain::EditDeleteExecute},
+        {EditSelectAll, "EditSelectAll", "Select &All", QKeySequence::SelectAll, &TfrmMain::EditSelectAllExecute}};
+    for (const ServiceCommand& c : serviceCommands) {
+        MakeAction(c.slot, c.name, c.caption, "", id(IconId::Help), QKeySequence(c.key), c.handler)->setIcon(QIcon());
+        c.slot->setShortcutContext(Qt::WidgetShortcut);
+    }
     // Menu-only commands: no icon.
     MakeAction(EditFilter, "EditFilter", "&Filter", "", id(IconId::Help), QKeySequence(Qt::CTRL | Qt::Key_F),
                &TfrmMain::EditFilterExecute)
@@ -168,6 +186,9 @@ void TfrmMain::CreateMenus()
     file->addAction(Exit);
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->addActions({EditUndo, EditRedo});
+    edit->addSeparator();
+    edit->addActions({EditCut, EditCopy, EditPaste, EditDelete, EditSelectAll});
+    connect(edit, &QMenu::aboutToShow, this, &TfrmMain::UpdateServiceActionStates);
     edit->addSeparator();
     edit->addActions({EditFilter, EditReplaceNames, EditRemoveDuplicates});
     edit->addAction(CheckDock->CheckAction);
@@ -260,6 +281,18 @@ void TfrmMain::UpdateActionStates()
                     active ? active->Document().UndoLabel() : std::string());
     ShowHistoryStep(EditRedo, QStringLiteral("&Redo"), active && active->Document().CanRedo(),
                     active ? active->Document().RedoLabel() : std::string());
+    UpdateServiceActionStates();
+}
+
+void TfrmMain::UpdateServiceActionStates()
+{
+    TfrmChild* active = ActiveDocument();
+    const TServiceCommandState state = active ? active->ServiceCommands() : TServiceCommandState{};
+    EditCut->setEnabled(state.Cut);
+    EditCopy->setEnabled(state.Copy);
+    EditPaste->setEnabled(state.Paste);
+    EditDelete->setEnabled(state.Delete);
+    EditSelectAll->setEnabled(state.SelectAll);
 }
 
 // "Undo Delete 12 services": the action names the edit it takes back.

@@ -119,6 +119,11 @@ TfrmChild* TfrmMain::AddDocumentWindow()
     connect(
         child, &QObject::destroyed, this, [this] { UpdateActionStates(); }, Qt::QueuedConnection);
     connect(child, &TfrmChild::ViewSynced, this, [this] { UpdateActionStates(); });
+    // Maximising a document by hand is the person's choice of arrangement too.
+    connect(window, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
+        if (now & Qt::WindowMaximized)
+            RememberArrangement(false);
+    });
     WatchDocument(child);
     return child;
 }
@@ -128,7 +133,7 @@ void TfrmMain::NewFileExecute()
     TfrmChild* child = AddDocumentWindow();
     const QString name = FreeDocumentName(QStringLiteral("untitle"));
     child->OpenDataFile(name, true);
-    child->show();
+    ShowDocumentWindow(child);
 }
 
 QString TfrmMain::AskDataFileName(bool save)
@@ -155,7 +160,7 @@ TfrmChild* TfrmMain::OpenDocument(const QString& path)
         delete child->parentWidget();
         return nullptr;
     }
-    child->show();
+    ShowDocumentWindow(child);
     userState_->AddRecentFile(path);
     return child;
 }
@@ -235,6 +240,11 @@ void TfrmMain::OnActiveDocument(void (TfrmChild::*command)())
 
 void TfrmMain::EditUndoExecute() { OnActiveDocument(&TfrmChild::Undo); }
 void TfrmMain::EditRedoExecute() { OnActiveDocument(&TfrmChild::Redo); }
+void TfrmMain::EditCutExecute() { OnActiveDocument(&TfrmChild::Cut1Click); }
+void TfrmMain::EditCopyExecute() { OnActiveDocument(&TfrmChild::Copy1Click); }
+void TfrmMain::EditPasteExecute() { OnActiveDocument(&TfrmChild::Paste1Click); }
+void TfrmMain::EditDeleteExecute() { OnActiveDocument(&TfrmChild::DeleteSelectedServices); }
+void TfrmMain::EditSelectAllExecute() { OnActiveDocument(&TfrmChild::SelectAllServices); }
 void TfrmMain::EditFilterExecute() { OnActiveDocument(&TfrmChild::FocusFilter); }
 void TfrmMain::EditReplaceNamesExecute() { OnActiveDocument(&TfrmChild::ReplaceInNamesClick); }
 void TfrmMain::EditRemoveDuplicatesExecute() { OnActiveDocument(&TfrmChild::RemoveDuplicatesClick); }
@@ -249,7 +259,11 @@ void TfrmMain::ConfigExecute()
     ShowModelName();
 }
 
-void TfrmMain::Cascade2Execute() { MDIArea->cascadeSubWindows(); }
+void TfrmMain::Cascade2Execute()
+{
+    MDIArea->cascadeSubWindows();
+    RememberArrangement(true);
+}
 
 void TfrmMain::TileHorz2Execute() { TileWindows(Qt::Horizontal); }
 
@@ -265,6 +279,7 @@ void TfrmMain::TileWindows(Qt::Orientation orientation)
             windows << window;
     if (windows.isEmpty())
         return;
+    RememberArrangement(true);
     const QRect area = MDIArea->viewport()->rect();
     const int n = int(windows.size());
     for (int i = 0; i < n; ++i) {

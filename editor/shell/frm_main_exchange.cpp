@@ -60,6 +60,7 @@ void TfrmMain::ExportServiceList(bool html)
     const TServiceList list = ListedServices(child->Document());
     try {
         WriteFileAtomically(PathBytes(path), html ? ServiceListHtml(list) : ServiceListCsv(list));
+        ShowWritten(tr("Exported"), path, tr("%1 services of %2").arg(list.Rows.size()).arg(NameText(list.Title)));
     } catch (const std::exception& e) {
         ui_->MessageBox(MsgKind::Error, std::string("Cannot export the service list.\r") + e.what(), MsgButtons::Ok);
     }

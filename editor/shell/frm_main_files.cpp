@@ -10,10 +10,14 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
+#include <utility>
 
+#include "check_dock.h"
 #include "command_guard.h"
 #include "dialogs/frm_recovered.h"
 #include "file_backup.h"
@@ -56,6 +60,10 @@ void TfrmMain::StartFileKeeping()
         autosaveTimer_.start();
     restoreGeometry(userState_->MainWindowGeometry());
     restoreState(userState_->MainWindowState());
+    // An empty check list would only take room: it comes back with the
+    // findings of the first document that opens.
+    checkListAtStart_ = !CheckDock->isHidden();
+    CheckDock->hide();
 }
 
 // At a clean exit: the layout is remembered and the recovery copies go.
@@ -68,12 +76,43 @@ void TfrmMain::FinishFileKeeping()
     recovery_->RemoveSession();
 }
 
-void TfrmMain::ShowAsRemembered()
+void TfrmMain::ShowAsRemembered() { ShowAsRemembered(screen()->availableGeometry()); }
+
+void TfrmMain::ShowAsRemembered(const QRect& available)
 {
     if (userState_->MainWindowGeometry().isEmpty())
-        showMaximized();
-    else
-        show();  // restoreGeometry brought back the size and the maximised state
+        setGeometry(FirstStartGeometry(available));
+    show();  // else restoreGeometry brought back the size and the maximised state
+}
+
+QRect TfrmMain::FirstStartGeometry(const QRect& available)
+{
+    QRect geometry(QPoint(), available.size() * 0.8);
+    geometry.moveCenter(available.center());
+    return geometry;
+}
+
+void TfrmMain::ShowDocumentWindow(TfrmChild* child)
+{
+    child->show();
+    auto* window = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+    if (window && MDIArea->subWindowList().size() == 1 && !userState_->DocumentsArranged())
+        window->showMaximized();
+    else if (window)
+        window->show();
+    if (std::exchange(checkListAtStart_, false))
+        CheckDock->ShowFindings(child);
+}
+
+void TfrmMain::RememberArrangement(bool arranged) { userState_->SetDocumentsArranged(arranged); }
+
+// The offer of recovered documents comes over the main window once it is on
+// the screen, not as a lone box before it.
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!std::exchange(recoveryOffered_, true))
+        QTimer::singleShot(0, this, &TfrmMain::OfferRecovery);
 }
 
 void TfrmMain::RebuildRecentMenu()
@@ -109,7 +148,17 @@ bool TfrmMain::SaveDocument(TfrmChild* child, const QString& path)
         return false;
     userState_->AddRecentFile(path);
     recovery_->Remove(child->property(kRecoveryNumber).toInt());
+    const TServiceInfo& services = child->Document().Database().ServiceInfo;
+    ShowWritten(tr("Saved"), path, tr("%1 TV, %2 radio services").arg(services.wTVNum).arg(services.wRadioNum));
     return true;
+}
+
+// Only the "*" would change otherwise: the status bar says what went where.
+void TfrmMain::ShowWritten(const QString& verb, const QString& path, const QString& what)
+{
+    constexpr int kShownMilliseconds = 6000;
+    statusBar()->showMessage(QStringLiteral("%1 %2: %3").arg(verb, QFileInfo(path).fileName(), what),
+                             kShownMilliseconds);
 }
 
 // A backup that cannot be written stops the save: the save writes its new
@@ -183,10 +232,7 @@ void TfrmMain::OfferRecovery()
         TRecoveryStore::RemoveFolders(sessions);
         return;
     }
-    QStringList captions;
-    for (const TRecoveredCopy& copy : copies)
-        captions << copy.caption;
-    TfrmRecovered dialog(captions, this);
+    TfrmRecovered dialog(copies, this);
     const int choice = dialog.exec();
     if (choice == TfrmRecovered::NotNow)
         return;
@@ -206,7 +252,7 @@ void TfrmMain::OpenRecovered(const QString& file, const QString& caption)
         delete child->parentWidget();
         return;
     }
-    child->show();
+    ShowDocumentWindow(child);
     // Copied at once into this run's recovery folder: the old one goes now.
     WriteRecoveryCopies();
 }

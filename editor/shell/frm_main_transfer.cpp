@@ -134,7 +134,7 @@ void TfrmMain::DataUploadExecute()
         } else {
             TfrmChild* child = AddDocumentWindow();
             if (child->OpenFileFromUpload(name, true))
-                child->show();
+                ShowDocumentWindow(child);
             else
                 delete child->parentWidget();  // the failure was shown; an empty document would hide it
         }

@@ -29,8 +29,8 @@ QList<TRecoveredCopy> CopiesIn(const QString& session)
     std::sort(numbers.begin(), numbers.end());
     for (int number : numbers) {
         const QString file = session + QStringLiteral("/%1.dnf").arg(number);
-        if (QFileInfo::exists(file))
-            copies << TRecoveredCopy{file, index.value(QString::number(number)).toString()};
+        if (const QFileInfo info(file); info.exists())
+            copies << TRecoveredCopy{file, index.value(QString::number(number)).toString(), info.lastModified()};
     }
     return copies;
 }

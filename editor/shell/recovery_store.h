@@ -8,6 +8,7 @@
 // next start was left by a program that ended without that: a crash.
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -20,6 +21,7 @@ namespace lumora {
 struct TRecoveredCopy {
     QString file;  // the .dnf copy
     QString caption;  // the document's full path or generated name then
+    QDateTime written;  // when the copy was last written
 };
 
 class TRecoveryStore {

@@ -11,6 +11,7 @@ constexpr const char* kGeometryKey = "MainWindow/geometry";
 constexpr const char* kWindowStateKey = "MainWindow/state";
 constexpr const char* kSplitterKey = "Document/splitter";
 constexpr const char* kColumnsKey = "Document/columns";
+constexpr const char* kArrangedKey = "Document/arranged";
 }  // namespace
 
 QStringList WithRecentFile(const QStringList& recent, const QString& path)
@@ -56,6 +57,8 @@ QByteArray TUserState::MainWindowGeometry() const { return Value(kGeometryKey); 
 QByteArray TUserState::MainWindowState() const { return Value(kWindowStateKey); }
 QByteArray TUserState::DocumentSplitter() const { return Value(kSplitterKey); }
 QByteArray TUserState::DocumentColumns() const { return Value(kColumnsKey); }
+bool TUserState::DocumentsArranged() const { return Value(kArrangedKey) == "true"; }
+void TUserState::SetDocumentsArranged(bool arranged) { SetValue(kArrangedKey, arranged); }
 
 void TUserState::SetMainWindow(const QByteArray& geometry, const QByteArray& state)
 {

@@ -41,6 +41,10 @@ public:
     QByteArray DocumentSplitter() const;
     QByteArray DocumentColumns() const;
     void SetDocumentLayout(const QByteArray& splitter, const QByteArray& columns);
+    // Whether the person last tiled or cascaded the document windows rather
+    // than maximising one: a lone document then opens unmaximised.
+    bool DocumentsArranged() const;
+    void SetDocumentsArranged(bool arranged);
 
 private:
     QByteArray Value(const char* key) const;

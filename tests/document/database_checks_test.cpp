@@ -89,6 +89,21 @@ const std::vector<CheckCase> kCases = {
          EXPECT_EQ(db.FavoriteInfo[0][1].wIndexNum, 0);
          EXPECT_EQ(db.FavoriteInfo[0][0].wIndexNum, 1);
      }},
+    {"repeated favorite entry",
+     0,
+     [](DocumentFixture& f) {
+         TServiceNumbering numbering(f.db(), NumberingOf(f.db(), f.doc->FlashType()));
+         f.AddFavorite(0, 0, numbering.KeyOf(0));
+         f.AddFavorite(0, 0, numbering.KeyOf(1));  // "Alpha News" a second time
+     },
+     {"error: TV favorite list A entry 3: names TV service 2 \"Alpha News\" again, as entry 1 does"},
+     {},
+     [](const TChannelDatabase& db) {
+         const TFavoriteItem& list = db.FavoriteInfo[0][0];
+         ASSERT_EQ(list.wIndexNum, 2);  // the first entry stays where the person put it
+         EXPECT_EQ(list.Index[0], 1);
+         EXPECT_EQ(list.Index[1], 0);
+     }},
     {"duplicate service id",
      0,
      [](DocumentFixture& f) {

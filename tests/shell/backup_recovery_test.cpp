@@ -7,10 +7,10 @@
 // is written, then waits to be killed.
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 #include <cstdio>
 
@@ -143,12 +143,16 @@ private slots:
         answers.Push([&offered](QWidget* w) {
             auto* dialog = qobject_cast<TfrmRecovered*>(w);
             QVERIFY(dialog);
-            for (int row = 0; row < dialog->List->count(); ++row)
-                offered << dialog->List->item(row)->text();
+            for (int row = 0; row < dialog->List->topLevelItemCount(); ++row)
+                offered << dialog->List->topLevelItem(row)->text(0);
+            // Over the main window, with room for the whole path and the copy's time.
+            QVERIFY(dialog->parentWidget() && dialog->parentWidget()->isVisible());
+            QVERIFY(!dialog->List->topLevelItem(0)->text(1).isEmpty());
+            QVERIFY(dialog->width() >= dialog->fontMetrics().horizontalAdvance(offered.constFirst()));
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OpenButton")), Qt::LeftButton);
         });
         auto window = StartMainWindow(paths);
-        QCOMPARE(answers.Pending(), 0);
+        QTRY_COMPARE(answers.Pending(), 0);
         QCOMPARE(offered, QStringList({file}));
         QCOMPARE(window->Documents().size(), 1);
         TfrmChild* doc = window->Documents().constFirst();

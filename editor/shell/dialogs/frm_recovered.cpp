@@ -1,14 +1,19 @@
 #include "frm_recovered.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace lumora {
 
-TfrmRecovered::TfrmRecovered(const QStringList& captions, QWidget* parent) : QDialog(parent)
+TfrmRecovered::TfrmRecovered(const QList<TRecoveredCopy>& copies, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmRecovered"));
     setWindowTitle(tr("Recovered Documents"));
@@ -16,12 +21,18 @@ TfrmRecovered::TfrmRecovered(const QStringList& captions, QWidget* parent) : QDi
                                "and were recovered. Open the checked ones as new documents?"),
                             this);
     text->setWordWrap(true);
-    List = new QListWidget(this);
+    List = new QTreeWidget(this);
     List->setObjectName(QStringLiteral("List"));
-    for (const QString& caption : captions) {
-        auto* item = new QListWidgetItem(caption, List);
+    List->setRootIsDecorated(false);
+    List->setHeaderLabels({tr("Document"), tr("Copy written")});
+    List->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    List->header()->setStretchLastSection(false);
+    for (const TRecoveredCopy& copy : copies) {
+        auto* item = new QTreeWidgetItem(
+            List, {copy.caption, QLocale().toString(copy.written.toLocalTime(), QLocale::ShortFormat)});
+        item->setToolTip(0, copy.caption);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Checked);
+        item->setCheckState(0, Qt::Checked);
     }
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* open = buttons->addButton(tr("&Open"), QDialogButtonBox::AcceptRole);
@@ -37,13 +48,30 @@ TfrmRecovered::TfrmRecovered(const QStringList& captions, QWidget* parent) : QDi
     layout->addWidget(text);
     layout->addWidget(List);
     layout->addWidget(buttons);
+    FitWidthToList();
+}
+
+void TfrmRecovered::FitWidthToList()
+{
+    const QFontMetrics metrics(List->font());
+    int columns = 0;
+    for (int row = 0; row < List->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = List->topLevelItem(row);
+        columns =
+            std::max(columns, metrics.horizontalAdvance(item->text(0)) + metrics.horizontalAdvance(item->text(1)));
+    }
+    // Check box, cell padding, frame and the dialog's margins.
+    const int extra = 6 * metrics.averageCharWidth() + 64;
+    const QScreen* shown = parentWidget() ? parentWidget()->screen() : screen();
+    const int widest = shown ? shown->availableGeometry().width() * 9 / 10 : columns + extra;
+    resize(std::clamp(columns + extra, 480, std::max(480, widest)), sizeHint().height());
 }
 
 QList<int> TfrmRecovered::CheckedRows() const
 {
     QList<int> rows;
-    for (int row = 0; row < List->count(); ++row)
-        if (List->item(row)->checkState() == Qt::Checked)
+    for (int row = 0; row < List->topLevelItemCount(); ++row)
+        if (List->topLevelItem(row)->checkState(0) == Qt::Checked)
             rows << row;
     return rows;
 }

@@ -1,13 +1,14 @@
-// After a crash: the documents that were recovered, each with a check box,
-// and the choice to open the checked ones, to discard them all, or to decide
-// at the next start.
+// After a crash: the documents that were recovered, each with a check box and
+// the time its copy was written, and the choice to open the checked ones, to
+// discard them all, or to decide at the next start.
 #pragma once
 
 #include <QDialog>
 #include <QList>
-#include <QStringList>
 
-class QListWidget;
+#include "recovery_store.h"
+
+class QTreeWidget;
 
 namespace lumora {
 
@@ -16,12 +17,16 @@ class TfrmRecovered : public QDialog {
 public:
     enum Choice { NotNow = QDialog::Rejected, Open = QDialog::Accepted, Discard = 2 };
 
-    TfrmRecovered(const QStringList& captions, QWidget* parent = nullptr);
+    TfrmRecovered(const QList<TRecoveredCopy>& copies, QWidget* parent = nullptr);
 
     // The rows checked when the dialog ended.
     QList<int> CheckedRows() const;
 
-    QListWidget* List = nullptr;
+    QTreeWidget* List = nullptr;  // columns: the document, when its copy was written
+
+private:
+    // Wide enough for the longest path, as far as the screen allows.
+    void FitWidthToList();
 };
 
 }  // namespace lumora

@@ -302,7 +302,8 @@ void TkStringGrid::keyPressEvent(QKeyEvent* event)
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const int key = event->key();
     const bool moveKey = rowsMovable_ && (key == Qt::Key_Up || key == Qt::Key_Down);
-    if (ctrl && (key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X || moveKey)) {
+    const bool deleteKey = key == Qt::Key_Delete && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (deleteKey || (ctrl && (key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X || moveKey))) {
         emit KeyDown(key, event->modifiers());
         event->accept();
         return;
