@@ -36,16 +36,18 @@ struct MemberTraits<member> {
 template <class Record>
 std::string FieldText(const TNumberField<Record>& field, uint32_t value)
 {
-    return field.isSigned ? std::to_string(int32_t(int16_t(value))) : std::to_string(value);
+    return field.isSigned ? std::to_string(int32_t(value)) : std::to_string(value);
 }
 
 template <auto member>
-constexpr TNumberField<typename detail::MemberTraits<member>::RecordType> Field(const char* name, bool canBeEmpty)
+constexpr TNumberField<typename detail::MemberTraits<member>::RecordType> Field(const char* name, bool canBeEmpty,
+                                                                                bool holdsSigned = false)
 {
     using Record = typename detail::MemberTraits<member>::RecordType;
     using Value = typename detail::MemberTraits<member>::ValueType;
     return {name, [](const Record& r) { return uint32_t(r.*member); },
-            [](Record& r, uint32_t v) { r.*member = static_cast<Value>(v); }, canBeEmpty, std::is_signed_v<Value>};
+            [](Record& r, uint32_t v) { r.*member = static_cast<Value>(v); }, canBeEmpty,
+            holdsSigned || std::is_signed_v<Value>};
 }
 
 inline constexpr std::array kServiceFields = {
@@ -89,7 +91,7 @@ inline constexpr std::array kMenuFields = {
     Field<&TMenuConfigItem::nMainAudioLang>("nMainAudioLang", false),
     Field<&TMenuConfigItem::n2ndAudioLang>("n2ndAudioLang", false),
     Field<&TMenuConfigItem::nSubtitleLang>("nSubtitleLang", false),
-    Field<&TMenuConfigItem::nTimeOffset>("nTimeOffset", false),
+    Field<&TMenuConfigItem::nTimeOffset>("nTimeOffset", false, true),  // a signed ±HHMM
     Field<&TMenuConfigItem::nTimerIndex>("nTimerIndex", false),
     Field<&TMenuConfigItem::nVideoOutput>("nVideoOutput", false),
     Field<&TMenuConfigItem::nAudioOutput>("nAudioOutput", false),
