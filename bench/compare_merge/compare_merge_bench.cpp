@@ -22,17 +22,7 @@ std::unique_ptr<TChannelDatabase> FullDatabase()
     bench::FillNetworksProvidersAndStreams(*db);
     for (int slot = 0; slot < kAntennaCapacity; ++slot)
         db->AntennaList.AntennaInfo[std::size_t(slot)].ucSatelliteId = uint8_t(slot);
-    for (int r = 0; r < kServiceCapacity; ++r) {
-        TServiceItem& s = db->ServiceInfo.pServiceInfo[std::size_t(r)];
-        s.ServiceType = r % 3 == 2 ? kServiceTypeRadio : kServiceTypeTV;
-        s.szServiceName = "Service " + std::to_string(r);
-        s.wVideoPID = uint16_t(32 + r);
-        s.wAudioPID = uint16_t(4100 + r);
-        s.wServiceId = uint16_t(r + 1);
-        s.pTSIndex = r / 4;
-        s.pProviderIndex = r % kProviderCapacity;
-        ++(s.ServiceType == kServiceTypeRadio ? db->ServiceInfo.wRadioNum : db->ServiceInfo.wTVNum);
-    }
+    bench::FillServices(*db);
     for (int g = 0; g < kFavoriteGroups; ++g)
         for (int l = 0; l < kFavoriteLists; ++l) {
             db->FavoriteInfo[g][l].wIndexNum = kFavoriteCapacity;

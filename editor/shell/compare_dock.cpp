@@ -41,33 +41,34 @@ TCompareDock::TCompareDock(std::function<TfrmChild*()> activeDocument, UiPort& u
     : QDockWidget(tr("Differences"), parent), activeDocument_(std::move(activeDocument)), ui_(ui)
 {
     setObjectName(QStringLiteral("CompareDock"));
-    CompareAction = new QAction(tr("Compare &With..."), this);
-    CompareAction->setObjectName(QStringLiteral("FileCompareWith"));
-    CompareAction->setStatusTip(tr("List the differences between the active document and another file"));
-    connect(CompareAction, &QAction::triggered, this, [this] {
-        TfrmChild* child = activeDocument_();
-        if (!child || !child->EndCellEdit())
-            return;
-        const QString path = AskSourceFile(tr("Compare With"), QStringLiteral("CompareWithDialog"));
-        if (!path.isEmpty())
-            CompareWith(child, path);
-    });
-    MergeAction = new QAction(tr("&Merge From..."), this);
-    MergeAction->setObjectName(QStringLiteral("FileMergeFrom"));
-    MergeAction->setStatusTip(tr("Bring a chosen part of another file into the active document"));
-    connect(MergeAction, &QAction::triggered, this, [this] {
-        TfrmChild* child = activeDocument_();
-        if (!child || !child->EndCellEdit())
-            return;
-        const QString path = AskSourceFile(tr("Merge From"), QStringLiteral("MergeFromDialog"));
-        if (!path.isEmpty())
-            MergeFrom(child, path);
-    });
-
+    CompareAction = MakeFileAction(tr("Compare &With..."), QStringLiteral("FileCompareWith"),
+                                   tr("List the differences between the active document and another file"),
+                                   tr("Compare With"), &TCompareDock::CompareWith);
+    MergeAction = MakeFileAction(tr("&Merge From..."), QStringLiteral("FileMergeFrom"),
+                                 tr("Bring a chosen part of another file into the active document"), tr("Merge From"),
+                                 &TCompareDock::MergeFrom);
     List = new QTreeWidget(this);
     List->setHeaderHidden(true);
     connect(List, &QTreeWidget::itemActivated, this, &TCompareDock::ActivateItem);
     setWidget(List);
+}
+
+QAction* TCompareDock::MakeFileAction(const QString& text, const QString& name, const QString& tip,
+                                      const QString& title, void (TCompareDock::*command)(TfrmChild*, const QString&))
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    action->setStatusTip(tip);
+    connect(action, &QAction::triggered, this, [this, name, title, command] {
+        TfrmChild* child = activeDocument_();
+        if (!child || !child->EndCellEdit())
+            return;
+        // The dialog's name is the action's, "FileMergeFrom" -> "MergeFromDialog".
+        const QString path = AskSourceFile(title, name.mid(4) + QStringLiteral("Dialog"));
+        if (!path.isEmpty())
+            (this->*command)(child, path);
+    });
+    return action;
 }
 
 QString TCompareDock::AskSourceFile(const QString& title, const QString& objectName)

@@ -36,6 +36,10 @@ public:
     void MergeFrom(TfrmChild* child, const QString& path);
 
 private:
+    // A File menu action that asks for a file and runs `command` on the
+    // active document with it.
+    QAction* MakeFileAction(const QString& text, const QString& name, const QString& tip, const QString& title,
+                            void (TCompareDock::*command)(TfrmChild*, const QString&));
     QString AskSourceFile(const QString& title, const QString& objectName);
     // Reads the file as the editor opens one; false after showing why not.
     bool ReadSource(TfrmChild* child, const QString& path, TDatabaseFile& file);

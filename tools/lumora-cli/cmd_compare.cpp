@@ -49,6 +49,13 @@ public:
                                 err);
     }
 
+    // The first two files of `paths`.
+    bool ReadTwo(const std::vector<std::string>& paths, int flashType, LoadedFile& first, LoadedFile& second,
+                 std::ostream& err)
+    {
+        return Read(paths[0], flashType, first, err) && Read(paths[1], flashType, second, err);
+    }
+
     ConversionLibrary* Library(std::ostream& err)
     {
         if (!library_)
@@ -207,8 +214,7 @@ int RunDiff(const Arguments& args, std::ostream& out, std::ostream& err)
     }
     FileReader reader;
     LoadedFile a, b;
-    if (!reader.Read(parsed.paths[0], parsed.flashType, a, err) ||
-        !reader.Read(parsed.paths[1], parsed.flashType, b, err))
+    if (!reader.ReadTwo(parsed.paths, parsed.flashType, a, b, err))
         return kExitUsage;
     const TCompareReport report = CompareDatabases({*a.db, FileNumbering(a, parsed.flashType)},
                                                    {*b.db, FileNumbering(b, parsed.flashType)}, EditorIdentityRules());
@@ -231,8 +237,7 @@ int RunMerge(const Arguments& args, std::ostream& out, std::ostream& err)
     }
     FileReader reader;
     LoadedFile target, source;
-    if (!reader.Read(parsed.paths[0], parsed.flashType, target, err) ||
-        !reader.Read(parsed.paths[1], parsed.flashType, source, err))
+    if (!reader.ReadTwo(parsed.paths, parsed.flashType, target, source, err))
         return kExitUsage;
     const TNumbering numbering = FileNumbering(target, parsed.flashType);
     const TMergeSource from{*source.db, FileNumbering(source, parsed.flashType), BaseName(parsed.paths[1]),
