@@ -13,26 +13,6 @@
 namespace lumora {
 namespace {
 
-void FillServices(TChannelDatabase& db)
-{
-    int counts[2] = {0, 0};
-    for (int r = 0; r < kServiceCapacity; ++r) {
-        TServiceItem& s = db.ServiceInfo.pServiceInfo[std::size_t(r)];
-        s.ServiceType = r % 3 == 2 ? kServiceTypeRadio : kServiceTypeTV;
-        const int ordinal = counts[s.ServiceType]++;
-        s.szServiceName = "Service " + std::to_string(r);
-        s.wVideoPID = uint16_t(32 + r);
-        s.wAudioPID = uint16_t(4100 + r);
-        s.wServiceId = uint16_t(r + 1);
-        s.pTSIndex = r / 4;
-        s.pProviderIndex = r % kProviderCapacity;
-        if (db.pFixServiceIndex && ordinal % 40 == 0 && ordinal / 40 < 100)
-            s.wServiceNumber = uint16_t(ordinal / 40 + 1);
-    }
-    db.ServiceInfo.wTVNum = uint16_t(counts[0]);
-    db.ServiceInfo.wRadioNum = uint16_t(counts[1]);
-}
-
 void FillFavorites(TChannelDatabase& db, const TNumbering& numbering)
 {
     const TServiceNumbering keys(db, numbering);
@@ -51,7 +31,7 @@ void BM_AllChecksOnAFullDatabase(benchmark::State& state)
     const uint8_t flashType = state.range(0) ? 4 : 0;
     InitDatabase(*db, flashType);
     bench::FillNetworksProvidersAndStreams(*db);
-    FillServices(*db);
+    bench::FillServices(*db);
     const TNumbering numbering = NumberingOf(*db, flashType);
     FillFavorites(*db, numbering);
     if (!CheckDatabase(*db, numbering).empty()) {

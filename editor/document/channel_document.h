@@ -13,6 +13,7 @@
 
 #include "app_state.h"
 #include "database_checks.h"
+#include "database_merge.h"
 #include "document_data.h"
 #include "document_view.h"
 #include "records.h"
@@ -105,6 +106,9 @@ public:
     int FixFindings(const std::vector<TFinding>& findings);
     // Shows a finding's place: its tree node, its TV/radio view and its row.
     void ShowFinding(const TFinding& finding);
+
+    // Merges `source` as one edit (document_merge.h) and shows the result.
+    TMergeReport MergeFrom(const TMergeSource& source, const TMergeOptions& options, const TIdentityRules& rules);
 
     // Sorting by the current cell's column, in the direction SortType keeps.
     void BtnSortAClick();

@@ -13,6 +13,7 @@
 
 #include "app_icons.h"
 #include "check_dock.h"
+#include "compare_dock.h"
 #include "conversion_binding.h"
 #include "exchange_dir.h"
 #include "file_backup.h"
@@ -58,6 +59,10 @@ TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
     CheckDock = new TCheckDock([this] { return ActiveDocument(); }, *ui_, this);
     addDockWidget(Qt::BottomDockWidgetArea, CheckDock);
     CheckDock->hide();
+    CompareDock = new TCompareDock([this] { return ActiveDocument(); }, *ui_, this);
+    addDockWidget(Qt::BottomDockWidgetArea, CompareDock);
+    CompareDock->hide();
+    connect(CompareDock->MergeAction, &QAction::triggered, this, [this] { UpdateActionStates(); });
     CreateMenus();
     CreateToolBar();
     StartFileKeeping();  // restores the toolbar's place too
@@ -182,6 +187,7 @@ void TfrmMain::CreateMenus()
     file->addSeparator();
     file->addMenu("&Export")->addActions({ExportCsv, ExportHtml});
     file->addMenu("&Import")->addActions({ImportOrder, ImportNames});
+    file->addActions({CompareDock->CompareAction, CompareDock->MergeAction});
     file->addSeparator();
     file->addAction(Exit);
     QMenu* edit = menuBar()->addMenu("&Edit");

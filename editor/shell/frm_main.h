@@ -31,6 +31,7 @@ class TRecoveryStore;
 class TUserState;
 class QtUiPort;
 class TCheckDock;
+class TCompareDock;
 class TfrmChild;
 namespace print {
 class TPrintCommands;
@@ -127,6 +128,7 @@ public:
     QToolBar* ToolBar1 = nullptr;
     QMenu* WindowMenu = nullptr;
     TCheckDock* CheckDock = nullptr;  // Edit > Check Database and its findings
+    TCompareDock* CompareDock = nullptr;  // File > Compare With, Merge From
     QMenu* RecentMenu = nullptr;  // File > Recent Files
 
     QAction* NewFile = nullptr;

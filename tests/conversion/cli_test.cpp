@@ -218,5 +218,54 @@ TEST_F(CliTest, ImportOrderFollowsAnExportedListReversedAndReportsUnmatchedRows)
     EXPECT_EQ(RunCli("export " + Q("out.dnf") + " " + Q("o.txt")).status, 2);
 }
 
+// diff and merge on the sample and on a copy with one audio PID changed and
+// the last service gone.
+TEST_F(CliTest, DiffAndMergeOnTheSampleAndAChangedCopy)
+{
+    ASSERT_EQ(RunCli("convert '" + test::SamplePath() + "' " + Q("s.dnf")).status, 0);
+    std::string changed = ReadFile(test::SamplePath());
+    const std::string nova = "532\t533\t532\t3\tFALSE\tFALSE\tFALSE\t0\t1\tNova Shows";
+    ASSERT_NE(changed.find(nova), std::string::npos);
+    changed.replace(changed.find(nova), nova.size(), "532\t534\t532\t3\tFALSE\tFALSE\tFALSE\t0\t1\tNova Shows");
+    const std::size_t last = changed.find("V\t3808\t");
+    ASSERT_NE(last, std::string::npos);
+    changed.erase(last, changed.find('\n', last) + 1 - last);
+    test::WriteFile(dir.File("c.txt"), changed);
+
+    const RunResult same = RunCli("diff " + Q("s.dnf") + " '" + test::SamplePath() + "'");
+    EXPECT_EQ(same.status, 0) << same.output;
+    EXPECT_EQ(same.output, "");
+    const RunResult diff = RunCli("diff " + Q("s.dnf") + " " + Q("c.txt"));
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_EQ(diff.output, "service changed: \"Nova Shows\" wAudioPID 533 -> 534\n"
+                           "service removed: \"Nova Music 2\" (TV 3808 on 12469 V (2/1038) on antenna 2)\n");
+    const RunResult json = RunCli("diff --json " + Q("s.dnf") + " " + Q("c.txt"));
+    EXPECT_EQ(json.status, 1);
+    EXPECT_NE(json.output.find("{\"equal\": false, \"counts\": {\"antenna\": {\"added\": 0, \"removed\": 0, "
+                               "\"changed\": 0, \"unchanged\": 2}"),
+              std::string::npos)
+        << json.output;
+    EXPECT_NE(json.output.find("\"service\": {\"added\": 0, \"removed\": 1, \"changed\": 1"), std::string::npos);
+
+    const RunResult dry = RunCli("merge " + Q("c.txt") + " " + Q("s.dnf") + " " + Q("m.txt") + " --dry-run");
+    EXPECT_EQ(dry.status, 0) << dry.output;
+    EXPECT_NE(dry.output.find("services: 1 added, 0 updated, "), std::string::npos) << dry.output;
+    EXPECT_FALSE(test::FileExists(dir.File("m.txt")));
+    const RunResult merged = RunCli("merge " + Q("c.txt") + " " + Q("s.dnf") + " " + Q("m.txt") + " --policy theirs");
+    EXPECT_EQ(merged.status, 0) << merged.output;
+    EXPECT_EQ(RunCli("diff " + Q("m.txt") + " " + Q("s.dnf")).output, "");
+
+    // One antenna's radio services into a .dnf: nothing is new there.
+    const RunResult radio =
+        RunCli("merge " + Q("s.dnf") + " " + Q("c.txt") + " " + Q("o.dnf") + " --antenna 2 --radio");
+    EXPECT_EQ(radio.status, 0) << radio.output;
+    EXPECT_EQ(RunCli("diff " + Q("o.dnf") + " " + Q("s.dnf")).status, 0);
+    EXPECT_EQ(test::FilesIn(dir.Path()), 4);  // no temporary file is left
+
+    EXPECT_EQ(RunCli("merge " + Q("none.txt") + " " + Q("s.dnf") + " " + Q("x.txt")).status, 2);
+    EXPECT_EQ(RunCli("merge " + Q("s.dnf") + " " + Q("c.txt") + " " + Q("x.txt") + " --policy any").status, 2);
+    EXPECT_FALSE(test::FileExists(dir.File("x.txt")));
+}
+
 }  // namespace
 }  // namespace lumora

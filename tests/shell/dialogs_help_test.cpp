@@ -52,10 +52,10 @@ void HelpTest::contentsCoverEveryChapterAndLeadSomewhere()
         if (topic.Level == 0)
             chapters << topic.Target;
     }
-    const QStringList expected = {
-        "getting_started.html", "settings.html", "tree_grid.html", "editing.html",   "favorites.html",
-        "sorting.html",         "finding.html",  "exchange.html",  "menu_data.html", "transfers.html",
-        "printing.html",        "encoder.html",  "tools.html"};
+    const QStringList expected = {"getting_started.html", "settings.html",  "tree_grid.html", "editing.html",
+                                  "favorites.html",       "sorting.html",   "finding.html",   "exchange.html",
+                                  "compare.html",         "menu_data.html", "transfers.html", "printing.html",
+                                  "encoder.html",         "tools.html"};
     QCOMPARE(chapters, expected);
 }
 
@@ -88,9 +88,9 @@ void HelpTest::windowShowsTopicsFromContentsAndIndex()
     QVERIFY(window->isVisible());
     QCOMPARE(HelpWindow::ShowHelp(&owner), window);  // one window per owner
     QVERIFY(window->Browser->toPlainText().contains("Getting started"));
-    QCOMPARE(window->Contents->topLevelItemCount(), 13);
+    QCOMPARE(window->Contents->topLevelItemCount(), 14);
 
-    window->Contents->setCurrentItem(window->Contents->topLevelItem(11));
+    window->Contents->setCurrentItem(window->Contents->topLevelItem(12));
     QCOMPARE(window->Browser->source().fileName(), QString("encoder.html"));
     QVERIFY(window->Browser->toPlainText().contains("compression"));
 

@@ -76,40 +76,6 @@ bool CheckFixTarget(const CheckArguments& parsed, std::ostream& err)
     return true;
 }
 
-struct LoadedFile {
-    std::unique_ptr<TChannelDatabase> db = std::make_unique<TChannelDatabase>();
-    std::vector<std::string> loadErrors;
-    std::optional<FavoriteNumbering> numbering;
-};
-
-// Reads the input as the editor opens it; a .dnf file goes through the
-// conversion library. Returns the exit status when reading failed.
-std::optional<int> Load(const CheckArguments& parsed, ConversionLibrary* library, const std::string& exchange,
-                        LoadedFile& file, std::ostream& err)
-{
-    std::string text = parsed.path, error;
-    if (library) {
-        text = ExchangeFile(exchange, kInterchangeExchangeFile);
-        if (!library->V3DnfToDnf(parsed.path, text, error)) {
-            err << "lumora-cli: " << error << '\n';
-            return kExitStopped;
-        }
-    }
-    InitDatabase(*file.db, static_cast<uint8_t>(parsed.flashType));
-    ReadResult result = ReadInterchangeFile(
-        text, *file.db, [&file](const std::string& message) { file.loadErrors.push_back(message); });
-    if (result.status == ReadStatus::OpenFailed) {
-        err << "lumora-cli: " << result.error << '\n';
-        return kExitUsage;
-    }
-    if (result.status == ReadStatus::Stopped) {
-        err << "lumora-cli: " << result.error << '\n';
-        return kExitStopped;
-    }
-    file.numbering = result.numbering;
-    return std::nullopt;
-}
-
 bool WriteFixed(const CheckArguments& parsed, ConversionLibrary* library, const std::string& exchange,
                 const LoadedFile& file, std::ostream& err)
 {
@@ -138,7 +104,8 @@ int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err)
         return kExitUsage;
     ExchangeDirectory exchange;
     LoadedFile file;
-    if (std::optional<int> failed = Load(parsed, library.get(), exchange.Path(), file, err))
+    if (std::optional<int> failed =
+            LoadChannelFile(parsed.path, parsed.flashType, library.get(), exchange.Path(), file, err))
         return *failed;
 
     // Favorite entries mean what the file records; a file without a

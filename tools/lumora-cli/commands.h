@@ -38,6 +38,9 @@ int RunFirmware(const Arguments& args, std::ostream& out, std::ostream& err);
 // The service list to CSV or HTML, and a CSV's order into a .dnf (cmd_export.cpp).
 int RunExport(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunImportOrder(const Arguments& args, std::ostream& out, std::ostream& err);
+// Compare two channel-data files, merge one into another (cmd_compare.cpp).
+int RunDiff(const Arguments& args, std::ostream& out, std::ostream& err);
+int RunMerge(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Parses "--flash-type N" (N 0..255) from args[index + 1]; false with a message
 // on err when the value is missing or not a number in range.

@@ -2,22 +2,13 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 
 namespace lumora::cli {
 
-bool IsDnfPath(const std::string& path)
-{
-    if (path.size() < 4)
-        return false;
-    std::string ending = path.substr(path.size() - 4);
-    for (char& c : ending)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ending == ".dnf";
-}
+bool IsDnfPath(const std::string& path) { return IsDnfFileName(path); }
 
 std::unique_ptr<ConversionLibrary> OpenConversionLibrary(std::ostream& err)
 {
@@ -59,6 +50,18 @@ bool CheckReadable(const std::string& path, std::ostream& err)
         return true;
     err << "lumora-cli: \"" << path << "\": " << std::strerror(errno) << '\n';
     return false;
+}
+
+std::optional<int> LoadChannelFile(const std::string& path, int flashType, ConversionLibrary* library,
+                                   const std::string& exchange, LoadedFile& file, std::ostream& err)
+{
+    std::string error;
+    const TReadOutcome outcome =
+        ReadDatabaseFile(path, static_cast<uint8_t>(flashType), library, exchange, file, error);
+    if (outcome == TReadOutcome::Read)
+        return std::nullopt;
+    err << "lumora-cli: " << error << '\n';
+    return outcome == TReadOutcome::NotOpened ? kExitUsage : kExitStopped;
 }
 
 }  // namespace lumora::cli

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "commands.h"
 #include "conversion_binding.h"
+#include "database_file.h"
 #include "exchange_dir.h"
 
 namespace lumora::cli {
@@ -26,5 +28,14 @@ bool ParseSmallNumber(const Arguments& args, std::size_t& index, const char* opt
 
 // False with a message when `path` cannot be read.
 bool CheckReadable(const std::string& path, std::ostream& err);
+
+// A channel-data or interchange file as read.
+using LoadedFile = TDatabaseFile;
+
+// Reads `path` as the editor opens it; a .dnf file goes through `library`
+// (required for one) and the exchange directory. Returns the exit status
+// when reading failed (kExitUsage: not opened, kExitStopped: read in part).
+std::optional<int> LoadChannelFile(const std::string& path, int flashType, ConversionLibrary* library,
+                                   const std::string& exchange, LoadedFile& file, std::ostream& err);
 
 }  // namespace lumora::cli

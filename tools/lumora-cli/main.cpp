@@ -32,6 +32,14 @@ constexpr Command kCommands[] = {
      "write the \"All Service\" list of a .dnf file as CSV or as an HTML page, by extension", RunExport},
     {"import-order", "[--flash-type N] [--radio] FILE.dnf ORDER.csv OUT.dnf",
      "put the services of a .dnf file in the order of a CSV's rows and save the result", RunImportOrder},
+    {"diff", "A B [--flash-type N] [--json]",
+     "compare two .dnf or interchange files: one difference a line, or JSON; exit 1 when they differ", RunDiff},
+    {"merge",
+     "TARGET SOURCE OUT [--flash-type N] [--antenna N]... [--tv] [--radio] [--free-only] "
+     "[--policy fill|theirs|mine] [--favorites] [--dry-run]",
+     "merge SOURCE (whole, or the antennas given) into TARGET; the report on standard output, OUT written when it "
+     "fits",
+     RunMerge},
 };
 
 void PrintUsage(std::ostream& err)

@@ -1,0 +1,16 @@
+// Merging another database into the document.
+#include "channel_document.h"
+#include "document_merge.h"
+
+namespace lumora {
+
+TMergeReport ChannelDocument::MergeFrom(const TMergeSource& source, const TMergeOptions& options,
+                                        const TIdentityRules& rules)
+{
+    TMergeReport report = MergeIntoDocument(*this, source, options, rules);
+    if (report.Fits())
+        ShowPlace(CurrentPlace());
+    return report;
+}
+
+}  // namespace lumora
