@@ -21,13 +21,8 @@ void ChannelDocument::SGSetEditText(int32_t ACol, int32_t ARow, const std::strin
 {
     if (ARow < 1 || ARow >= SG.RowCount())
         return;
-    const std::string& riCell = SG.Cell(kColRI, ARow);
-    if (riCell.empty()) {  // the empty placeholder row
-        RefreshServiceGrid();
-        return;
-    }
-    int32_t r = StrToInt(riCell);
-    if (r >= 0 && r < ServiceCount()) {
+    // The empty placeholder row shows no service: it is only redrawn.
+    if (const int32_t r = RowService(ARow); r >= 0) {
         const bool known = ACol > kColIndex && ACol < kSGColCount;
         Edit(std::string("Edit ") + (known ? kSGColumns[std::size_t(ACol)].Caption : "Service"),
              [&] { WriteRowBack(Service(r), ARow); });

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "document_view.h"
-#include "intparse.h"
 
 namespace lumora {
 
@@ -245,12 +244,8 @@ bool TDocumentView::SGMouseDown(bool rightButton)
     PopupMenu2.AddInformationCaption = "Add Information";
 
     if (Db().pFixServiceIndex) {
-        int32_t number = 0xFFFF;
-        try {
-            number = StrToInt(SG.Cell(kColIndex, SG.Selection().Top));
-        } catch (const EConvertError&) {
-        }
-        if (data_.IsFixedDisplayedNumber(number))
+        const int32_t top = SG.Selection().Top;
+        if (RowService(top) >= 0 && data_.IsFixedDisplayedNumber(RowNumber(top)))
             return false;  // fixed-numbered services get no menu
     }
     return rightButton;
