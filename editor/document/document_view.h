@@ -72,6 +72,8 @@ struct TGridRow {
     int32_t RealIndex = -1;  // the service; outside the table when the row shows none
     int32_t Number = 0;  // the number its INDEX cell shows
     int32_t ListEntry = -1;  // its position in the shown favorite list; -1 elsewhere
+
+    bool operator==(const TGridRow&) const = default;
 };
 
 class TDocumentView {
@@ -112,6 +114,10 @@ public:
     void FR1Click(bool tvChecked);
     void FillOneRow(int32_t row, int32_t realIndex, int32_t number);
     void RefreshServiceGrid();
+    // Shows service `realIndex` again after an edit of its own record: when
+    // the grid still lists the same rows, only those that show it are
+    // rewritten (no rebuild); otherwise the whole grid is rebuilt.
+    void RefreshService(int32_t realIndex);
     int32_t FindFirstService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
                              uint16_t favorite, int32_t& count) const;
     int32_t FindNextService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
@@ -171,6 +177,9 @@ private:
     // Writes grid row `row` + 1 and its typed row.
     void FillRow(int32_t row, const TGridRow& listed);
     std::vector<TGridRow> ViewRows(const TServiceNumbering& numbering) const;
+    // The rows of the current view that pass the filter box; `viewRows` gets
+    // the count before filtering.
+    std::vector<TGridRow> ListedRows(int32_t& viewRows) const;
     void ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering, std::vector<TGridRow>& rows) const;
     void ListScannedRows(const TServiceFilter& filter, const TServiceNumbering& numbering,
                          std::vector<TGridRow>& rows) const;

@@ -177,15 +177,7 @@ int32_t TDocumentView::DisplayedNumber(int32_t realIndex, int32_t number, const 
 // k - 1 once rows are filtered out.
 void TDocumentView::RefreshServiceGrid()
 {
-    const TServiceNumbering numbering = data_.Numbering();
-    std::vector<TGridRow> rows = ViewRows(numbering);
-    viewRowCount_ = int32_t(rows.size());
-    const TRowFilter filter(filterText_);
-    if (filter.Active())
-        std::erase_if(rows, [&](const TGridRow& row) {
-            return row.RealIndex < 0 || row.RealIndex >= data_.ServiceCount() ||
-                   !filter.Matches(data_.Service(row.RealIndex), std::to_string(row.Number));
-        });
+    const std::vector<TGridRow> rows = ListedRows(viewRowCount_);
     shownRowCount_ = int32_t(rows.size());
     SG.BeginUpdate();
     SG.SetRowCount(std::max(shownRowCount_ + 1, 2));
@@ -194,6 +186,32 @@ void TDocumentView::RefreshServiceGrid()
     for (std::size_t k = 0; k < rows.size(); ++k)
         FillRow(int32_t(k), rows[k]);
     SG.EndUpdate();
+}
+
+void TDocumentView::RefreshService(int32_t realIndex)
+{
+    int32_t viewRows = 0;
+    const std::vector<TGridRow> rows = ListedRows(viewRows);
+    if (rows != gridRows_ || viewRows != viewRowCount_) {
+        RefreshServiceGrid();
+        return;
+    }
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        if (rows[k].RealIndex == realIndex)
+            FillRow(int32_t(k), rows[k]);
+}
+
+std::vector<TGridRow> TDocumentView::ListedRows(int32_t& viewRows) const
+{
+    std::vector<TGridRow> rows = ViewRows(data_.Numbering());
+    viewRows = int32_t(rows.size());
+    const TRowFilter filter(filterText_);
+    if (filter.Active())
+        std::erase_if(rows, [&](const TGridRow& row) {
+            return row.RealIndex < 0 || row.RealIndex >= data_.ServiceCount() ||
+                   !filter.Matches(data_.Service(row.RealIndex), std::to_string(row.Number));
+        });
+    return rows;
 }
 
 std::vector<TGridRow> TDocumentView::ViewRows(const TServiceNumbering& numbering) const
