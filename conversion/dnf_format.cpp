@@ -5,6 +5,7 @@
 
 #include "crc32.h"
 #include "menu_fields.h"
+#include "record_fields.h"
 
 namespace lumora::conv {
 
@@ -91,53 +92,64 @@ void WriteHeader(ByteWriter& w, const DnfCounts& c, std::optional<FavoriteNumber
     w.Zeros(7);  // reserved
 }
 
+// The stream record's fields.
+template <typename Io, typename Stream>
+void StreamFields(Io& io, Stream& ts)
+{
+    io.Int(ts.wOrgNetworkId);
+    io.Int(ts.wTsId);
+    io.Int(ts.wAntennaIndex);
+    io.Int(ts.SATTSInfo.wPosition);
+    io.Int(ts.pNetworkIndex);
+    io.Int(ts.SATTSInfo.dwFrequency);
+    io.Int(ts.SATTSInfo.dwSymbolRate);
+    io.Int(ts.SATTSInfo.ucPolarization);
+    io.Int(ts.SATTSInfo.ucFEC);
+    io.Reserved(2);
+    io.Int(ts.dwSmaTVDiff);
+}
+
+// The service record's fields before its name.
+template <typename Io, typename Service>
+void ServiceFields(Io& io, Service& s)
+{
+    io.Int(s.wServiceId);
+    io.Int(s.wPmtPID);
+    io.Int(s.wVideoPID);
+    io.Int(s.wAudioPID);
+    io.Int(s.wSubtitlePID);
+    io.Int(s.wTeletextPID);
+    io.Int(s.wPCRPID);
+    io.Int(s.ServiceType);
+    io.Int(s.ServiceKind);
+    io.Flags(std::tie(s.bParentLock, s.bExistService, s.bSkipService, s.bScrambled),
+             {kParentLock, kExistService, kSkipService, kScrambled});
+    io.Int(s.ucSubtitleIndex);
+    io.Int(s.ucTeletextIndex);
+    io.Reserved(1);
+    io.Int(s.wServiceNumber);
+    io.Reserved(2);
+    io.Int(s.pTSIndex);
+    io.Int(s.pProviderIndex);
+}
+
 void WriteAntenna(ByteWriter& w, NameArea& names, const TAntennaSetting& a)
 {
-    w.U32(a.dwLNBFreq);
-    w.U16(a.wPosition);
-    w.U16(a.wMovement);
-    w.U8(a.ucSatelliteId);
-    w.U8(a.ucOtherSetting);
-    w.U8(a.ucMotorControl);
-    w.U8(a.ucDiseqcCmd);
+    FieldWriter io(w);
+    AntennaFields(io, a);
     names.Put(w, a.szLNBName);
 }
 
 void WriteStream(ByteWriter& w, const TTSItem& ts)
 {
-    w.U16(ts.wOrgNetworkId);
-    w.U16(ts.wTsId);
-    w.U16(ts.wAntennaIndex);
-    w.U16(ts.SATTSInfo.wPosition);
-    w.I32(ts.pNetworkIndex);
-    w.U32(ts.SATTSInfo.dwFrequency);
-    w.U32(ts.SATTSInfo.dwSymbolRate);
-    w.U8(ts.SATTSInfo.ucPolarization);
-    w.U8(ts.SATTSInfo.ucFEC);
-    w.U16(0);  // reserved
-    w.U32(ts.dwSmaTVDiff);
+    FieldWriter io(w);
+    StreamFields(io, ts);
 }
 
 void WriteService(ByteWriter& w, NameArea& names, const TServiceItem& s)
 {
-    w.U16(s.wServiceId);
-    w.U16(s.wPmtPID);
-    w.U16(s.wVideoPID);
-    w.U16(s.wAudioPID);
-    w.U16(s.wSubtitlePID);
-    w.U16(s.wTeletextPID);
-    w.U16(s.wPCRPID);
-    w.U8(s.ServiceType);
-    w.U8(s.ServiceKind);
-    w.U8(static_cast<uint8_t>((s.bParentLock ? kParentLock : 0) | (s.bExistService ? kExistService : 0) |
-                              (s.bSkipService ? kSkipService : 0) | (s.bScrambled ? kScrambled : 0)));
-    w.U8(s.ucSubtitleIndex);
-    w.U8(s.ucTeletextIndex);
-    w.U8(0);  // reserved
-    w.U16(s.wServiceNumber);
-    w.U16(0);  // reserved
-    w.I32(s.pTSIndex);
-    w.I32(s.pProviderIndex);
+    FieldWriter io(w);
+    ServiceFields(io, s);
     names.Put(w, s.szServiceName);
 }
 
@@ -194,54 +206,21 @@ std::string Numbered(const char* what, uint32_t i) { return what + (" " + std::t
 
 void ReadAntenna(ByteReader& r, NameReader& names, uint32_t i, TAntennaSetting& a)
 {
-    a.dwLNBFreq = r.U32();
-    a.wPosition = r.U16();
-    a.wMovement = r.U16();
-    a.ucSatelliteId = r.U8();
-    a.ucOtherSetting = r.U8();
-    a.ucMotorControl = r.U8();
-    a.ucDiseqcCmd = r.U8();
+    FieldReader io(r);
+    AntennaFields(io, a);
     a.szLNBName = names.Next(r, Numbered("antenna", i));
 }
 
 void ReadStream(ByteReader& r, TTSItem& ts)
 {
-    ts.wOrgNetworkId = r.U16();
-    ts.wTsId = r.U16();
-    ts.wAntennaIndex = r.U16();
-    ts.SATTSInfo.wPosition = r.U16();
-    ts.pNetworkIndex = r.I32();
-    ts.SATTSInfo.dwFrequency = r.U32();
-    ts.SATTSInfo.dwSymbolRate = r.U32();
-    ts.SATTSInfo.ucPolarization = r.U8();
-    ts.SATTSInfo.ucFEC = r.U8();
-    r.Skip(2);
-    ts.dwSmaTVDiff = r.U32();
+    FieldReader io(r);
+    StreamFields(io, ts);
 }
 
 void ReadService(ByteReader& r, NameReader& names, uint32_t i, TServiceItem& s)
 {
-    s.wServiceId = r.U16();
-    s.wPmtPID = r.U16();
-    s.wVideoPID = r.U16();
-    s.wAudioPID = r.U16();
-    s.wSubtitlePID = r.U16();
-    s.wTeletextPID = r.U16();
-    s.wPCRPID = r.U16();
-    s.ServiceType = r.U8();
-    s.ServiceKind = r.U8();
-    uint8_t flags = r.U8();
-    s.bParentLock = flags & kParentLock;
-    s.bExistService = flags & kExistService;
-    s.bSkipService = flags & kSkipService;
-    s.bScrambled = flags & kScrambled;
-    s.ucSubtitleIndex = r.U8();
-    s.ucTeletextIndex = r.U8();
-    r.Skip(1);
-    s.wServiceNumber = r.U16();
-    r.Skip(2);
-    s.pTSIndex = r.I32();
-    s.pProviderIndex = r.I32();
+    FieldReader io(r);
+    ServiceFields(io, s);
     s.szServiceName = names.Next(r, Numbered("service", i));
 }
 

@@ -5,6 +5,7 @@
 
 #include "crc32.h"
 #include "menu_fields.h"
+#include "record_fields.h"
 
 namespace lumora::conv {
 
@@ -93,15 +94,45 @@ void ReadMenu(ByteReader& r, TMenuConfigItem& m)
     });
 }
 
+// The bytes of a service record after its name.
+constexpr std::size_t kServicePadding = kRawServiceRecord - 54;
+
+// The stream record's fields.
+template <typename Io, typename Stream>
+void StreamFields(Io& io, Stream& ts)
+{
+    io.Int(ts.wAntennaIndex);
+    io.Int(ts.wOrgNetworkId);
+    io.Int(ts.wTsId);
+    io.Int(ts.SATTSInfo.ucPolarization);
+    io.Int(ts.SATTSInfo.ucFEC);
+    io.Int(ts.pNetworkIndex);
+    io.Int(ts.SATTSInfo.dwFrequency);
+    io.Int(ts.SATTSInfo.dwSymbolRate);
+}
+
+// The service record's fields before its name.
+template <typename Io, typename Service>
+void ServiceFields(Io& io, Service& s)
+{
+    io.Int(s.wServiceId);
+    io.Int(s.wPmtPID);
+    io.Int(s.wVideoPID);
+    io.Int(s.wAudioPID);
+    io.Int(s.wPCRPID);
+    io.Int(s.wServiceNumber);
+    io.Int(s.ServiceType);
+    io.Int(s.ServiceKind);
+    io.Flags(std::tie(s.bParentLock, s.bSkipService, s.bScrambled), {kParentLock, kSkipService, kScrambled});
+    io.Reserved(1);
+    io.Int(s.pTSIndex);
+    io.Int(s.pProviderIndex);
+}
+
 void WriteAntenna(ByteWriter& w, const TAntennaSetting& a)
 {
-    w.U32(a.dwLNBFreq);
-    w.U16(a.wPosition);
-    w.U16(a.wMovement);
-    w.U8(a.ucSatelliteId);
-    w.U8(a.ucOtherSetting);
-    w.U8(a.ucMotorControl);
-    w.U8(a.ucDiseqcCmd);
+    FieldWriter io(w);
+    AntennaFields(io, a);
     w.FixedText(a.szLNBName, kRawLNBNameWidth);
 }
 
@@ -116,72 +147,39 @@ std::string Printable(std::string name)
 
 void ReadAntenna(ByteReader& r, TAntennaSetting& a)
 {
-    a.dwLNBFreq = r.U32();
-    a.wPosition = r.U16();
-    a.wMovement = r.U16();
-    a.ucSatelliteId = r.U8();
-    a.ucOtherSetting = r.U8();
-    a.ucMotorControl = r.U8();
-    a.ucDiseqcCmd = r.U8();
+    FieldReader io(r);
+    AntennaFields(io, a);
     a.szLNBName = Printable(r.FixedText(kRawLNBNameWidth));
 }
 
 void WriteStream(ByteWriter& w, const TTSItem& ts)
 {
-    w.U16(ts.wAntennaIndex);
-    w.U16(ts.wOrgNetworkId);
-    w.U16(ts.wTsId);
-    w.U8(ts.SATTSInfo.ucPolarization);
-    w.U8(ts.SATTSInfo.ucFEC);
-    w.I32(ts.pNetworkIndex);
-    w.U32(ts.SATTSInfo.dwFrequency);
-    w.U32(ts.SATTSInfo.dwSymbolRate);
+    FieldWriter io(w);
+    StreamFields(io, ts);
 }
 
 void ReadStream(ByteReader& r, TTSItem& ts)
 {
     ts = TTSItem{};
-    ts.wAntennaIndex = r.U16();
-    ts.wOrgNetworkId = r.U16();
-    ts.wTsId = r.U16();
-    ts.SATTSInfo.ucPolarization = r.U8();
-    ts.SATTSInfo.ucFEC = r.U8();
-    ts.pNetworkIndex = r.I32();
-    ts.SATTSInfo.dwFrequency = r.U32();
-    ts.SATTSInfo.dwSymbolRate = r.U32();
+    FieldReader io(r);
+    StreamFields(io, ts);
 }
 
 void WriteService(ByteWriter& w, const TServiceItem& s)
 {
-    for (uint16_t v : {s.wServiceId, s.wPmtPID, s.wVideoPID, s.wAudioPID, s.wPCRPID, s.wServiceNumber})
-        w.U16(v);
-    w.U8(s.ServiceType);
-    w.U8(s.ServiceKind);
-    w.U8(static_cast<uint8_t>((s.bParentLock ? kParentLock : 0) | (s.bSkipService ? kSkipService : 0) |
-                              (s.bScrambled ? kScrambled : 0)));
-    w.U8(0);
-    w.I32(s.pTSIndex);
-    w.I32(s.pProviderIndex);
+    FieldWriter io(w);
+    ServiceFields(io, s);
     w.FixedText(s.szServiceName, kRawServiceNameWidth);
-    w.Zeros(kRawServiceRecord - 54);
+    w.Zeros(kServicePadding);
 }
 
 void ReadService(ByteReader& r, TServiceItem& s)
 {
     s = TServiceItem{};
-    for (uint16_t* v : {&s.wServiceId, &s.wPmtPID, &s.wVideoPID, &s.wAudioPID, &s.wPCRPID, &s.wServiceNumber})
-        *v = r.U16();
-    s.ServiceType = r.U8();
-    s.ServiceKind = r.U8();
-    uint8_t flags = r.U8();
-    s.bParentLock = flags & kParentLock;
-    s.bSkipService = flags & kSkipService;
-    s.bScrambled = flags & kScrambled;
-    r.Skip(1);
-    s.pTSIndex = r.I32();
-    s.pProviderIndex = r.I32();
+    FieldReader io(r);
+    ServiceFields(io, s);
     s.szServiceName = Printable(r.FixedText(kRawServiceNameWidth));
-    r.Skip(kRawServiceRecord - 54);
+    r.Skip(kServicePadding);
 }
 
 uint32_t ImageCrc(const Bytes& image)

@@ -8,24 +8,11 @@
 #include <cstring>
 
 #include "encode12.h"
+#include "full_write.h"
 
 namespace encoder {
 
 namespace {
-
-bool WriteAll(int fd, const uint8_t* p, std::size_t n)
-{
-    while (n > 0) {
-        const ssize_t done = ::write(fd, p, n);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        p += done;
-        n -= static_cast<std::size_t>(done);
-    }
-    return true;
-}
 
 bool ReadAll(int fd, uint8_t* p, std::size_t n)
 {
@@ -106,7 +93,7 @@ int SaveChunk(int oFile, uint32_t flag, uint32_t n, uint32_t address)
     Put32bit(_blk + 8, address);
     Put16bit(_blk + 0, dataLen + 10);
     Put16bit(_blk + 2, GetCrc16(_blk + 4, dataLen + 8));
-    if (!WriteAll(oFile, _blk, dataLen + kBlkHeadSize))
+    if (!lumora::WriteFully(oFile, _blk, dataLen + kBlkHeadSize))
         return ReportWriteError();
     _dataSize += dataLen + kBlkHeadSize;
     ++_nDataBlk;
@@ -229,7 +216,7 @@ int SaveHeader(int oFile)
     }
     const uint32_t size = HeaderSize(_ver);
     Put16bit(h + 2, GetCrc16(h + 4, size - 4));
-    if (::lseek(oFile, 0, SEEK_SET) != 0 || !WriteAll(oFile, h, size))
+    if (::lseek(oFile, 0, SEEK_SET) != 0 || !lumora::WriteFully(oFile, h, size))
         return ReportWriteError();
     return 1;
 }
@@ -248,7 +235,7 @@ int MakeDdf(const char* outFileName)
     _nDataBlk = 0;
     // The header area holds zero bytes until the records are done.
     std::memset(_blk, 0, HeaderSize(_ver));
-    if (!WriteAll(oFile, _blk, HeaderSize(_ver))) {
+    if (!lumora::WriteFully(oFile, _blk, HeaderSize(_ver))) {
         ReportWriteError();
         return FailRun(oFile, outFileName);
     }

@@ -17,7 +17,10 @@ cmake --build "$build" --target fuzz_targets
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  for source in fuzz/*.cpp; do targets+=("$(basename "$source" .cpp)"); done
+  for source in fuzz/fuzz_*.cpp; do
+    name=$(basename "$source" .cpp)
+    targets+=("${name#fuzz_}")
+  done
 fi
 mkdir -p "$build/findings" "$build/logs"
 

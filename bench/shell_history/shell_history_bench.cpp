@@ -2,7 +2,9 @@
 // services, 1000 streams, 500 networks and providers), with the Qt tree and
 // grid views following and the pending paint events handled: what a person
 // waits for after Ctrl+Z or Ctrl+Y. Args: 0 sort by name, 1 delete 1000
-// rows, 2 paste 1000 services; redo 0 or 1.
+// rows, 2 paste 1000 services; redo 0 or 1. BM_WindowNameEdit: one name cell
+// typed in, from the grid model's setData until the grid shows it, with its
+// history step.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,6 +13,8 @@
 #include "app_state.h"
 #include "frm_child.h"
 #include "full_tables.h"
+#include "grid/k_string_grid.h"
+#include "grid/service_grid_model.h"
 
 namespace lumora {
 namespace {
@@ -91,6 +95,26 @@ void BM_WindowUndoRedo(benchmark::State& state)
     state.counters["services"] = window.child->Document().ServiceCount();
 }
 
+// The cell editor stores the typed text through setData and, as it closes,
+// the grid reports the edit; the row in the middle of the grid changes.
+void BM_WindowNameEdit(benchmark::State& state)
+{
+    Window window(kServiceCapacity);
+    TkStringGrid& grid = *window.child->SG;
+    const int row = kServiceCapacity / 2;
+    const QModelIndex cell = grid.CellIndex(kColName, row);
+    window.child->Document().SG.SetCurrent(kColName, row);
+    QCoreApplication::processEvents();
+    int64_t edits = 0;
+    for (auto _ : state) {
+        const QString name = QStringLiteral("Renamed %1").arg(edits++);
+        grid.GridModel()->setData(cell, name, Qt::EditRole);
+        emit grid.SetEditText(kColName, row, name);
+        QCoreApplication::processEvents();
+    }
+    state.counters["undo_steps"] = double(window.child->Document().History().UndoSteps());
+}
+
 }  // namespace
 }  // namespace lumora
 
@@ -99,6 +123,8 @@ BENCHMARK(lumora::BM_WindowUndoRedo)
     ->ArgsProduct({{0, 1, 2}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(20);
+
+BENCHMARK(lumora::BM_WindowNameEdit)->Unit(benchmark::kMillisecond)->Iterations(50);
 
 int main(int argc, char** argv)
 {

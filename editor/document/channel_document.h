@@ -131,8 +131,6 @@ private:
     void WriteRowBack(TServiceItem& service, int32_t row);
     void SortServices(bool ascending);
     void SortRows(int32_t col, bool ascending);
-    // The real index in a row's "RI" cell; -1 when the cell names no service.
-    int32_t RowRealIndex(int32_t row) const;
     // Exchanges the services of two grid rows. `slots` is the numbering of
     // the table slots: computed here when empty, kept while exchanges leave
     // it valid, emptied after one that does not. A sort passes the same one

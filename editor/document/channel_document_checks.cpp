@@ -47,12 +47,10 @@ void ChannelDocument::ShowFinding(const TFinding& finding)
         return;
     SelectNode(node);
     int32_t row = finding.row;
-    if (finding.service >= 0) {
-        const std::string ri = std::to_string(finding.service);
+    if (finding.service >= 0)
         for (int r = 1; r < SG.RowCount() && row < 0; ++r)
-            if (SG.Cell(kColRI, r) == ri)
+            if (RowService(r) == finding.service)
                 row = r;
-    }
     if (row > 0 && row < SG.RowCount()) {
         SG.SetCurrent(kColName, row);
         SG.SetSelection(row, row);

@@ -10,11 +10,7 @@ std::vector<int32_t> ChannelDocument::ListedRealIndices(bool selectedOnly) const
 {
     const int32_t top = selectedOnly ? SG.Selection().Top : 1;
     const int32_t bottom = selectedOnly ? SG.Selection().Bottom : SG.RowCount() - 1;
-    std::vector<int32_t> services;
-    for (int32_t row = top; row <= bottom; ++row)
-        if (const int32_t r = RowRealIndex(row); r >= 0)
-            services.push_back(r);
-    return services;
+    return RowServices(top, bottom);
 }
 
 void ChannelDocument::ReplaceInNames()

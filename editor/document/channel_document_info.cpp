@@ -305,13 +305,10 @@ void ChannelDocument::ReassignSelectedRows(const std::string& entryName, const s
 {
     const int32_t index = StrToInt(entryName.empty() ? entryName : entryName.substr(1));
     Edit("Change " + what, [&] {
-        int32_t changed = 0;
-        for (int32_t row = SG.Selection().Top; row <= SG.Selection().Bottom; ++row)
-            if (const int32_t r = RowRealIndex(row); r >= 0) {
-                assign(Service(r), index);
-                ++changed;
-            }
-        NameEdit("Change " + what + " of " + ServicesText(changed));
+        const std::vector<int32_t> services = RowServices(SG.Selection().Top, SG.Selection().Bottom);
+        for (const int32_t r : services)
+            assign(Service(r), index);
+        NameEdit("Change " + what + " of " + ServicesText(int32_t(services.size())));
     });
     RefreshServiceGrid();
 }

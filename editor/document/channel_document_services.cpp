@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "channel_document.h"
-#include "intparse.h"
 #include "service_numbering.h"
 #include "service_table_ops.h"
 
@@ -14,28 +13,9 @@ namespace {
 constexpr const char* kServiceTableFull = "Can't add a service any more!";
 constexpr const char* kNoTSData = "No TS data..\rPlease Add TS Information first..";
 
-bool ParseCell(const std::string& text, int32_t& value)
-{
-    if (text.empty())
-        return false;
-    try {
-        value = StrToInt(text);
-        return true;
-    } catch (const EConvertError&) {
-        return false;
-    }
-}
 }  // namespace
 
 std::string ServicesText(int32_t count) { return std::to_string(count) + (count == 1 ? " service" : " services"); }
-
-int32_t ChannelDocument::RowRealIndex(int32_t row) const
-{
-    int32_t r = -1;
-    if (!ParseCell(SG.Cell(kColRI, row), r) || r < 0 || r >= ServiceCount())
-        return -1;
-    return r;
-}
 
 // ---------------------------------------------------------------------------
 // Add
@@ -156,7 +136,7 @@ void ChannelDocument::DeleteInformation2Click()
 {
     const TTreeNode* node = Tree1.Selected();
     const TGridSelection selection = SG.Selection();
-    if (SG.Cell(kColIndex, selection.Top).empty())
+    if (RowService(selection.Top) < 0)
         return;  // no service shown
     const int32_t rows = selection.Bottom - selection.Top + 1;
     const uint32_t kind = node ? TagKind(node->Tag) : kKindNone;
@@ -171,10 +151,7 @@ void ChannelDocument::DeleteServiceMulti(int32_t topRow, int32_t count)
 {
     // All rows are read first; the services they show are deleted together,
     // each once, so no row can take a neighbour with it.
-    std::vector<int> realIndices;
-    for (int32_t row = topRow; row < topRow + count; ++row)
-        if (const int32_t r = RowRealIndex(row); r >= 0)
-            realIndices.push_back(r);
+    std::vector<int> realIndices = RowServices(topRow, topRow + count - 1);
     Edit("Delete Services", [&] {
         TChannelDatabase& db = Database();
         const int deleted = DeleteServices(db, NumberingOf(db, FlashType()), std::move(realIndices));
@@ -195,7 +172,6 @@ void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t coun
                            (node->Tag & 0xFFFFFF) < uint32_t(kFavoriteLists);
     std::vector<int32_t> values;
     for (int32_t row = topRow; row < topRow + count; ++row) {
-        int32_t value = 0;
         if (listShown) {
             // Take the entry the row lists, so an entry that names no service
             // goes too, and nothing else with it (filtered rows are not entry
@@ -204,8 +180,8 @@ void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t coun
             const int32_t entry = RowListEntry(row);
             if (entry >= 0 && entry < std::min(list.wIndexNum, kFavoriteCapacity))
                 values.push_back(list.Index[std::size_t(entry)]);
-        } else if (ParseCell(SG.Cell(kColIndex, row), value)) {
-            values.push_back(value - 1);
+        } else if (RowService(row) >= 0) {
+            values.push_back(RowNumber(row) - 1);
         }
     }
     Edit("Remove from Favorite", [&] {
@@ -221,20 +197,20 @@ void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t coun
 void ChannelDocument::Copy1Click()
 {
     const TGridSelection selection = SG.Selection();
-    if (SG.Cell(kColIndex, selection.Top).empty())
-        return;
+    if (RowService(selection.Top) < 0)
+        return;  // no service shown
     TBufServiceInfo& clipboard = App().ServiceClipboard;
     clipboard.wServiceNum = 0;
-    for (int32_t row = selection.Top; row <= selection.Bottom; ++row)
-        if (const int32_t r = RowRealIndex(row); r >= 0 && clipboard.wServiceNum < kServiceCapacity)
+    for (const int32_t r : RowServices(selection.Top, selection.Bottom))
+        if (clipboard.wServiceNum < kServiceCapacity)
             clipboard.ServiceInfo[std::size_t(clipboard.wServiceNum++)] = Service(r);
 }
 
 void ChannelDocument::Cut1Click()
 {
     const TGridSelection selection = SG.Selection();
-    if (SG.Cell(kColIndex, selection.Top).empty())
-        return;
+    if (RowService(selection.Top) < 0)
+        return;  // no service shown
     Copy1Click();
     Edit("Cut", [&] {
         DeleteServiceMulti(selection.Top, selection.Bottom - selection.Top + 1);
@@ -262,7 +238,7 @@ void ChannelDocument::Paste1Click()
     // the selected service.
     int32_t position = 0;
     if (SG.Row() != 1 || FilterActive()) {
-        const int32_t r = RowRealIndex(SG.Selection().Top);
+        const int32_t r = RowService(SG.Selection().Top);
         position = r >= 0 ? r : 0;
     }
     const TBufServiceInfo& clipboard = App().ServiceClipboard;
@@ -301,8 +277,8 @@ void ChannelDocument::SwapRealIndex(int32_t rowA, int32_t rowB)
 
 void ChannelDocument::ExchangeRowServices(int32_t rowA, int32_t rowB, std::optional<TServiceNumbering>& slots)
 {
-    const int32_t a = RowRealIndex(rowA);
-    const int32_t b = RowRealIndex(rowB);
+    const int32_t a = RowService(rowA);
+    const int32_t b = RowService(rowB);
     if (a < 0 || b < 0 || a == b)
         return;
     if (!slots)

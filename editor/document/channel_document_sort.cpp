@@ -167,7 +167,7 @@ void ChannelDocument::SortServices(bool ascending)
     const int32_t col = SG.Col();
     if (col == kColIndex || col == kColProvider)
         return;
-    if (SG.Cell(kColIndex, 1).empty())
+    if (RowService(1) < 0)
         return;  // nothing listed
     if (FilterActive())
         return;  // the rows hidden by the filter would be reordered unseen

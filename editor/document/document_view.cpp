@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "document_view.h"
-#include "intparse.h"
 
 namespace lumora {
 
@@ -232,10 +231,10 @@ bool TDocumentView::SGMouseDown(bool rightButton) { return PrepareServiceMenu() 
 TServiceCommandState TDocumentView::ServiceCommands()
 {
     TServiceCommandState state;
-    state.SelectAll = !SG.Cell(kColIndex, 1).empty();
+    state.SelectAll = RowService(1) >= 0;
     if (!PrepareServiceMenu())
         return state;
-    const bool serviceShown = !SG.Cell(kColIndex, SG.Selection().Top).empty();
+    const bool serviceShown = RowService(SG.Selection().Top) >= 0;
     state.Cut = state.Copy = state.Delete = serviceShown;
     state.Paste = PopupMenu2.Paste;
     return state;
@@ -259,12 +258,8 @@ bool TDocumentView::PrepareServiceMenu()
     PopupMenu2.AddInformationCaption = "Add Information";
 
     if (Db().pFixServiceIndex) {
-        int32_t number = 0xFFFF;
-        try {
-            number = StrToInt(SG.Cell(kColIndex, SG.Selection().Top));
-        } catch (const EConvertError&) {
-        }
-        if (data_.IsFixedDisplayedNumber(number))
+        const int32_t top = SG.Selection().Top;
+        if (RowService(top) >= 0 && data_.IsFixedDisplayedNumber(RowNumber(top)))
             return false;  // fixed-numbered services get no menu
     }
     return true;

@@ -73,6 +73,15 @@ struct TServiceCommandState {
     bool Cut = false, Copy = false, Paste = false, Delete = false, SelectAll = false;
 };
 
+// What a grid row lists, kept beside its cells by the grid rebuild.
+struct TGridRow {
+    int32_t RealIndex = -1;  // the service; outside the table when the row shows none
+    int32_t Number = 0;  // the number its INDEX cell shows
+    int32_t ListEntry = -1;  // its position in the shown favorite list; -1 elsewhere
+
+    bool operator==(const TGridRow&) const = default;
+};
+
 class TDocumentView {
 public:
     // An empty grid with the lists of `data` (the window's FormCreate).
@@ -111,6 +120,10 @@ public:
     void FR1Click(bool tvChecked);
     void FillOneRow(int32_t row, int32_t realIndex, int32_t number);
     void RefreshServiceGrid();
+    // Shows service `realIndex` again after an edit of its own record: when
+    // the grid still lists the same rows, only those that show it are
+    // rewritten (no rebuild); otherwise the whole grid is rebuilt.
+    void RefreshService(int32_t realIndex);
     int32_t FindFirstService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
                              uint16_t favorite, int32_t& count) const;
     int32_t FindNextService(uint16_t antenna, uint16_t ts, uint16_t provider, uint16_t network, uint16_t genre,
@@ -132,6 +145,18 @@ public:
     // active how many of the view's rows are shown.
     std::string LabelText() const;
 
+    // The typed rows: what grid rows 1.. list, in grid order. Commands take
+    // the services of rows from here, never from the cells.
+    const std::vector<TGridRow>& GridRows() const { return gridRows_; }
+    // The service grid row `row` shows; -1 when it shows none.
+    int32_t RowService(int32_t row) const;
+    // The services that grid rows top..bottom show, in row order.
+    std::vector<int32_t> RowServices(int32_t top, int32_t bottom) const;
+    // The number grid row `row` shows in its INDEX cell; -1 when it shows no service.
+    int32_t RowNumber(int32_t row) const;
+    // The entry of the shown favorite list that grid row `row` lists; -1 when none.
+    int32_t RowListEntry(int32_t row) const;
+
     // Prepares PopupMenu2; returns whether it is to be opened.
     bool SGMouseDown(bool rightButton);
     // Prepares PopupMenu2 and tells which of its service commands apply.
@@ -152,23 +177,20 @@ protected:
     // Rebuilds tree and grid from the data and goes back to `place` as far as
     // the data still have it.
     void ShowPlace(const TViewPlace& place);
-    // The entry of the shown favorite list that grid row `row` lists; -1 when none.
-    int32_t RowListEntry(int32_t row) const;
 
 private:
     TTreeNode* BuildTree();
     int32_t CountServices(const TServiceFilter& filter) const;
-    std::string DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
-    void FillRow(int32_t row, int32_t realIndex, const std::string& number);
-    struct TViewRow {
-        int32_t realIndex;
-        std::string number;  // the INDEX cell
-        int32_t entry;  // position in the shown favorite list; -1 elsewhere
-    };
-    std::vector<TViewRow> ViewRows(const TServiceNumbering& numbering) const;
-    void ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering, std::vector<TViewRow>& rows) const;
+    int32_t DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
+    // Writes grid row `row` + 1 and its typed row.
+    void FillRow(int32_t row, const TGridRow& listed);
+    std::vector<TGridRow> ViewRows(const TServiceNumbering& numbering) const;
+    // The rows of the current view that pass the filter box; `viewRows` gets
+    // the count before filtering.
+    std::vector<TGridRow> ListedRows(int32_t& viewRows) const;
+    void ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering, std::vector<TGridRow>& rows) const;
     void ListScannedRows(const TServiceFilter& filter, const TServiceNumbering& numbering,
-                         std::vector<TViewRow>& rows) const;
+                         std::vector<TGridRow>& rows) const;
     std::string NetworkNameOf(int32_t realIndex) const;
     std::string ProviderNameOf(int32_t realIndex) const;
     void BuildChangeSubmenus();
@@ -181,7 +203,7 @@ private:
     std::string filterText_;
     int32_t viewRowCount_ = 0;  // rows of the current view before filtering
     int32_t shownRowCount_ = 0;  // rows the grid lists
-    std::vector<int32_t> rowListEntries_;  // per grid row - 1: its favorite list entry
+    std::vector<TGridRow> gridRows_;  // per grid row - 1
 };
 
 }  // namespace lumora

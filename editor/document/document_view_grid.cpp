@@ -9,6 +9,7 @@ namespace lumora {
 
 void TDocumentView::ClearSG()
 {
+    gridRows_.clear();
     SG.BeginUpdate();
     for (int col = 0; col < kSGColCount; ++col)
         SG.SetCell(col, 0, kSGColumns[std::size_t(col)].Header);
@@ -134,19 +135,24 @@ std::string TDocumentView::ProviderNameOf(int32_t realIndex) const
 void TDocumentView::FillOneRow(int32_t row, int32_t realIndex, int32_t number)
 {
     int32_t shown = Db().pFixServiceIndex ? data_.Numbering().OPNumber(realIndex) : number;
-    FillRow(row, realIndex, std::to_string(shown));
+    FillRow(row, {realIndex, shown, -1});
 }
 
-// Writes grid row `row` + 1 from service `realIndex`; a service outside the
-// table (an unmatched favorite entry in an empty table) leaves the row empty.
-void TDocumentView::FillRow(int32_t row, int32_t realIndex, const std::string& number)
+// Writes grid row `row` + 1 from service `listed.RealIndex`; a service outside
+// the table (an unmatched favorite entry in an empty table) leaves the row empty.
+void TDocumentView::FillRow(int32_t row, const TGridRow& listed)
 {
+    if (row >= 0 && std::size_t(row) >= gridRows_.size())
+        gridRows_.resize(std::size_t(row) + 1);
+    if (row >= 0)
+        gridRows_[std::size_t(row)] = listed;
+    const int32_t realIndex = listed.RealIndex;
     if (realIndex < 0 || realIndex >= data_.ServiceCount())
         return;
     const TServiceItem& s = data_.Service(realIndex);
     int gridRow = row + 1;
     auto boolText = [](bool value) { return value ? "TRUE" : "FALSE"; };
-    SG.SetCell(kColIndex, gridRow, number);
+    SG.SetCell(kColIndex, gridRow, std::to_string(listed.Number));
     SG.SetCell(kColName, gridRow, s.szServiceName);
     SG.SetCell(kColVideoPID, gridRow, std::to_string(s.wVideoPID));
     SG.SetCell(kColAudioPID, gridRow, std::to_string(s.wAudioPID));
@@ -161,9 +167,9 @@ void TDocumentView::FillRow(int32_t row, int32_t realIndex, const std::string& n
     SG.SetCell(kColRI, gridRow, std::to_string(realIndex));
 }
 
-std::string TDocumentView::DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const
+int32_t TDocumentView::DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const
 {
-    return std::to_string(Db().pFixServiceIndex ? numbering.OPNumber(realIndex) : number);
+    return Db().pFixServiceIndex ? numbering.OPNumber(realIndex) : number;
 }
 
 // The grid lists the rows of the current view that pass the filter box; the
@@ -171,31 +177,46 @@ std::string TDocumentView::DisplayedNumber(int32_t realIndex, int32_t number, co
 // k - 1 once rows are filtered out.
 void TDocumentView::RefreshServiceGrid()
 {
-    const TServiceNumbering numbering = data_.Numbering();
-    std::vector<TViewRow> rows = ViewRows(numbering);
-    viewRowCount_ = int32_t(rows.size());
-    const TRowFilter filter(filterText_);
-    if (filter.Active())
-        std::erase_if(rows, [&](const TViewRow& row) {
-            return row.realIndex < 0 || row.realIndex >= data_.ServiceCount() ||
-                   !filter.Matches(data_.Service(row.realIndex), row.number);
-        });
+    const std::vector<TGridRow> rows = ListedRows(viewRowCount_);
     shownRowCount_ = int32_t(rows.size());
     SG.BeginUpdate();
     SG.SetRowCount(std::max(shownRowCount_ + 1, 2));
     ClearSG();
-    rowListEntries_.clear();
-    rowListEntries_.reserve(rows.size());
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        FillRow(int32_t(k), rows[k].realIndex, rows[k].number);
-        rowListEntries_.push_back(rows[k].entry);
-    }
+    gridRows_.reserve(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        FillRow(int32_t(k), rows[k]);
     SG.EndUpdate();
 }
 
-std::vector<TDocumentView::TViewRow> TDocumentView::ViewRows(const TServiceNumbering& numbering) const
+void TDocumentView::RefreshService(int32_t realIndex)
 {
-    std::vector<TViewRow> rows;
+    int32_t viewRows = 0;
+    const std::vector<TGridRow> rows = ListedRows(viewRows);
+    if (rows != gridRows_ || viewRows != viewRowCount_) {
+        RefreshServiceGrid();
+        return;
+    }
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        if (rows[k].RealIndex == realIndex)
+            FillRow(int32_t(k), rows[k]);
+}
+
+std::vector<TGridRow> TDocumentView::ListedRows(int32_t& viewRows) const
+{
+    std::vector<TGridRow> rows = ViewRows(data_.Numbering());
+    viewRows = int32_t(rows.size());
+    const TRowFilter filter(filterText_);
+    if (filter.Active())
+        std::erase_if(rows, [&](const TGridRow& row) {
+            return row.RealIndex < 0 || row.RealIndex >= data_.ServiceCount() ||
+                   !filter.Matches(data_.Service(row.RealIndex), std::to_string(row.Number));
+        });
+    return rows;
+}
+
+std::vector<TGridRow> TDocumentView::ViewRows(const TServiceNumbering& numbering) const
+{
+    std::vector<TGridRow> rows;
     const TTreeNode* node = Tree1.Selected();
     if (!node || (node->Level() == 0 && TagKind(node->Tag) != kKindAllService))
         return rows;
@@ -210,7 +231,7 @@ std::vector<TDocumentView::TViewRow> TDocumentView::ViewRows(const TServiceNumbe
 // A favorite list is listed in its own order; an entry is an OP number - 1
 // under fixed numbering, an ordinal otherwise.
 void TDocumentView::ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering,
-                                     std::vector<TViewRow>& rows) const
+                                     std::vector<TGridRow>& rows) const
 {
     uint8_t mode = Db().CurDisplayServiceMode;
     const TFavoriteItem& favorites = Db().FavoriteInfo[mode][list];
@@ -225,7 +246,7 @@ void TDocumentView::ListFavoriteRows(uint16_t list, const TServiceNumbering& num
 }
 
 void TDocumentView::ListScannedRows(const TServiceFilter& f, const TServiceNumbering& numbering,
-                                    std::vector<TViewRow>& rows) const
+                                    std::vector<TGridRow>& rows) const
 {
     int32_t total = data_.ServiceCount();
     int32_t count = 0;
@@ -234,11 +255,33 @@ void TDocumentView::ListScannedRows(const TServiceFilter& f, const TServiceNumbe
         rows.push_back({i, DisplayedNumber(i, count, numbering), -1});
 }
 
+int32_t TDocumentView::RowService(int32_t row) const
+{
+    if (row < 1 || row > int32_t(gridRows_.size()))
+        return -1;
+    const int32_t r = gridRows_[std::size_t(row - 1)].RealIndex;
+    return r >= 0 && r < data_.ServiceCount() ? r : -1;
+}
+
+std::vector<int32_t> TDocumentView::RowServices(int32_t top, int32_t bottom) const
+{
+    std::vector<int32_t> services;
+    for (int32_t row = top; row <= bottom; ++row)
+        if (const int32_t r = RowService(row); r >= 0)
+            services.push_back(r);
+    return services;
+}
+
+int32_t TDocumentView::RowNumber(int32_t row) const
+{
+    return RowService(row) < 0 ? -1 : gridRows_[std::size_t(row - 1)].Number;
+}
+
 int32_t TDocumentView::RowListEntry(int32_t row) const
 {
-    if (row < 1 || row > int32_t(rowListEntries_.size()))
+    if (row < 1 || row > int32_t(gridRows_.size()))
         return -1;
-    return rowListEntries_[std::size_t(row - 1)];
+    return gridRows_[std::size_t(row - 1)].ListEntry;
 }
 
 void TDocumentView::SetFilterText(const std::string& text)

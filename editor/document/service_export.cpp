@@ -20,13 +20,8 @@ constexpr std::array<int, kExpFrequency> kGridColumns = {kColIndex,  kColName,  
 
 std::string FrequencyOf(const ChannelDocument& doc, int32_t row)
 {
-    int32_t realIndex = -1;
-    try {
-        realIndex = std::stoi(doc.SG.Cell(kColRI, row));
-    } catch (const std::exception&) {
-        return "";
-    }
-    if (realIndex < 0 || realIndex >= doc.ServiceCount())
+    const int32_t realIndex = doc.RowService(row);
+    if (realIndex < 0)
         return "";
     const TTSItem* ts = doc.StreamOf(realIndex);
     return ts ? std::to_string(ts->SATTSInfo.dwFrequency) : std::string();
@@ -69,7 +64,7 @@ TServiceList ListedServices(const ChannelDocument& doc)
     list.Title = doc.Label1Caption.empty() ? std::string("Services") : doc.Label1Caption;
     list.Title += doc.Database().CurDisplayServiceMode == kServiceTypeRadio ? " (RADIO)" : " (TV)";
     for (int32_t row = 1; row < doc.SG.RowCount(); ++row) {
-        if (doc.SG.Cell(kColRI, row).empty())
+        if (doc.RowService(row) < 0)
             continue;  // the empty row of an empty list
         std::vector<std::string> cells;
         for (const int col : kGridColumns)

@@ -47,30 +47,17 @@ std::string Trim(std::string_view s)
     return std::string(s.substr(first, last - first));
 }
 
-bool ParseCell(const std::string& text, int32_t& value)
-{
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9)
-        return false;
-    value = std::stoi(text);
-    return true;
-}
-
 bool InFavoriteView(const ChannelDocument& doc)
 {
     const TTreeNode* node = doc.Tree1.Selected();
     return node && TagKind(node->Tag) == kKindFavorite;
 }
 
-int32_t RowRealIndex(const ChannelDocument& doc, int32_t row)
-{
-    int32_t r = -1;
-    return ParseCell(doc.SG.Cell(kColRI, row), r) && r < doc.ServiceCount() ? r : -1;
-}
-
+// The rows from the top down to the first that shows no service.
 int32_t ListedRowCount(const ChannelDocument& doc)
 {
     int32_t rows = 0;
-    while (rows + 1 < doc.SG.RowCount() && !doc.SG.Cell(kColRI, rows + 1).empty())
+    while (doc.RowService(rows + 1) >= 0)
         ++rows;
     return rows;
 }
@@ -108,9 +95,8 @@ std::optional<TRowMove> PlanMove(ChannelDocument& doc)
     TRowMove move;
     for (int32_t row = 1; row <= rows; ++row) {
         const bool selected = row >= selection.Top && row <= selection.Bottom;
-        int32_t shown = 0;
-        const bool fixed =
-            fixedNumbering && ParseCell(doc.SG.Cell(kColIndex, row), shown) && doc.IsFixedDisplayedNumber(shown);
+        const int32_t shown = doc.RowNumber(row);
+        const bool fixed = fixedNumbering && shown >= 0 && doc.IsFixedDisplayedNumber(shown);
         if (fixed && selected) {
             doc.Ui().MessageBox(MsgKind::Information,
                                 "Services with a fixed number keep their place.\rSelect only automatically numbered "
@@ -141,7 +127,7 @@ void ApplyRowOrder(ChannelDocument& doc, const std::vector<int32_t>& rows)
     }
     std::vector<int32_t> order;
     for (const int32_t row : rows)
-        order.push_back(RowRealIndex(doc, row));
+        order.push_back(doc.RowService(row));
     ReorderServices(db, NumberingOf(db, doc.FlashType()), order);
 }
 

@@ -8,6 +8,8 @@
 #include <climits>
 #include <system_error>
 
+#include "full_write.h"
+
 namespace lumora {
 
 namespace {
@@ -64,19 +66,6 @@ mode_t ModeFor(const std::string& target)
     return 0666 & ~mask;
 }
 
-void WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        Check(n >= 0);
-        if (n == 0)
-            throw SystemCallFailed{EIO};  // no progress and no reason given
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-}
-
 // Makes the rename itself durable. The new content is already in place, so
 // a folder that cannot be flushed is no reason to report the write as failed.
 void SyncDirectory(const std::string& dir)
@@ -97,7 +86,7 @@ std::string WriteTemporaryFile(const std::string& dir, std::string_view data, mo
     Check(fd >= 0);
     try {
         Check(::fchmod(fd, mode) == 0);
-        WriteAll(fd, data);
+        Check(WriteFully(fd, data.data(), data.size()));
         Check(::fsync(fd) == 0);
     } catch (const SystemCallFailed&) {
         ::close(fd);

@@ -157,6 +157,19 @@ private:
         position_ += undo ? -1 : 1;
         EXPECT_TRUE(SameData(timeline_[position_]));
         EXPECT_EQ(f_.db().CurDisplayServiceMode, shownType);  // TV/RADIO is the view's, not the edit's
+        ExpectTypedRowsShowTheirServices();
+    }
+
+    // Each grid row's typed row names the service whose (unique) name the
+    // row's cell shows; a row that shows no service has none.
+    void ExpectTypedRowsShowTheirServices()
+    {
+        const ChannelDocument& doc = *f_.doc;
+        for (int row = 1; row < doc.SG.RowCount(); ++row) {
+            const int32_t r = doc.RowService(row);
+            EXPECT_EQ(doc.SG.Cell(kColName, row), r < 0 ? std::string() : doc.Service(r).szServiceName)
+                << "row " << row;
+        }
     }
 
     void RunCheckedCommand()
@@ -189,6 +202,10 @@ private:
         }
         ExpectCountsTrue(db);
         ExpectNoDuplicateValues(db);
+        // The exchange and stream deletion primitives leave the redrawing to
+        // the command that runs them.
+        if (what != "swap rows" && what != "delete stream")
+            ExpectTypedRowsShowTheirServices();
     }
 
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }

@@ -180,6 +180,30 @@ private slots:
         QCOMPARE(child->SG->CellIndex(kColName, RowOf(child, 0)).data().toString(), QStringLiteral("NEWS 24XN"));
     }
 
+    // A name typed into one cell rewrites that row; the grid is not rebuilt.
+    void singleCellEditUpdatesItsRowWithoutReset()
+    {
+        TfrmChild* child = OpenSample();
+        const int row = RowOf(child, 0);
+        const std::string name = child->Document().Service(0).szServiceName;
+        QSignalSpy resets(child->SG->model(), &QAbstractItemModel::modelReset);
+        QSignalSpy changes(child->SG->model(), &QAbstractItemModel::dataChanged);
+        const QModelIndex cell = child->SG->CellIndex(kColName, row);
+        QTest::mouseClick(child->SG->viewport(), Qt::LeftButton, {}, child->SG->visualRect(cell).center());
+        QTest::keyClick(child->SG, Qt::Key_F2);
+        TkEditInplace* editor = child->SG->findChild<TkEditInplace*>();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_End);
+        QTest::keyClicks(editor, "Z");
+        QTest::keyClick(editor, Qt::Key_Return);
+
+        QCOMPARE(child->Document().Service(0).szServiceName, name + "Z");
+        QCOMPARE(resets.count(), 0);
+        QVERIFY(!changes.isEmpty());
+        QCOMPARE(child->SG->CellIndex(kColName, row).data().toString(), QString::fromLatin1((name + "Z").c_str()));
+        QCOMPARE(child->Document().UndoLabel(), std::string("Edit Service Name"));
+    }
+
     void nameBoxKeepsBytesThroughDropsAndLineEditCommands()
     {
         // Drops arrive only during a real drag; the box's handler is called directly.

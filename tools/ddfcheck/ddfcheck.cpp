@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ddf_image.h"
+#include "full_write.h"
 
 namespace {
 
@@ -67,16 +68,8 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return ::close(fd) == 0 && done == bytes.size();
+    const bool written = lumora::WriteFully(fd, bytes.data(), bytes.size());
+    return ::close(fd) == 0 && written;
 }
 
 // One output file per run of records of one type whose addresses follow on.

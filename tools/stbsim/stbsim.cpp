@@ -36,6 +36,7 @@
 #include <string>
 
 #include "conversions.h"
+#include "full_write.h"
 #include "raw_image.h"
 #include "records.h"
 #include "sim_receiver.h"
@@ -121,10 +122,11 @@ bool ReadFile(const std::string& path, stbsim::Bytes& bytes)
 
 bool WriteFile(const std::string& path, const stbsim::Bytes& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const bool written = lumora::WriteFully(fd, bytes.data(), bytes.size());
+    return ::close(fd) == 0 && written;
 }
 
 // The raw image the receiver starts with.

@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "intparse.h"
@@ -33,6 +35,19 @@ OkCancelButtons AddOkCancelRow(QDialog* dialog, QHBoxLayout* row)
     row->addWidget(buttons.ok);
     row->addWidget(buttons.cancel);
     return buttons;
+}
+
+void LayOutForm(QDialog* dialog, const std::vector<FormRow>& rows, const std::function<void()>& ok)
+{
+    auto* form = new QFormLayout;
+    for (const FormRow& row : rows)
+        form->addRow(row.label, row.field);
+    auto* buttons = new QHBoxLayout;
+    const auto okCancel = AddOkCancelRow(dialog, buttons);
+    QObject::connect(okCancel.ok, &QPushButton::clicked, dialog, ok);
+    auto* root = new QVBoxLayout(dialog);
+    root->addLayout(form);
+    root->addLayout(buttons);
 }
 
 QComboBox* MakeDropDown(QWidget* parent, const QStringList& items)
@@ -64,6 +79,17 @@ int32_t FieldToInt(const QLineEdit* field) { return StrToInt(ToBytes(field->text
 void ShowErrorBox(QWidget* parent, const QString& message)
 {
     QMessageBox::critical(parent, QStringLiteral("Error"), message);
+}
+
+bool ConvertTypedFields(QWidget* dialog, const std::function<void()>& convert)
+{
+    try {
+        convert();
+        return true;
+    } catch (const EConvertError& error) {
+        ShowErrorBox(dialog, QString::fromLatin1(error.what()));
+        return false;
+    }
 }
 
 }  // namespace lumora::dialogs

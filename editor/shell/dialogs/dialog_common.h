@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,15 @@ struct OkCancelButtons {
 // "CANCEL" rejects. The caller connects "OK" to its own write-back.
 OkCancelButtons AddOkCancelRow(QDialog* dialog, QHBoxLayout* row);
 
+// One labelled field of a dialog's form.
+struct FormRow {
+    QString label;
+    QWidget* field = nullptr;
+};
+// The dialog's layout: `rows` as a labelled form above the OK/CANCEL row;
+// "OK" runs `ok`.
+void LayOutForm(QDialog* dialog, const std::vector<FormRow>& rows, const std::function<void()>& ok);
+
 // A drop-down list with fixed items.
 QComboBox* MakeDropDown(QWidget* parent, const QStringList& items);
 
@@ -54,5 +64,9 @@ int32_t FieldToInt(const QLineEdit* field);
 
 // Shows the message of a failed conversion in an error box.
 void ShowErrorBox(QWidget* parent, const QString& message);
+
+// Runs `convert`, which reads typed integer fields. A field that is not an
+// integer shows its error box and gives false: the dialog stays open.
+bool ConvertTypedFields(QWidget* dialog, const std::function<void()>& convert);
 
 }  // namespace lumora::dialogs

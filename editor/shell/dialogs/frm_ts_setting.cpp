@@ -1,14 +1,9 @@
 #include "frm_ts_setting.h"
 
 #include <QComboBox>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "dialog_common.h"
-#include "intparse.h"
 
 namespace lumora {
 
@@ -43,21 +38,16 @@ TfrmTSSetting::TfrmTSSetting(QWidget* parent) : QDialog(parent)
     FC1 = dialogs::MakeDropDown(this, {"HORIZONTAL", "VERTICAL", "AUTO"});
     FC2 = dialogs::MakeDropDown(this, {"1/2", "2/3", "3/4", "5/6", "7/8", "AUTO"});
 
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Antenna Alternative"), FC3);
-    form->addRow(QStringLiteral("Network Name"), FlatEdit1);
-    form->addRow(QStringLiteral("TS ID"), FM1);
-    form->addRow(QStringLiteral("Network ID"), Fm2);
-    form->addRow(QStringLiteral("Frequency(MHz)"), FM3);
-    form->addRow(QStringLiteral("Symbolrates(KS/s)"), FM4);
-    form->addRow(QStringLiteral("Polarization"), FC1);
-    form->addRow(QStringLiteral("FEC"), FC2);
-    auto* buttons = new QHBoxLayout;
-    const auto okCancel = dialogs::AddOkCancelRow(this, buttons);
-    connect(okCancel.ok, &QPushButton::clicked, this, [this] { OkClick(); });
-    auto* root = new QVBoxLayout(this);
-    root->addLayout(form);
-    root->addLayout(buttons);
+    dialogs::LayOutForm(this,
+                        {{QStringLiteral("Antenna Alternative"), FC3},
+                         {QStringLiteral("Network Name"), FlatEdit1},
+                         {QStringLiteral("TS ID"), FM1},
+                         {QStringLiteral("Network ID"), Fm2},
+                         {QStringLiteral("Frequency(MHz)"), FM3},
+                         {QStringLiteral("Symbolrates(KS/s)"), FM4},
+                         {QStringLiteral("Polarization"), FC1},
+                         {QStringLiteral("FEC"), FC2}},
+                        [this] { OkClick(); });
 }
 
 void TfrmTSSetting::InitData(const TTSItem& ts, const TNetworkInfo& networks)
@@ -80,15 +70,14 @@ void TfrmTSSetting::InitData(const TTSItem& ts, const TNetworkInfo& networks)
 void TfrmTSSetting::OkClick()
 {
     TTSItem ts = pData;
-    try {
+    const bool converted = dialogs::ConvertTypedFields(this, [&] {
         ts.wTsId = static_cast<uint16_t>(FieldToInt(FM1));
         ts.wOrgNetworkId = static_cast<uint16_t>(FieldToInt(Fm2));
         ts.SATTSInfo.dwFrequency = static_cast<uint32_t>(FieldToInt(FM3));
         ts.SATTSInfo.dwSymbolRate = static_cast<uint32_t>(FieldToInt(FM4));
-    } catch (const EConvertError& error) {
-        dialogs::ShowErrorBox(this, QString::fromLatin1(error.what()));
+    });
+    if (!converted)
         return;
-    }
     ts.SATTSInfo.ucPolarization = static_cast<uint8_t>(dialogs::PositionOr(FC1, ts.SATTSInfo.ucPolarization));
     ts.SATTSInfo.ucFEC = static_cast<uint8_t>(dialogs::PositionOr(FC2, ts.SATTSInfo.ucFEC));
     ts.wAntennaIndex = static_cast<uint16_t>(dialogs::PositionOr(FC3, ts.wAntennaIndex));

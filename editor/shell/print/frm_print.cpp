@@ -80,16 +80,6 @@ void BuildFooterBand(TAlReport& report)
     report.AddPageNumber(report.PageFooterBand, {369, 24, 60, 15}, ReportFont(11), Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-// The real index a grid cell names: decimal digits only, and a service of the table.
-bool ParseRealIndex(const std::string& cell, const TChannelDatabase& db, int& realIndex)
-{
-    if (cell.empty() || cell.size() > 9 ||
-        !std::all_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return false;
-    realIndex = std::stoi(cell);
-    return realIndex < std::min(db.ServiceInfo.Count(), kServiceCapacity);
-}
-
 const TTSItem* StreamOf(const TChannelDatabase& db, const TServiceItem& service)
 {
     const int count = std::min(db.TSInfo.wTSNum, kTSCapacity);
@@ -128,26 +118,22 @@ void AddServiceRow(TAlReport& report, const TPrintInputs& inputs, const TPrintRo
 
 }  // namespace
 
-TPrintInputs PrintInputsFromGrid(const TServiceGrid& grid, const std::string& category, const TChannelDatabase& db,
-                                 bool cableModel)
-{
-    TPrintInputs inputs;
-    for (int row = 1; row < grid.RowCount(); ++row)
-        inputs.Rows.push_back({grid.Cell(kColIndex, row), grid.Cell(kColRI, row)});
-    inputs.Category = category;
-    inputs.Database = &db;
-    inputs.CableModel = cableModel;
-    return inputs;
-}
-
 TPrintInputs PrintInputsFromDocument(const ChannelDocument& doc)
 {
-    return PrintInputsFromGrid(doc.SG, doc.Label1Caption, doc.Database(), doc.IsCable());
+    TPrintInputs inputs;
+    for (int row = 1; row < doc.SG.RowCount(); ++row) {
+        const int32_t realIndex = doc.RowService(row);
+        inputs.Rows.push_back({realIndex < 0 ? std::string() : std::to_string(doc.RowNumber(row)), realIndex});
+    }
+    inputs.Category = doc.Label1Caption;
+    inputs.Database = &doc.Database();
+    inputs.CableModel = doc.IsCable();
+    return inputs;
 }
 
 bool HasItemsToPrint(const TPrintInputs& inputs)
 {
-    return inputs.Database && !inputs.Rows.empty() && !inputs.Rows.front().RealIndex.empty();
+    return inputs.Database && !inputs.Rows.empty() && inputs.Rows.front().RealIndex >= 0;
 }
 
 QString ServiceNumberText(const TServiceItem& service, const std::string& displayedNumber)
@@ -188,10 +174,9 @@ void TfrmPrint::FeedServiceRows(const TPrintInputs& inputs)
         return;
     const TChannelDatabase& db = *inputs.Database;
     for (const TPrintRow& row : inputs.Rows) {
-        int realIndex = 0;
-        if (!ParseRealIndex(row.RealIndex, db, realIndex))
+        if (row.RealIndex < 0 || row.RealIndex >= std::min(db.ServiceInfo.Count(), kServiceCapacity))
             break;
-        AddServiceRow(AlReport1, inputs, row, db.ServiceInfo.pServiceInfo[std::size_t(realIndex)]);
+        AddServiceRow(AlReport1, inputs, row, db.ServiceInfo.pServiceInfo[std::size_t(row.RealIndex)]);
     }
 }
 

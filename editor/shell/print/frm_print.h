@@ -25,11 +25,10 @@ inline constexpr const char* kPrintJobTitle = "Lumora V3 Printing.";
 // Shown instead of printing when the grid lists no service.
 inline constexpr const char* kNoItemsMessage = "No items to be selected in this category.";
 
-// One grid row as printing reads it: the displayed number (column 0) and the
-// real index (column 12).
+// One grid row as printing reads it: the displayed number and the service.
 struct TPrintRow {
     std::string Number;
-    std::string RealIndex;
+    int32_t RealIndex = -1;  // -1: the row shows no service
 };
 
 // Everything a service list is printed from.
@@ -40,10 +39,7 @@ struct TPrintInputs {
     bool CableModel = false;  // the receiver model has a cable tuner
 };
 
-// The data rows of a grid with the category, tables and model they belong to.
-TPrintInputs PrintInputsFromGrid(const TServiceGrid& grid, const std::string& category, const TChannelDatabase& db,
-                                 bool cableModel);
-// The same from an open document: its grid SG, label Label1 and tables.
+// The typed rows of an open document's grid SG, with its label Label1 and tables.
 TPrintInputs PrintInputsFromDocument(const ChannelDocument& doc);
 
 // False when the grid's first data row has no real index: the category lists no service.
