@@ -133,8 +133,12 @@ ReceiverRecord MakeRecord(const RackPort& where, const RackImage& image, const R
     return record;
 }
 
-bool Record(RackDisplay& display, std::size_t index, const RackPort& where, const RackImage& image,
-            const ReceiverOutcome& outcome, ReceiverLog& log)
+ReceiverProgress RackPlace::Progress() const
+{
+    return [this](const char* state, uint32_t done, uint32_t total) { display.Show(index, state, done, total); };
+}
+
+bool RackPlace::Record(const ReceiverOutcome& outcome) const
 {
     // The log line goes first: whoever sees the message can rely on the record.
     std::string error;
@@ -148,39 +152,21 @@ bool Record(RackDisplay& display, std::size_t index, const RackPort& where, cons
 
 namespace {
 
-// One port of a rack: open, program, report, log.
-class RackWorker {
-public:
-    RackWorker(const RackPort& where, std::size_t index, const RackImage& image, RackDisplay& display, ReceiverLog& log)
-        : where_(where), index_(index), image_(image), display_(display), log_(log)
-    {
+// One port of a rack: open, program, report, log. Returns the result and
+// whether its log line was written.
+std::pair<std::string, bool> ProgramPort(const RackPlace& place)
+{
+    ReceiverOutcome outcome;
+    serial::SerialPort line;
+    std::string reason;
+    if (!line.Open(place.where.device, place.image.baud, reason)) {
+        outcome.result = "failed";
+        outcome.reason = "Cannot open serial port " + place.where.device + ": " + reason;
+    } else {
+        outcome = ProgramReceiver(line, place.image, place.Progress());
     }
-
-    // The outcome's result, and whether its log line was written.
-    std::pair<std::string, bool> Run()
-    {
-        ReceiverOutcome outcome;
-        serial::SerialPort line;
-        std::string reason;
-        if (!line.Open(where_.device, image_.baud, reason)) {
-            outcome.result = "failed";
-            outcome.reason = "Cannot open serial port " + where_.device + ": " + reason;
-        } else {
-            outcome = ProgramReceiver(line, image_, [this](const char* state, uint32_t done, uint32_t total) {
-                display_.Show(index_, state, done, total);
-            });
-        }
-        const bool logged = Record(display_, index_, where_, image_, outcome, log_);
-        return {outcome.result, logged};
-    }
-
-private:
-    const RackPort& where_;
-    const std::size_t index_;
-    const RackImage& image_;
-    RackDisplay& display_;
-    ReceiverLog& log_;
-};
+    return {outcome.result, place.Record(outcome)};
+}
 
 }  // namespace
 
@@ -191,8 +177,9 @@ int RunRack(const std::vector<RackPort>& ports, const RackImage& image, Receiver
         labels.push_back(port.Label());
     RackDisplay display(labels, err, ::isatty(2) == 1);
     std::vector<std::pair<std::string, bool>> results(ports.size());
-    RunOnEveryPort(display, ports.size(),
-                   [&](std::size_t i) { results[i] = RackWorker(ports[i], i, image, display, log).Run(); });
+    RunOnEveryPort(display, ports.size(), [&](std::size_t i) {
+        results[i] = ProgramPort({ports[i], i, image, display, log});
+    });
     if (Interrupted())
         return kExitInterrupted;
     for (const auto& [result, logged] : results)

@@ -71,10 +71,21 @@ ReceiverRecord MakeRecord(const RackPort& where, const RackImage& image, const R
 
 class RackDisplay;
 
-// Shows the outcome of the receiver at `index` of `display` and appends its
-// line to `log` when that is open; false when the line could not be written.
-bool Record(RackDisplay& display, std::size_t index, const RackPort& where, const RackImage& image,
-            const ReceiverOutcome& outcome, ReceiverLog& log);
+// One port of a run: where it is, its row on the display, what its receivers
+// get and where they are recorded.
+struct RackPlace {
+    const RackPort& where;
+    std::size_t index;
+    const RackImage& image;
+    RackDisplay& display;
+    ReceiverLog& log;
+
+    // Shows a receiver's progress on the port's row.
+    ReceiverProgress Progress() const;
+    // Appends the outcome's line to the log when that is open, then shows
+    // the outcome; false when the line could not be written.
+    bool Record(const ReceiverOutcome& outcome) const;
+};
 
 // Programs the receivers on every port of `ports` at once and logs each in
 // `log` when it is open. Exit status: 0 when every one succeeded, 1 when any

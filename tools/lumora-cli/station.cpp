@@ -35,32 +35,25 @@ void Pause(Clock::duration pause)
 
 class StationWorker {
 public:
-    StationWorker(const RackPort& where, std::size_t index, const RackImage& image, RackDisplay& display,
-                  ReceiverLog& log)
-        : where_(where), index_(index), image_(image), display_(display), log_(log)
-    {
-    }
+    explicit StationWorker(const RackPlace& place) : place_(place) {}
 
     void Run()
     {
         while (!Interrupted()) {
             if (!line_.IsOpen() && !OpenLine())
                 continue;
-            display_.Show(index_, "waiting for a receiver");
+            place_.display.Show(place_.index, "waiting for a receiver");
             if (!Answers())
                 continue;
-            const ReceiverOutcome outcome =
-                ProgramReceiver(line_, image_, [this](const char* state, uint32_t done, uint32_t total) {
-                    display_.Show(index_, state, done, total);
-                });
-            const bool logged = Record(display_, index_, where_, image_, outcome, log_);
+            const ReceiverOutcome outcome = ProgramReceiver(line_, place_.image, place_.Progress());
+            const bool logged = place_.Record(outcome);
             (outcome.result == "ok" && logged ? programmed : failed) += 1;
             if (outcome.result == "aborted")
                 break;
-            display_.Show(index_, outcome.result + "; waiting for the receiver to be taken away");
+            place_.display.Show(place_.index, outcome.result + "; waiting for the receiver to be taken away");
             WaitUntilGone();
             if (!Interrupted())
-                display_.Report(index_, "the receiver was taken away; waiting for the next one");
+                place_.display.Report(place_.index, "the receiver was taken away; waiting for the next one");
         }
     }
 
@@ -72,13 +65,13 @@ private:
     bool OpenLine()
     {
         std::string reason;
-        if (line_.Open(where_.device, image_.baud, reason))
+        if (line_.Open(place_.where.device, place_.image.baud, reason))
             return true;
         if (!reportedOpenFailure_)
-            display_.Report(index_, "Cannot open serial port " + where_.device + ": " + reason);
+            place_.display.Report(place_.index, "Cannot open serial port " + place_.where.device + ": " + reason);
         reportedOpenFailure_ = true;
         failedToOpen = true;
-        display_.Show(index_, "cannot open the port");
+        place_.display.Show(place_.index, "cannot open the port");
         Pause(kReopenPause);
         return false;
     }
@@ -86,9 +79,9 @@ private:
     // Whether a receiver answers a probe; false on Ctrl+C.
     bool Answers()
     {
-        serial::HostSession session(line_, image_.baud, [](uint32_t, uint32_t) { return !Interrupted(); });
+        serial::HostSession session(line_, place_.image.baud, [](uint32_t, uint32_t) { return !Interrupted(); });
         try {
-            return session.Probe(serial::AnswerTimeoutMs(image_.baud));
+            return session.Probe(serial::AnswerTimeoutMs(place_.image.baud));
         } catch (const serial::TransferStopped&) {
             return false;
         }
@@ -105,11 +98,7 @@ private:
         }
     }
 
-    const RackPort& where_;
-    const std::size_t index_;
-    const RackImage& image_;
-    RackDisplay& display_;
-    ReceiverLog& log_;
+    const RackPlace place_;
     serial::SerialPort line_;
     bool reportedOpenFailure_ = false;
 };
@@ -124,7 +113,7 @@ int RunStationPorts(const std::vector<RackPort>& ports, const RackImage& image, 
     RackDisplay display(labels, err, ::isatty(2) == 1);
     std::deque<StationWorker> workers;  // they hold their open port and stay where they are
     for (std::size_t i = 0; i < ports.size(); ++i)
-        workers.emplace_back(ports[i], i, image, display, log);
+        workers.emplace_back(RackPlace{ports[i], i, image, display, log});
     RunOnEveryPort(display, ports.size(), [&](std::size_t i) { workers[i].Run(); });
     int programmed = 0, failed = 0;
     for (std::size_t i = 0; i < ports.size(); ++i) {
