@@ -1,7 +1,8 @@
 // A rack of simulated receivers, paced at 115,200 bit/s, programmed by one
-// lumora-cli download: the wall time for 1, 4 and 16 receivers (the rack
-// should take hardly longer than one receiver) and the CPU time lumora-cli
-// spends per receiver, as a share of one core over the run.
+// lumora-cli download of a full channel list (4000 services): the wall time
+// for 1, 4 and 16 receivers (the rack should take hardly longer than one
+// receiver) and the CPU time lumora-cli spends per receiver, as a share of one
+// core over the run.
 #include <benchmark/benchmark.h>
 
 #include <dlfcn.h>
@@ -13,12 +14,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "full_tables.h"
+#include "interchange.h"
 
 extern char** environ;
 
@@ -26,6 +34,8 @@ namespace {
 
 const std::string kSample = std::string(LUMORA_EXAMPLES_DIR) + "/sample.txt";
 
+// Starts `program`; its standard output goes to `outFd` when that is given,
+// its standard error to /dev/null.
 pid_t Spawn(const char* program, std::vector<std::string> args, int outFd)
 {
     args.insert(args.begin(), program);
@@ -37,6 +47,7 @@ pid_t Spawn(const char* program, std::vector<std::string> args, int outFd)
     posix_spawn_file_actions_init(&actions);
     if (outFd >= 0)
         posix_spawn_file_actions_adddup2(&actions, outFd, 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
     const int rc = posix_spawn(&pid, program, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -65,6 +76,30 @@ std::vector<std::string> ReadLines(int fd, std::size_t count)
     return lines;
 }
 
+// A full list as interchange text: every table at capacity, the services'
+// values spread at random so that the image compresses as a real one would.
+bool WriteFullList(const std::string& path)
+{
+    auto db = std::make_unique<lumora::TChannelDatabase>();
+    lumora::InitDatabase(*db, 0);
+    lumora::bench::FillNetworksProvidersAndStreams(*db);
+    std::mt19937 random(2026);
+    for (int r = 0; r < lumora::kServiceCapacity; ++r) {
+        lumora::TServiceItem& s = db->ServiceInfo.pServiceInfo[std::size_t(r)];
+        s.szServiceName = "Service " + std::to_string(random() % 100000);
+        s.wServiceId = uint16_t(random());
+        s.wPmtPID = uint16_t(random() % 8000);
+        s.wVideoPID = uint16_t(random() % 8000);
+        s.wAudioPID = uint16_t(random() % 8000);
+        s.wPCRPID = s.wVideoPID;
+        s.pTSIndex = r / 4;
+        s.pProviderIndex = r % lumora::kProviderCapacity;
+    }
+    db->ServiceInfo.wTVNum = uint16_t(lumora::kServiceCapacity);
+    std::string error;
+    return lumora::MakeDnfRawFile(path, *db, error);
+}
+
 // The scratch files every run shares: a settings file for 115,200 bit/s, the
 // starting raw image of the receivers and the channel-data file sent.
 struct Inputs {
@@ -79,7 +114,8 @@ struct Inputs {
                                 : nullptr;
         ok = dnfToRaw && dnfToRaw(kSample.c_str(), raw.c_str(), 0, 0, 1) == 1;
         int status = -1;
-        const pid_t convert = Spawn(LUMORA_CLI_PATH, {"convert", kSample, dnf}, -1);
+        ok = ok && WriteFullList(text);
+        const pid_t convert = Spawn(LUMORA_CLI_PATH, {"convert", text, dnf}, -1);
         ok = ok && convert > 0 && ::waitpid(convert, &status, 0) == convert && status == 0;
     }
     ~Inputs() { std::filesystem::remove_all(dir); }
@@ -87,9 +123,22 @@ struct Inputs {
     std::string dir = "/tmp/rack-bench-" + std::to_string(::getpid());
     std::string settings = dir + "/LV32.cfg";
     std::string raw = dir + "/start.raw";
+    std::string text = dir + "/list.txt";
+    std::string log = dir + "/rack.jsonl";
     std::string dnf = dir + "/list.dnf";
     bool ok = false;
 };
+
+// The size of the download image sent, from the last line of the log.
+long ImageSizeLogged(const std::string& log)
+{
+    std::ifstream in(log);
+    std::string line, last;
+    while (std::getline(in, line))
+        last = line;
+    const std::size_t at = last.find("\"image_size\":");
+    return at == std::string::npos ? 0 : std::atol(last.c_str() + at + 13);
+}
 
 void RackDownload(benchmark::State& state)
 {
@@ -109,7 +158,7 @@ void RackDownload(benchmark::State& state)
         const pid_t sim =
             Spawn(STBSIM_PATH, {"--count", std::to_string(receivers), "--pace", "--raw", inputs.raw}, fds[1]);
         ::close(fds[1]);
-        std::vector<std::string> args{"download", "--settings", inputs.settings};
+        std::vector<std::string> args{"download", "--settings", inputs.settings, "--log", inputs.log};
         for (const std::string& device : ReadLines(fds[0], receivers)) {
             args.push_back("--device");
             args.push_back(device);
@@ -136,6 +185,7 @@ void RackDownload(benchmark::State& state)
     const double runs = double(state.iterations());
     state.counters["wall_s"] = wallSeconds / runs;
     state.counters["cli_cpu_s"] = cpuSeconds / runs;
+    state.counters["image_bytes"] = double(ImageSizeLogged(inputs.log));
     state.counters["cli_cpu_pct_per_receiver"] = 100.0 * cpuSeconds / wallSeconds / double(receivers);
 }
 
