@@ -57,6 +57,14 @@ void Verify(serial::ByteChannel& line, const RackImage& image, const ReceiverPro
 
 std::string RackPort::Label() const { return port ? "port " + std::to_string(*port + 1) : device; }
 
+std::vector<std::string> Labels(const std::vector<RackPort>& ports)
+{
+    std::vector<std::string> labels;
+    for (const RackPort& port : ports)
+        labels.push_back(port.Label());
+    return labels;
+}
+
 std::string RackImage::Taken() const
 {
     return (raw.empty() ? "the firmware \"" : "the channel data of \"") + file + "\"";
@@ -172,10 +180,7 @@ std::pair<std::string, bool> ProgramPort(const RackPlace& place)
 
 int RunRack(const std::vector<RackPort>& ports, const RackImage& image, ReceiverLog& log, std::ostream& err)
 {
-    std::vector<std::string> labels;
-    for (const RackPort& port : ports)
-        labels.push_back(port.Label());
-    RackDisplay display(labels, err, ::isatty(2) == 1);
+    RackDisplay display(Labels(ports), err, ::isatty(2) == 1);
     std::vector<std::pair<std::string, bool>> results(ports.size());
     RunOnEveryPort(display, ports.size(), [&](std::size_t i) {
         results[i] = ProgramPort({ports[i], i, image, display, log});

@@ -27,6 +27,9 @@ struct RackPort {
     std::string Label() const;
 };
 
+// The labels of `ports`, in their order.
+std::vector<std::string> Labels(const std::vector<RackPort>& ports);
+
 // What every receiver of a run is sent, and how.
 struct RackImage {
     std::string file;  // the file name given

@@ -107,10 +107,7 @@ private:
 
 int RunStationPorts(const std::vector<RackPort>& ports, const RackImage& image, ReceiverLog& log, std::ostream& err)
 {
-    std::vector<std::string> labels;
-    for (const RackPort& port : ports)
-        labels.push_back(port.Label());
-    RackDisplay display(labels, err, ::isatty(2) == 1);
+    RackDisplay display(Labels(ports), err, ::isatty(2) == 1);
     std::deque<StationWorker> workers;  // they hold their open port and stay where they are
     for (std::size_t i = 0; i < ports.size(); ++i)
         workers.emplace_back(RackPlace{ports[i], i, image, display, log});
