@@ -105,6 +105,31 @@ struct CliProcess {
     std::string text;
 };
 
+TEST(ProgramInfo, EveryProgramAnswersHelpAndVersion)
+{
+    for (const char* program : {LUMORA_CLI_PATH, STBSIM_PATH, DDFENC_PATH}) {
+        const std::string name = std::filesystem::path(program).filename();
+        for (const std::string option : {"--help", "--version"}) {
+            SCOPED_TRACE(name + " " + option);
+            int fds[2];
+            ASSERT_EQ(::pipe(fds), 0);
+            const pid_t pid = SpawnWithFd(program, {option}, fds[1], 1);
+            ::close(fds[1]);
+            std::string out;
+            const bool ended = ReadUntil(fds[0], out);
+            ::close(fds[0]);
+            EXPECT_EQ(WaitFor(pid, ended), 0) << out;
+            if (option == "--version")
+                EXPECT_TRUE(std::regex_match(out, std::regex(name + R"re( \d+\.\d+(\.\d+)*\n)re"))) << out;
+            else
+                EXPECT_EQ(out.rfind("usage: " + name, 0), 0u) << out;
+        }
+    }
+    const CliRun sub = RunCli({"station", "--help"});  // usage on standard output, none on error
+    EXPECT_EQ(sub.status, 0);
+    EXPECT_EQ(sub.err, "");
+}
+
 class RackTest : public ::testing::Test {
 protected:
     void SetUp() override

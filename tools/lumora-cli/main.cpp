@@ -73,6 +73,11 @@ int main(int argc, char** argv)
         PrintUsage(std::cerr);
         return kExitUsage;
     }
+    if (args.size() == 3 && std::string_view(args[2]) == "--help") {
+        std::cout << "usage: lumora-cli " << command->name << ' ' << command->synopsis << "\n    " << command->summary
+                  << '\n';
+        return kExitOk;
+    }
     Arguments rest(args.begin() + 2, args.end());
     return command->run(rest, std::cout, std::cerr);
 }
