@@ -240,4 +240,17 @@ bool TextToDownloadImage(const std::string& textPath, const std::string& ddfPath
     return false;
 }
 
+bool RawFromDownloadRecords(const std::vector<encoder::DdfRecordInfo>& records, Bytes& raw)
+{
+    raw.clear();
+    uint32_t next = kChannelDataAddress;
+    for (const encoder::DdfRecordInfo& record : records) {
+        if (record.type != encoder::kTypeFlash || record.address != next)
+            return false;
+        raw.insert(raw.end(), record.data.begin(), record.data.end());
+        next += record.origLen;
+    }
+    return raw.size() == kRawImageSize;
+}
+
 }  // namespace lumora::conv

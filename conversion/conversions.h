@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "ddf_image.h"
 #include "raw_image.h"
 
 namespace lumora::conv {
@@ -15,6 +17,12 @@ namespace lumora::conv {
 inline constexpr uint32_t kChannelDataAddress = 0x00300000;
 // Download images use header layout 2.
 inline constexpr uint32_t kDownloadImageVersion = 2;
+
+// The raw image carried by the records of a checked download image (read
+// with their data): all of type flash, covering the channel-data address range
+// without gaps and adding up to a whole raw image. False for any other image,
+// which is firmware.
+bool RawFromDownloadRecords(const std::vector<encoder::DdfRecordInfo>& records, Bytes& raw);
 
 bool TextToDnf(const std::string& textPath, const std::string& dnfPath, std::string& error);
 bool DnfToText(const std::string& dnfPath, const std::string& textPath, std::string& error);

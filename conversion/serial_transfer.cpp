@@ -124,9 +124,11 @@ Packet HostSession::Exchange(PacketType type, const Bytes& payload, int timeoutM
                 }
                 if (answer.seq != request.seq)
                     continue;  // a late answer to an earlier request
-                if (answer.type == PacketType::Nak)
+                if (answer.type == PacketType::Nak) {
+                    refusal_.assign(answer.payload.begin(), answer.payload.end());
                     throw TransferFailed("The receiver refused the " + std::string(RequestName(type)) + ": " +
-                                         std::string(answer.payload.begin(), answer.payload.end()));
+                                         refusal_);
+                }
                 return answer;
             }
         }
@@ -138,6 +140,28 @@ void HostSession::SendAbort()
 {
     std::string ignored;
     line_.Write(EncodeFrame({PacketType::Abort, ++seq_, {}}), ignored);
+}
+
+bool HostSession::Probe(int timeoutMs)
+{
+    const Packet request{PacketType::Abort, ++seq_, {}};
+    std::string error;
+    if (!line_.Write(EncodeFrame(request), error))
+        return false;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (Clock::now() < deadline) {
+        CheckProgress();
+        uint8_t buffer[512];
+        const long n = line_.Read(buffer, sizeof buffer, kSliceMs, error);
+        if (n < 0)
+            return false;
+        parser_.Feed(buffer, static_cast<std::size_t>(n));
+        Packet answer;
+        for (auto result = parser_.Take(answer); result != FrameParser::Result::NeedMore; result = parser_.Take(answer))
+            if (result == FrameParser::Result::Packet && answer.type == PacketType::Ack && answer.seq == request.seq)
+                return true;
+    }
+    return false;
 }
 
 Bytes HostSession::Upload()

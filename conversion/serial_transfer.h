@@ -49,6 +49,14 @@ public:
     void Download(const Bytes& image);
     // Tells the receiver to drop the transfer; no answer is awaited.
     void SendAbort();
+    // Whether a receiver answers on the line: sends Abort, which a receiver
+    // acknowledges without changing what it holds, once, and waits at most
+    // `timeoutMs` for its Ack. Stops through the progress callback like a
+    // transfer.
+    bool Probe(int timeoutMs);
+    // The reason the receiver gave with its last refusal (Nak); empty when
+    // it refused nothing.
+    const std::string& Refusal() const { return refusal_; }
 
 private:
     // Sends a request and returns its answer (Ack or Data; a Nak fails the
@@ -64,6 +72,7 @@ private:
     uint16_t seq_ = 0;
     uint32_t done_ = 0;
     uint32_t total_ = 0;
+    std::string refusal_;
 };
 
 // The transfers as the library's entries run them: open port `port` at

@@ -227,7 +227,29 @@ struct TCsvService {
     std::optional<uint32_t> frequency;
     std::optional<uint16_t> serviceId;
     std::optional<std::string> name;  // ISO 8859-1
+    std::string fields;  // the row's fields as the file has them, for messages
 };
+
+// Whether `text` is UTF-8 text: well-formed sequences, no control
+// characters besides tab and line breaks (a quoted field may span lines).
+bool IsUtf8Text(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n')
+            return false;
+        if (byte < 0x80)
+            continue;
+        const std::size_t length = byte >= 0xF0 && byte <= 0xF4 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 ? 2 : 0;
+        if (length == 0 || length > 4 || i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length - 1;
+    }
+    return true;
+}
 
 template <typename T>
 std::optional<T> NumberField(const TCsvRow& row, int col)
@@ -261,8 +283,19 @@ std::vector<TCsvService> ReadCsvServices(std::string_view csv, bool needName)
         const TCsvRow& row = rows[i];
         if (row.size() == 1 && row[0].empty())
             continue;  // a blank line
-        TCsvService service{int(i + 1), NumberField<uint32_t>(row, columns.frequency),
-                            NumberField<uint16_t>(row, columns.serviceId), std::nullopt};
+        for (const std::string& field : row)
+            if (!IsUtf8Text(field))
+                throw std::runtime_error("line " + std::to_string(i + 1) + ": the row is not UTF-8 text");
+        TCsvService service{int(i + 1),
+                            NumberField<uint32_t>(row, columns.frequency),
+                            NumberField<uint16_t>(row, columns.serviceId),
+                            std::nullopt,
+                            {}};
+        std::size_t shown = row.size();
+        while (shown > 0 && Trim(row[shown - 1]).empty())
+            --shown;  // empty trailing fields tell nothing
+        for (std::size_t k = 0; k < shown; ++k)
+            service.fields += (k == 0 ? "" : ", ") + row[k];
         if (columns.name >= 0 && columns.name < int(row.size())) {
             try {
                 service.name = Utf8ToLatin1(row[std::size_t(columns.name)]);
@@ -277,6 +310,9 @@ std::vector<TCsvService> ReadCsvServices(std::string_view csv, bool needName)
 
 std::string Describe(const TCsvService& row)
 {
+    // A row without a name is told by what it holds.
+    if (Trim(row.name.value_or("")).empty())
+        return "line " + std::to_string(row.line) + ": " + row.fields;
     std::string text = "line " + std::to_string(row.line) + ": " + Latin1ToUtf8(row.name.value_or(""));
     if (row.frequency && row.serviceId)
         text +=
@@ -304,7 +340,10 @@ public:
         }
         if (!row.name)
             return -1;
-        return Take([&](const TServiceItem& s) { return s.szServiceName == *row.name; });
+        // Blanks at either end do not count: names ending in an extended
+        // character carry a trailing blank in the tables.
+        const std::string name = Trim(*row.name);
+        return Take([&](const TServiceItem& s) { return Trim(s.szServiceName) == name; });
     }
 
     // The candidates no row named, in table order.

@@ -180,6 +180,31 @@ INSTANTIATE_TEST_SUITE_P(
         // Fixed numbering: Charlie (number 7) keeps its slot, the others follow the file around it.
         OrderCase{4, {"Echo", "Delta", "Radio One", "Charlie", "Bravo", "Radio Two", "Alpha", "Fox\xE9"}}));
 
+TEST(ServiceOrderImportRows, TrimsNamesRefusesRowsThatAreNotTextAndTellsNamelessRowsByTheirFields)
+{
+    DocumentFixture f(0);
+    const int ts = f.AddTS(0, f.AddNetwork("Net"), 11000);
+    f.AddService(kServiceTypeTV, "Alpha", ts);
+    f.AddService(kServiceTypeTV, "Fox\xE9 ", ts);  // the blank the name rule adds after an extended byte
+    f.doc->LoadTreeValue();
+    const TChannelDatabase before = f.db();
+
+    // Junk bytes in a number column refuse the file, naming the line; nothing changes.
+    try {
+        ImportServiceOrder(*f.doc, "Frequency,Service ID,Service Name\r\n11000,1,Alpha\r\n1\xFF\x01,2,\r\n");
+        ADD_FAILURE() << "a row that is not text was taken";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "line 3: the row is not UTF-8 text");
+    }
+    EXPECT_TRUE(f.db() == before);
+
+    const TImportReport report =
+        ImportServiceOrder(*f.doc, "Frequency,Service ID,Service Name\r\n99999,77,\r\n11000,5, Fox\xC3\xA9\r\n");
+    EXPECT_EQ(report.Matched, 1);
+    EXPECT_EQ(report.Unmatched, (std::vector<std::string>{"line 2: 99999, 77"}));
+    EXPECT_EQ(TableNames(f.db()), (std::vector<std::string>{"Fox\xE9 ", "Alpha"}));
+}
+
 TEST(ServiceMove, UnderFixedNumberingFixedServicesKeepTheirPlaces)
 {
     DocumentFixture f(4);

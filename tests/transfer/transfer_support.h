@@ -42,6 +42,7 @@ public:
     explicit SimProcess(const std::vector<std::string>& args);
     ~SimProcess();
     const std::string& Device() const { return device_; }
+    pid_t Pid() const { return pid_; }
     // The next line stbsim printed, waiting at most `timeoutMs`; empty on timeout.
     std::string NextLine(int timeoutMs = 5000);
 

@@ -17,6 +17,7 @@
 
 #include "ddf_image.h"
 #include "full_write.h"
+#include "program_info.h"
 
 namespace {
 
@@ -104,6 +105,8 @@ bool Extract(const std::string& dir, const std::vector<encoder::DdfRecordInfo>& 
 
 int main(int argc, char** argv)
 {
+    if (lumora::AnswerHelpOrVersion(argc, argv, "ddfcheck", "usage: ddfcheck IMAGE [--extract DIR]\n"))
+        return 0;
     const bool extract = argc == 4 && std::strcmp(argv[2], "--extract") == 0;
     if (argc != 2 && !extract) {
         std::fprintf(stderr, "usage: ddfcheck IMAGE [--extract DIR]\n");

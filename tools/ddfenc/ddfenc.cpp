@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string>
 
+#include "program_info.h"
+
 namespace {
 
 using EncodeDdfFn = int (*)(const char*, const char*);
@@ -29,6 +31,8 @@ std::string ExecutableDir()
 
 int main(int argc, char** argv)
 {
+    if (lumora::AnswerHelpOrVersion(argc, argv, "ddfenc", "usage: ddfenc SCRIPT IMAGE\n"))
+        return 0;
     if (argc != 3) {
         std::fprintf(stderr, "usage: ddfenc SCRIPT IMAGE\n");
         return 1;

@@ -1,17 +1,23 @@
 // lumora-cli upload, download and firmware: the editor's Data Upload, Data
-// Download and Download Firmware for scripts, through the same library entries
-// and the same document steps. Ctrl+C stops a running transfer (exit 130).
+// Download and Download Firmware for scripts, with the same document steps.
+// An upload goes through the library's entry; downloads serve many ports at
+// once (rack.h). Ctrl+C stops a running transfer (exit 130).
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <ostream>
 
 #include "channel_document.h"
 #include "conversion_cli.h"
 #include "interchange.h"
+#include "rack.h"
+#include "serial_port.h"
 #include "transfer_cli.h"
 
 namespace lumora::cli {
@@ -21,12 +27,15 @@ constexpr std::string_view kUploadUsage =
     "usage: lumora-cli upload --port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N]\n"
     "                         [--flash-type N] [--ant32 0|1] OUT.dnf\n";
 constexpr std::string_view kDownloadUsage =
-    "usage: lumora-cli download --port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N]\n"
-    "                           [--flash-type N] [--ant32 0|1] [--system-id HEX] IN.dnf\n";
+    "usage: lumora-cli download --port N[-M]|--device PATH... [--speed BPS] [--settings LV32.cfg] [--menu-type N]\n"
+    "                           [--flash-type N] [--ant32 0|1] [--system-id HEX] [--verify] [--log FILE] IN.dnf\n";
 constexpr std::string_view kFirmwareUsage =
-    "usage: lumora-cli firmware --port N|--device PATH [--speed BPS] [--settings LV32.cfg] IMAGE.ddf\n";
-
-// The size of every whole raw image a receiver sends.
+    "usage: lumora-cli firmware --port N[-M]|--device PATH... [--speed BPS] [--settings LV32.cfg] [--verify]\n"
+    "                           [--log FILE] IMAGE.ddf\n";
+constexpr std::string_view kStationUsage =
+    "usage: lumora-cli station --port N[-M]|--device PATH... [--speed BPS] [--settings LV32.cfg] [--menu-type N]\n"
+    "                          [--flash-type N] [--ant32 0|1] [--system-id HEX] [--verify] [--log FILE]\n"
+    "                          IN.dnf|IMAGE.ddf\n";
 
 // The editor's messages for the same outcomes.
 constexpr const char* kUploadFailure = "Upload failure.. Please retry uploading processing.";
@@ -151,6 +160,98 @@ bool MakeDownloadImage(const std::string& in, const std::string& image, const TS
     return true;
 }
 
+// The library names a device given with --device as port COM 1 with that
+// device; the person gave the device, so messages name only the device.
+std::string NameDevice(std::string message, const TransferOptions& options)
+{
+    if (options.devices.empty())
+        return message;
+    const std::string said = "COM 1 (" + options.devices.front() + ")";
+    for (std::size_t at = message.find(said); at != std::string::npos; at = message.find(said, at))
+        message.replace(at, said.size(), options.devices.front());
+    return message;
+}
+
+// The whole file at `path`; false when it cannot be read.
+bool ReadBytes(const std::string& path, serial::Bytes& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad() && static_cast<bool>(in.is_open());
+}
+
+// The ports of the options with the devices they open.
+std::vector<RackPort> RackPorts(const TransferOptions& options)
+{
+    std::vector<RackPort> ports;
+    for (const int port : options.ports)
+        ports.push_back({port, serial::DeviceForPort(static_cast<unsigned>(port))});
+    for (const std::string& device : options.devices)
+        ports.push_back({std::nullopt, device});
+    return ports;
+}
+
+// The image of a download or firmware run, built from `file` when it is a
+// channel-data file, else read as it is, and checked before any line is used.
+bool PrepareImage(const TransferOptions& options, bool build, const TSettings& settings, ConversionLibrary& library,
+                  RackImage& prepared, std::ostream& err)
+{
+    if (!CheckReadable(options.file, err))
+        return false;
+    std::string imagePath = options.file;
+    std::optional<ExchangeDirectory> exchange;
+    if (build) {
+        exchange.emplace();
+        imagePath = ExchangeFile(exchange->Path(), kDownloadImageExchangeFile);
+        if (!MakeDownloadImage(options.file, imagePath, settings, *exchange, library, err))
+            return false;
+    }
+    std::error_code sizeError;
+    const auto fileSize = std::filesystem::file_size(options.file, sizeError);
+    serial::Bytes image;
+    if (!ReadBytes(imagePath, image) || sizeError) {
+        err << "lumora-cli: \"" << imagePath << "\": cannot be read\n";
+        return false;
+    }
+    if (!PrepareRackImage(options.file, std::move(image), prepared, err))
+        return false;
+    prepared.fileSize = fileSize;
+    prepared.verify = options.verify;
+    prepared.receiver = {settings.SystemInfo.MENUTYPE, settings.SystemInfo.FLASHTYPE, settings.SystemInfo.ANT32};
+    // The library counts speeds from the fastest, the settings from the slowest.
+    prepared.baud = serial::BaudForSpeedCode(4u - settings.SystemInfo.BAUDRATE);
+    if (prepared.baud == 0)
+        prepared.baud = serial::BaudForSpeedCode(0);
+    return true;
+}
+
+// The work shared by download, firmware and station: options, settings,
+// the image and the log, then `serve` on the ports.
+template <typename Serve>
+int ServeRack(const Arguments& args, TransferOptionSet set, std::string_view usage, std::ostream& err, Serve&& serve)
+{
+    TransferOptions options;
+    TSettings settings;
+    std::unique_ptr<ConversionLibrary> library;
+    if (auto failed = Prepare(args, set, usage, options, settings, library, err))
+        return *failed;
+    // A station takes either; a download always builds, firmware never does.
+    const bool build =
+        set == TransferOptionSet::Download || (set == TransferOptionSet::Station && IsDnfPath(options.file));
+    return Guarded(err, [&] {
+        RackImage image;
+        if (!PrepareImage(options, build, settings, *library, image, err))
+            return kExitFailed;
+        ReceiverLog log;
+        std::string error;
+        if (!options.logPath.empty() && !log.Open(options.logPath, error)) {
+            err << "lumora-cli: " << error << '\n';
+            return kExitFailed;
+        }
+        return serve(RackPorts(options), image, log);
+    });
+}
+
 }  // namespace
 
 int RunUpload(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
@@ -169,52 +270,33 @@ int RunUpload(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
         const TransferResult result =
             RunLibraryTransfer(*library, "UploadData", settings, raw, "Receiving", err, error);
         if (result != TransferResult::Done)
-            return ReportTransferEnd(result, error, err);
+            return ReportTransferEnd(result, NameDevice(error, options), err);
         return SaveUpload(raw, options.file, settings, exchange, *library, err);
     });
 }
 
 int RunDownload(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
 {
-    TransferOptions options;
-    TSettings settings;
-    std::unique_ptr<ConversionLibrary> library;
-    if (auto failed = Prepare(args, TransferOptionSet::Download, kDownloadUsage, options, settings, library, err))
-        return *failed;
-    if (!CheckReadable(options.file, err))
-        return kExitFailed;
-    return Guarded(err, [&] {
-        ExchangeDirectory exchange;
-        const std::string image = ExchangeFile(exchange.Path(), kDownloadImageExchangeFile);
-        if (!MakeDownloadImage(options.file, image, settings, exchange, *library, err))
-            return kExitFailed;
-        std::string error;
-        const TransferResult result =
-            RunLibraryTransfer(*library, "DownloadData", settings, image, "Sending", err, error);
-        if (result != TransferResult::Done)
-            return ReportTransferEnd(result, error, err);
-        err << "lumora-cli: the receiver accepted \"" << options.file << "\"\n";
-        return kExitOk;
-    });
+    return ServeRack(args, TransferOptionSet::Download, kDownloadUsage, err,
+                     [&](const std::vector<RackPort>& ports, const RackImage& image, ReceiverLog& log) {
+                         return RunRack(ports, image, log, err);
+                     });
 }
 
 int RunFirmware(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
 {
-    TransferOptions options;
-    TSettings settings;
-    std::unique_ptr<ConversionLibrary> library;
-    if (auto failed = Prepare(args, TransferOptionSet::Firmware, kFirmwareUsage, options, settings, library, err))
-        return *failed;
-    if (!CheckReadable(options.file, err))
-        return kExitFailed;
-    // The image goes as it is, never examined or changed here.
-    std::string error;
-    const TransferResult result =
-        RunLibraryTransfer(*library, "DownloadData", settings, options.file, "Sending firmware", err, error);
-    if (result != TransferResult::Done)
-        return ReportTransferEnd(result, error, err);
-    err << "lumora-cli: the receiver accepted the firmware \"" << options.file << "\"\n";
-    return kExitOk;
+    return ServeRack(args, TransferOptionSet::Firmware, kFirmwareUsage, err,
+                     [&](const std::vector<RackPort>& ports, const RackImage& image, ReceiverLog& log) {
+                         return RunRack(ports, image, log, err);
+                     });
+}
+
+int RunStation(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
+{
+    return ServeRack(args, TransferOptionSet::Station, kStationUsage, err,
+                     [&](const std::vector<RackPort>& ports, const RackImage& image, ReceiverLog& log) {
+                         return RunStationPorts(ports, image, log, err);
+                     });
 }
 
 }  // namespace lumora::cli

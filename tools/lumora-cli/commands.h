@@ -35,6 +35,7 @@ int RunDdf(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunUpload(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunDownload(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunFirmware(const Arguments& args, std::ostream& out, std::ostream& err);
+int RunStation(const Arguments& args, std::ostream& out, std::ostream& err);
 // The service list to CSV or HTML, and a CSV's order into a .dnf (cmd_export.cpp).
 int RunExport(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunImportOrder(const Arguments& args, std::ostream& out, std::ostream& err);

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "commands.h"
+#include "program_info.h"
 
 namespace lumora::cli {
 namespace {
@@ -23,11 +24,16 @@ constexpr Command kCommands[] = {
      "[--ant32 0|1] OUT.dnf",
      "receive the receiver's channel data into a .dnf file, as Data Upload does", RunUpload},
     {"download",
-     "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
-     "[--ant32 0|1] [--system-id HEX] IN.dnf",
-     "send a .dnf file to the receiver, as Data Download does", RunDownload},
-    {"firmware", "--port N|--device PATH [--speed BPS] [--settings LV32.cfg] IMAGE.ddf",
-     "send a download image (.ddf) to the receiver, as Download Firmware does", RunFirmware},
+     "--port N[-M]|--device PATH... [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
+     "[--ant32 0|1] [--system-id HEX] [--verify] [--log FILE] IN.dnf",
+     "send a .dnf file to the receivers on every port given at once, as Data Download does", RunDownload},
+    {"firmware", "--port N[-M]|--device PATH... [--speed BPS] [--settings LV32.cfg] [--verify] [--log FILE] IMAGE.ddf",
+     "send a download image (.ddf) to the receivers on every port given at once, as Download Firmware does",
+     RunFirmware},
+    {"station",
+     "--port N[-M]|--device PATH... [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
+     "[--ant32 0|1] [--system-id HEX] [--verify] [--log FILE] IN.dnf|IMAGE.ddf",
+     "program each receiver put on one of the ports, one after the other on each port, until Ctrl+C", RunStation},
     {"export", "[--flash-type N] [--radio] FILE.dnf OUT.csv|OUT.html",
      "write the \"All Service\" list of a .dnf file as CSV or as an HTML page, by extension", RunExport},
     {"import-order", "[--flash-type N] [--radio] FILE.dnf ORDER.csv OUT.dnf",
@@ -44,7 +50,7 @@ constexpr Command kCommands[] = {
 
 void PrintUsage(std::ostream& err)
 {
-    err << "usage: lumora-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
+    err << "usage: lumora-cli COMMAND [ARGUMENTS]\n       lumora-cli --help | --version\n\ncommands:\n";
     for (const Command& command : kCommands)
         err << "  " << command.name << ' ' << command.synopsis << "\n      " << command.summary << '\n';
 }
@@ -64,10 +70,21 @@ int main(int argc, char** argv)
 {
     using namespace lumora::cli;
     std::span<char*> args(argv, static_cast<std::size_t>(argc));
+    if (args.size() == 2 && std::string_view(args[1]) == "--help") {
+        PrintUsage(std::cout);
+        return kExitOk;
+    }
+    if (lumora::AnswerHelpOrVersion(argc, argv, "lumora-cli", ""))
+        return kExitOk;
     const Command* command = args.size() >= 2 ? FindCommand(args[1]) : nullptr;
     if (command == nullptr) {
         PrintUsage(std::cerr);
         return kExitUsage;
+    }
+    if (args.size() == 3 && std::string_view(args[2]) == "--help") {
+        std::cout << "usage: lumora-cli " << command->name << ' ' << command->synopsis << "\n    " << command->summary
+                  << '\n';
+        return kExitOk;
     }
     Arguments rest(args.begin() + 2, args.end());
     return command->run(rest, std::cout, std::cerr);

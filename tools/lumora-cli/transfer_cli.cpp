@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <csignal>
 #include <exception>
+#include <string_view>
 
 #include "conversion_cli.h"
 
@@ -35,6 +37,44 @@ bool ParseSpeed(const Arguments& args, std::size_t& index, TransferOptions& pars
         }
     err << "lumora-cli: --speed wants 9600, 19200, 38400, 57600 or 115200, not '" << text << "'\n";
     return false;
+}
+
+// "N" or "N-M", ports numbered as the settings dialog and the messages
+// number them: COM 1 is port 1, index 0.
+bool ParsePorts(const Arguments& args, std::size_t& index, TransferOptions& parsed, std::ostream& err)
+{
+    const std::string text = index + 1 < args.size() ? args[++index] : std::string();
+    const auto number = [](std::string_view part, int& value) {
+        auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), value);
+        return !part.empty() && ec == std::errc() && end == part.data() + part.size() && value >= 1 && value <= 256;
+    };
+    const std::size_t dash = text.find('-');
+    int first = 0, last = 0;
+    const bool valid = dash == std::string::npos
+                           ? number(text, first) && number(text, last)
+                           : number(std::string_view(text).substr(0, dash), first) &&
+                                 number(std::string_view(text).substr(dash + 1), last) && first <= last;
+    if (!valid) {
+        err << "lumora-cli: --port wants a port 1..256 (COM 1 is 1) or a range such as 1-16, not '" << text << "'\n";
+        return false;
+    }
+    for (int com = first; com <= last; ++com)
+        parsed.ports.push_back(com - 1);
+    return true;
+}
+
+// The first port or device named twice, as the messages name it; empty when none is.
+std::string Repeated(const TransferOptions& parsed)
+{
+    for (std::size_t i = 0; i < parsed.ports.size(); ++i)
+        for (std::size_t k = i + 1; k < parsed.ports.size(); ++k)
+            if (parsed.ports[i] == parsed.ports[k])
+                return "port " + std::to_string(parsed.ports[i] + 1);
+    for (std::size_t i = 0; i < parsed.devices.size(); ++i)
+        for (std::size_t k = i + 1; k < parsed.devices.size(); ++k)
+            if (parsed.devices[i] == parsed.devices[k])
+                return parsed.devices[i];
+    return {};
 }
 
 bool ParseText(const Arguments& args, std::size_t& index, const char* option, std::string& value, std::ostream& err)
@@ -95,24 +135,26 @@ bool ParseOption(const Arguments& args, std::size_t& i, TransferOptionSet set, T
                  std::ostream& err)
 {
     const std::string& name = args[i];
-    if (name == "--port") {
-        // Numbered as the settings dialog and the messages number them: COM 1 is port 0.
-        int com = 0;
-        if (!ParseSmallNumber(args, i, "--port", 256, com, err))
+    if (name == "--port")
+        return ParsePorts(args, i, parsed, err);
+    if (name == "--device") {
+        std::string device;
+        if (!ParseText(args, i, "--device", device, err))
             return false;
-        if (com == 0) {
-            err << "lumora-cli: --port counts from 1 (COM 1)\n";
-            return false;
-        }
-        parsed.port = com - 1;
+        parsed.devices.push_back(device);
         return true;
     }
-    if (name == "--device")
-        return ParseText(args, i, "--device", parsed.device, err);
     if (name == "--speed")
         return ParseSpeed(args, i, parsed, err);
     if (name == "--settings")
         return ParseText(args, i, "--settings", parsed.settingsPath, err);
+    const bool rack = set != TransferOptionSet::Upload;
+    if (rack && name == "--verify") {
+        parsed.verify = true;
+        return true;
+    }
+    if (rack && name == "--log")
+        return ParseText(args, i, "--log", parsed.logPath, err);
     if (set == TransferOptionSet::Firmware) {
         err << "lumora-cli: unknown option " << name << '\n';
         return false;
@@ -204,8 +246,17 @@ bool ParseTransferOptions(const Arguments& args, TransferOptionSet set, Transfer
             ++files;
         }
     }
-    if (parsed.port.has_value() == !parsed.device.empty()) {
+    const std::size_t count = parsed.ports.size() + parsed.devices.size();
+    if (set == TransferOptionSet::Upload && count != 1) {
         err << "lumora-cli: give the receiver's port with exactly one of --port N and --device PATH\n";
+        return false;
+    }
+    if (count == 0) {
+        err << "lumora-cli: give the receivers' ports with --port N, --port N-M or --device PATH\n";
+        return false;
+    }
+    if (const std::string twice = Repeated(parsed); !twice.empty()) {
+        err << "lumora-cli: " << twice << " is given twice\n";
         return false;
     }
     if (files != 1) {
@@ -220,12 +271,12 @@ bool ResolveTransferSettings(const TransferOptions& options, TSettings& settings
     if (!LoadSettingsFile(options.settingsPath, settings, err))
         return false;
     TSystemInfo& info = settings.SystemInfo;
-    if (!options.device.empty()) {
+    if (options.ports.empty()) {
         // The library finds the device of port n in LV3DLL_PORT<n>.
-        ::setenv("LV3DLL_PORT0", options.device.c_str(), 1);
+        ::setenv("LV3DLL_PORT0", options.devices.front().c_str(), 1);
         info.COMPORT = 0;
     } else {
-        info.COMPORT = static_cast<uint8_t>(*options.port);
+        info.COMPORT = static_cast<uint8_t>(options.ports.front());
     }
     if (options.speedCode)
         info.BAUDRATE = static_cast<uint8_t>(4 - *options.speedCode);

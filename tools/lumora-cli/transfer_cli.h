@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "commands.h"
 #include "conversion_binding.h"
@@ -16,11 +17,14 @@
 namespace lumora::cli {
 
 // Which options a subcommand takes besides the port, speed and settings.
-enum class TransferOptionSet { Firmware, Upload, Download };
+// Download, firmware and station serve many ports and take --verify and --log.
+enum class TransferOptionSet { Firmware, Upload, Download, Station };
 
 struct TransferOptions {
-    std::optional<int> port;  // the library's port index: COM 1 is 0
-    std::string device;
+    std::vector<int> ports;  // the library's port indexes: COM 1 is 0
+    std::vector<std::string> devices;
+    bool verify = false;
+    std::string logPath;
     std::optional<int> speedCode;  // the library's code: 0 = 115200 ... 4 = 9600 bit/s
     std::string settingsPath;
     std::optional<uint8_t> menuType, flashType, ant32;
@@ -28,13 +32,15 @@ struct TransferOptions {
     std::string file;
 };
 
-// Parses the arguments of a transfer subcommand: exactly one file, and
-// exactly one of --port and --device. False with the reason on err.
+// Parses the arguments of a transfer subcommand: exactly one file, and at
+// least one port (--port N, --port N-M, --device PATH, repeated), exactly one
+// for an upload, none twice. False with the reason on err.
 bool ParseTransferOptions(const Arguments& args, TransferOptionSet set, TransferOptions& parsed, std::ostream& err);
 
 // The settings the transfer uses: the file of --settings, else the editor's
 // settings file, else the defaults; the options given replace their values,
-// and --device becomes the device of port 0. False with the reason on err.
+// and a --device becomes the device of port 0 (the first port given is the
+// settings' port). False with the reason on err.
 bool ResolveTransferSettings(const TransferOptions& options, TSettings& settings, std::ostream& err);
 
 // The receiver type of the settings, as the conversions take it.

@@ -14,6 +14,7 @@
 #include "channel_document.h"
 #include "interchange.h"
 #include "print/frm_print.h"
+#include "program_info.h"
 #include "ui_port.h"
 
 namespace {
@@ -43,6 +44,9 @@ bool WritePdf(const lumora::print::TPrintInputs& inputs, const QString& fileName
 
 int main(int argc, char** argv)
 {
+    if (lumora::AnswerHelpOrVersion(argc, argv, "lumora-report-page",
+                                    "usage: lumora-report-page FILE OUT.png|OUT.pdf [DPI]\n"))
+        return 0;
     if (argc < 3 || argc > 4) {
         std::cerr << "usage: lumora-report-page FILE OUT.png|OUT.pdf [DPI]\n";
         return 2;

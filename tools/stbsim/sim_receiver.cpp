@@ -5,10 +5,12 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <thread>
 
 #include "conversions.h"
 #include "ddf_image.h"
+#include "raw_image.h"
 #include "serial_transfer.h"
 
 namespace stbsim {
@@ -18,8 +20,6 @@ using lumora::serial::FrameParser;
 using lumora::serial::PacketType;
 
 namespace {
-
-constexpr uint32_t kFlashType = 3;
 
 Packet Reply(PacketType type, uint16_t seq, Bytes payload = {}) { return Packet{type, seq, std::move(payload)}; }
 
@@ -42,19 +42,20 @@ unsigned LineBaud(int fd)
     }
 }
 
-// The raw image carried by the records of a checked download image: all of
-// type flash, covering the channel-data address range without gaps.
-bool RawFromRecords(const std::vector<encoder::DdfRecordInfo>& records, Bytes& raw)
+// Changes the audio PID of the first service of a raw image, the way a
+// faulty receiver would keep something other than what it was sent.
+void AlterFirstService(Bytes& raw)
 {
-    raw.clear();
-    uint32_t next = lumora::conv::kChannelDataAddress;
-    for (const encoder::DdfRecordInfo& record : records) {
-        if (record.type != kFlashType || record.address != next)
-            return false;
-        raw.insert(raw.end(), record.data.begin(), record.data.end());
-        next += record.origLen;
-    }
-    return raw.size() == lumora::conv::kRawImageSize;
+    lumora::conv::RawImageInfo info;
+    info.menuType = raw[10];
+    info.flashType = raw[11];
+    info.ant32 = raw[12] == 32 ? 1 : 0;
+    auto db = std::make_unique<lumora::TChannelDatabase>();
+    std::string reason;
+    if (!lumora::conv::DecodeRawImage(raw, info, *db, reason) || db->ServiceInfo.Count() == 0)
+        return;
+    db->ServiceInfo.pServiceInfo[0].wAudioPID += 1;
+    raw = lumora::conv::EncodeRawImage(*db, info);
 }
 
 }  // namespace
@@ -63,6 +64,10 @@ SimReceiver::SimReceiver(Bytes rawImage, Faults faults) : raw_(std::move(rawImag
 
 void SimReceiver::Receive(const uint8_t* data, std::size_t size, ByteChannel& line)
 {
+    if (faults_.pace)
+        Pace(size, line.Fd());
+    if (faults_.silent)
+        return;
     parser_.Feed(data, size);
     Packet request;
     for (auto result = parser_.Take(request); result != FrameParser::Result::NeedMore; result = parser_.Take(request)) {
@@ -161,6 +166,8 @@ Packet SimReceiver::AnswerEnd(const Packet& request)
     DownloadOutcome outcome;
     if (lumora::serial::Crc16(image.data(), image.size()) != crc)
         outcome.text = "download refused: the image CRC differs (data lost in transfer)";
+    else if (faults_.refuse)
+        outcome.text = "download refused: the receiver refuses every image (test fault)";
     else
         outcome = AcceptImage(image);
     if (onDownload)
@@ -177,8 +184,10 @@ DownloadOutcome SimReceiver::AcceptImage(const Bytes& image)
         return outcome;
     }
     outcome.accepted = true;
-    if (Bytes raw; RawFromRecords(check.records, raw)) {
+    if (Bytes raw; lumora::conv::RawFromDownloadRecords(check.records, raw)) {
         raw_ = std::move(raw);
+        if (faults_.storeOther)
+            AlterFirstService(raw_);
         outcome.channelData = true;
         outcome.text = "download accepted: channel data, " + std::to_string(raw_.size()) + " bytes";
     } else {

@@ -19,7 +19,10 @@ struct Faults {
     unsigned corruptEvery = 0;  // damage every Nth answer sent (0: none)
     unsigned stopAfter = 0;  // answer nothing after N packets received (0: never)
     unsigned delayMs = 0;  // wait before each answer
-    bool pace = false;  // send no faster than the bit rate the host set
+    bool pace = false;  // take and send bytes no faster than the bit rate the host set
+    bool silent = false;  // answer nothing at all
+    bool refuse = false;  // refuse every download at its end
+    bool storeOther = false;  // keep channel data that differ from those received
 };
 
 // What a download ended with.

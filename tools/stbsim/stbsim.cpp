@@ -1,13 +1,17 @@
-// stbsim [options]: a simulated receiver on a pseudo-terminal.
+// stbsim [options]: simulated receivers on pseudo-terminals.
 //
-// Opens a pseudo-terminal pair and prints the device to use on the first line
-// of its output (for example in LV3DLL_PORT0), then answers the serial
-// transfer protocol like a receiver until it is ended (SIGINT, SIGTERM): an
-// upload sends its raw image; a download is checked completely and, when it
-// carries channel data, becomes the raw image a later upload returns. Each
-// finished download prints one line: "download accepted: ..." or
-// "download refused: ...".
+// Opens one pseudo-terminal pair per receiver (--count N, else one) and
+// prints the devices to use, one a line (for example in LV3DLL_PORT0), then
+// answers the serial transfer protocol like receivers until it is ended
+// (SIGINT, SIGTERM): an upload sends the raw image; a download is checked
+// completely and, when it carries channel data, becomes the raw image a later
+// upload returns. Each finished download prints one line: "download accepted:
+// ..." or "download refused: ...". With --count, every line after the devices
+// starts with the receiver's number and a colon ("3: download accepted: ...").
+// SIGUSR1 unplugs every receiver (it falls silent) or, when unplugged, puts a
+// new one in its place (the starting image again).
 //
+//   --count N            simulate N receivers, each on its own pseudo-terminal
 //   --raw FILE           start with the raw image in FILE
 //   --text FILE          start with the raw image made from interchange file FILE
 //   --menu-type N, --flash-type N, --ant32 N   the receiver type for --text and
@@ -18,25 +22,39 @@
 //   --corrupt N          damage every Nth answer sent
 //   --stop-after N       answer nothing after N packets
 //   --delay MS           wait MS milliseconds before each answer
-//   --pace               send no faster than the bit rate the host set
+//   --pace               take and send bytes no faster than the bit rate the host set
 //   --report-speed       print "upload at N bit/s" or "download at N bit/s"
 //                        when a transfer begins
+//   --fault K:WHAT       a fault of receiver K (from 1) only: silent (never
+//                        answers), corrupt[=N] (damages every Nth answer, every
+//                        one without N), refuse (refuses every download),
+//                        store-other (keeps channel data that differ from those
+//                        received), unplug[=N] (falls silent for good after N
+//                        packets, 5 without N: early in a download)
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "conversions.h"
 #include "full_write.h"
+#include "program_info.h"
 #include "raw_image.h"
 #include "records.h"
 #include "sim_receiver.h"
@@ -44,23 +62,34 @@
 namespace {
 
 volatile std::sig_atomic_t endRequested = 0;
+volatile std::sig_atomic_t plugChanges = 0;  // SIGUSR1 received so far
 
 void RequestEnd(int) { endRequested = 1; }
+void TogglePlug(int) { plugChanges = plugChanges + 1; }
+
+constexpr unsigned kMaxCount = 64;
+constexpr unsigned kUnplugAfterDefault = 5;
 
 struct Options {
     std::string rawFile, textFile, saveRaw, saveFirmware;
     lumora::conv::RawImageInfo info;
-    stbsim::Faults faults;
+    stbsim::Faults faults;  // of every receiver
+    std::vector<std::pair<unsigned, std::string>> receiverFaults;  // receiver number (from 1), fault
+    unsigned count = 1;
+    bool tagged = false;  // lines name their receiver
     bool reportSpeed = false;
 };
 
+constexpr const char* kUsage =
+    "usage: stbsim [--count N] [--raw FILE | --text FILE] [--menu-type N] [--flash-type N] [--ant32 N]\n"
+    "              [--save-raw FILE] [--save-firmware FILE] [--drop N] [--corrupt N] [--stop-after N]\n"
+    "              [--delay MS] [--pace] [--report-speed] [--fault K:silent|corrupt[=N]|refuse|store-other|\n"
+    "              unplug[=N]]...\n"
+    "       stbsim --help | --version\n";
+
 [[noreturn]] void Usage(const char* problem)
 {
-    std::fprintf(stderr,
-                 "stbsim: %s\nusage: stbsim [--raw FILE | --text FILE] [--menu-type N] [--flash-type N] "
-                 "[--ant32 N] [--save-raw FILE] [--save-firmware FILE] [--drop N] [--corrupt N] "
-                 "[--stop-after N] [--delay MS] [--pace] [--report-speed]\n",
-                 problem);
+    std::fprintf(stderr, "stbsim: %s\n%s", problem, kUsage);
     std::exit(2);
 }
 
@@ -73,8 +102,45 @@ unsigned Number(const char* text)
     return static_cast<unsigned>(value);
 }
 
+// "K:WHAT" of --fault: the receiver's number and the fault.
+std::pair<unsigned, std::string> ReceiverFault(const std::string& text)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0)
+        Usage("--fault wants K:WHAT, for example 3:silent");
+    return {Number(text.substr(0, colon).c_str()), text.substr(colon + 1)};
+}
+
+// The faults of every receiver with those of --fault for receiver `number`.
+stbsim::Faults FaultsOf(const Options& o, unsigned number)
+{
+    stbsim::Faults faults = o.faults;
+    for (const auto& [receiver, what] : o.receiverFaults) {
+        if (receiver != number)
+            continue;
+        const std::size_t equals = what.find('=');
+        const std::string name = what.substr(0, equals);
+        const unsigned n = equals == std::string::npos ? 0 : Number(what.c_str() + equals + 1);
+        if (name == "silent")
+            faults.silent = true;
+        else if (name == "corrupt")
+            faults.corruptEvery = n ? n : 1;
+        else if (name == "refuse")
+            faults.refuse = true;
+        else if (name == "store-other")
+            faults.storeOther = true;
+        else if (name == "unplug")
+            faults.stopAfter = n ? n : kUnplugAfterDefault;
+        else
+            Usage(("unknown fault " + what).c_str());
+    }
+    return faults;
+}
+
 Options ParseOptions(int argc, char** argv)
 {
+    if (lumora::AnswerHelpOrVersion(argc, argv, "stbsim", kUsage))
+        std::exit(0);
     Options o;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
@@ -107,9 +173,19 @@ Options ParseOptions(int argc, char** argv)
             o.faults.stopAfter = Number(value);
         else if (name == "--delay")
             o.faults.delayMs = Number(value);
+        else if (name == "--count") {
+            o.count = Number(value);
+            o.tagged = true;
+        } else if (name == "--fault")
+            o.receiverFaults.push_back(ReceiverFault(value));
         else
             Usage(("unknown option " + name).c_str());
     }
+    if (o.count < 1 || o.count > kMaxCount)
+        Usage("--count wants 1 to 64 receivers");
+    for (const auto& fault : o.receiverFaults)
+        if (fault.first < 1 || fault.first > o.count)
+            Usage("--fault names a receiver that is not simulated");
     return o;
 }
 
@@ -175,52 +251,130 @@ int OpenPseudoTerminal(std::string& device, int& keepSlave)
     return master;
 }
 
+// Lines of output, each written whole, tagged with the receiver when asked.
+class Output {
+public:
+    explicit Output(bool tagged) : tagged_(tagged) {}
+    void Line(unsigned number, const std::string& text)
+    {
+        std::lock_guard lock(mutex_);
+        if (tagged_)
+            std::printf("%u: ", number);
+        std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    }
+
+private:
+    std::mutex mutex_;
+    const bool tagged_;
+};
+
+// One simulated receiver on its pseudo-terminal, answering on its own thread
+// so that paced receivers keep their pace side by side.
+class SimulatedReceiver {
+public:
+    SimulatedReceiver(const Options& options, unsigned number, const stbsim::Bytes& start, Output& output)
+        : options_(options), number_(number), start_(start), output_(output)
+    {
+        master_ = OpenPseudoTerminal(device_, keepSlave_);
+    }
+    ~SimulatedReceiver()
+    {
+        if (keepSlave_ >= 0)
+            ::close(keepSlave_);
+    }
+
+    bool IsOpen() const { return master_ >= 0; }
+    const std::string& Device() const { return device_; }
+
+    // Answers until the program is asked to end; false on a line failure.
+    bool Serve()
+    {
+        lumora::serial::ByteChannel line(master_);
+        auto receiver = NewReceiver();
+        bool plugged = true;
+        int plugState = plugChanges;
+        while (!endRequested) {
+            if (plugState != plugChanges) {
+                plugState = plugChanges;
+                plugged = !plugged;
+                if (plugged)
+                    receiver = NewReceiver();  // another receiver, fresh from the box
+            }
+            uint8_t buffer[4096];
+            std::string error;
+            const long n = line.Read(buffer, sizeof buffer, 100, error);
+            if (n < 0) {
+                std::fprintf(stderr, "stbsim: %s\n", error.c_str());
+                return false;
+            }
+            if (plugged)
+                receiver->Receive(buffer, static_cast<std::size_t>(n), line);
+        }
+        return true;
+    }
+
+private:
+    std::unique_ptr<stbsim::SimReceiver> NewReceiver()
+    {
+        auto receiver = std::make_unique<stbsim::SimReceiver>(start_, FaultsOf(options_, number_));
+        stbsim::SimReceiver* r = receiver.get();
+        receiver->onDownload = [this, r](const stbsim::DownloadOutcome& outcome) {
+            if (outcome.channelData && !options_.saveRaw.empty())
+                WriteFile(options_.saveRaw, r->RawImage());
+            if (outcome.accepted && !outcome.channelData && !options_.saveFirmware.empty())
+                WriteFile(options_.saveFirmware, r->Firmware());
+            output_.Line(number_, outcome.text);
+        };
+        if (options_.reportSpeed)
+            receiver->onBegin = [this](const char* kind, unsigned baud) {
+                output_.Line(number_, std::string(kind) + " at " + std::to_string(baud) + " bit/s");
+            };
+        return receiver;
+    }
+
+    const Options& options_;
+    const unsigned number_;
+    const stbsim::Bytes& start_;
+    Output& output_;
+    std::string device_;
+    int master_ = -1;
+    int keepSlave_ = -1;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const Options options = ParseOptions(argc, argv);
-    stbsim::SimReceiver receiver(InitialImage(options), options.faults);
-    receiver.onDownload = [&](const stbsim::DownloadOutcome& outcome) {
-        if (outcome.channelData && !options.saveRaw.empty())
-            WriteFile(options.saveRaw, receiver.RawImage());
-        if (outcome.accepted && !outcome.channelData && !options.saveFirmware.empty())
-            WriteFile(options.saveFirmware, receiver.Firmware());
-        std::printf("%s\n", outcome.text.c_str());
-        std::fflush(stdout);
-    };
-
-    if (options.reportSpeed)
-        receiver.onBegin = [](const char* kind, unsigned baud) {
-            std::printf("%s at %u bit/s\n", kind, baud);
-            std::fflush(stdout);
-        };
-
-    std::string device;
-    int keepSlave = -1;
-    const int master = OpenPseudoTerminal(device, keepSlave);
-    if (master < 0) {
-        std::fprintf(stderr, "stbsim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
-        return 1;
+    const stbsim::Bytes start = InitialImage(options);
+    Output output(options.tagged);
+    std::deque<SimulatedReceiver> receivers;
+    for (unsigned number = 1; number <= options.count; ++number) {
+        receivers.emplace_back(options, number, start, output);
+        if (!receivers.back().IsOpen()) {
+            std::fprintf(stderr, "stbsim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
+            return 1;
+        }
     }
     struct sigaction action {};
     action.sa_handler = RequestEnd;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
-    std::printf("%s\n", device.c_str());
+    action.sa_handler = TogglePlug;
+    ::sigaction(SIGUSR1, &action, nullptr);
+    for (const SimulatedReceiver& receiver : receivers)
+        std::printf("%s\n", receiver.Device().c_str());
     std::fflush(stdout);
 
-    lumora::serial::ByteChannel line(master);
-    while (!endRequested) {
-        uint8_t buffer[4096];
-        std::string error;
-        const long n = line.Read(buffer, sizeof buffer, 100, error);
-        if (n < 0) {
-            std::fprintf(stderr, "stbsim: %s\n", error.c_str());
-            return 1;
-        }
-        receiver.Receive(buffer, static_cast<std::size_t>(n), line);
-    }
-    ::close(keepSlave);
-    return 0;
+    std::atomic<bool> failed = false;
+    std::vector<std::thread> threads;
+    for (SimulatedReceiver& receiver : receivers)
+        threads.emplace_back([&receiver, &failed] {
+            if (!receiver.Serve())
+                failed = true;
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    return failed ? 1 : 0;
 }
