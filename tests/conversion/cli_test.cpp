@@ -105,8 +105,8 @@ std::string DamagedSample(bool overfull)
     };
     replace("\tFALSE\t0\t1\tNova Shows\t", "\tFALSE\t40\t1\tNova Shows\t");
     std::string favorites = "[FAVORITE]\r\n0\t1\t999\r\n";
-    for (int i = 0; overfull && i <= 100; ++i)
-        favorites += "1\t3\t0\r\n";
+    for (int i = 0; overfull && i <= 100; ++i)  // 101 different services: too many, none twice
+        favorites += "1\t3\t" + std::to_string(i) + "\r\n";
     replace("[FAVORITE]\r\n", favorites);
     return text;
 }
