@@ -43,7 +43,7 @@ private:
     void FillTree(const TSettings& settings);
     void ShowPreview();
 
-    const TDatabaseSide& target_;
+    const TDatabaseSide target_;  // a copy: callers pass a temporary
     const TMergeSource& source_;
     TIdentityRules rules_;
     QTimer preview_;  // one preview after a burst of check-state changes
