@@ -23,8 +23,11 @@ TReadOutcome ReadDatabaseFile(const std::string& path, uint8_t flashType, Conver
     std::string text = path;
     if (library) {
         text = ExchangeFile(exchangeDir, kInterchangeExchangeFile);
-        if (!library->V3DnfToDnf(path, text, error))
+        const Status converted = library->V3DnfToDnf(path, text);
+        if (!converted) {
+            error = converted.message();
             return TReadOutcome::Stopped;
+        }
     }
     InitDatabase(*file.db, flashType);
     ReadResult result = ReadInterchangeFile(
