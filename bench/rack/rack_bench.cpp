@@ -96,8 +96,7 @@ bool WriteFullList(const std::string& path)
         s.pProviderIndex = r % lumora::kProviderCapacity;
     }
     db->ServiceInfo.wTVNum = uint16_t(lumora::kServiceCapacity);
-    std::string error;
-    return lumora::MakeDnfRawFile(path, *db, error);
+    return lumora::MakeDnfRawFile(path, *db).ok();
 }
 
 // The scratch files every run shares: a settings file for 115,200 bit/s, the

@@ -45,20 +45,21 @@ public:
 
     // Document files. InitAllData and ParsingDataFile live here; the others
     // are defined with the conversion-library binding (document_files.cpp).
-    // Each of those shows its failure in an error box and returns false: a
-    // failed open leaves the document empty for its window to be closed, a
-    // failed save leaves caption, pState, the saved data and the file as they were.
+    // Each of those returns its failure with the file and the reason, for the
+    // command to show: a failed open leaves the document empty for its window
+    // to be closed, a failed save leaves caption, pState, the saved data and
+    // the file as they were.
     void InitAllData();
-    bool OpenDataFile(const std::string& FileName, bool IsNew);
-    bool LoadDataFile(const std::string& FileName);
-    bool OpenFileFromUpload(const std::string& Name, bool State);
-    bool SaveDataFile(const std::string& FileName);
+    Status OpenDataFile(const std::string& FileName, bool IsNew);
+    Status LoadDataFile(const std::string& FileName);
+    Status OpenFileFromUpload(const std::string& Name, bool State);
+    Status SaveDataFile(const std::string& FileName);
     // Opens a copy kept for recovery as a new unsaved document named
     // `NewCaption`: Save asks for a name, and it counts as modified.
-    bool OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption);
+    Status OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption);
     // Writes the data to `FileName` as Save does but leaves the document's
-    // name and modified state alone; throws std::runtime_error with the reason.
-    void WriteCopy(const std::string& FileName) const;
+    // name and modified state alone.
+    Status WriteCopy(const std::string& FileName) const;
     // Reads the interchange file at `path` into the tables, then deletes it,
     // and returns the favorite numbering the file records, if it records one.
     // Table-full messages go to error boxes; a stopped or failed read throws
@@ -125,7 +126,6 @@ public:
     void RemoveDuplicates();
 
 private:
-    void WriteDnfFile(const std::string& FileName) const;  // Save's writing; a failure throws its reason
     // The services of the selected rows, or of every listed row.
     std::vector<int32_t> ListedRealIndices(bool selectedOnly) const;
     void WriteRowBack(TServiceItem& service, int32_t row);

@@ -87,55 +87,56 @@ std::string ConversionLibrary::Problem() const
     return Quoted(path_) + ": the conversion library has no entry " + missing;
 }
 
-bool ConversionLibrary::Finish(int result, const char* entry, std::string& error) const
+Status ConversionLibrary::Finish(int result, const char* entry) const
 {
     if (result == 1)
-        return true;
+        return {};
     std::string ignored;
     auto lastError = reinterpret_cast<LastErrorEntry>(Entry("LV3LastError", ignored));
     const char* reason = lastError ? lastError() : nullptr;
-    error = reason && *reason ? std::string(reason)
-                              : std::string(entry) + " failed (the conversion library gives no reason)";
-    return false;
+    return Status::Failure(reason && *reason ? std::string(reason)
+                                             : std::string(entry) + " failed (the conversion library gives no reason)");
 }
 
-bool ConversionLibrary::DnfToV3Dnf(const std::string& textPath, const std::string& dnfPath, std::string& error)
+template <typename Fn, typename... Args>
+Status ConversionLibrary::Call(const char* name, Args... args) const
 {
-    auto entry = reinterpret_cast<TwoPathEntry>(Entry("DnfToV3Dnf", error));
-    return entry && Finish(entry(textPath.c_str(), dnfPath.c_str()), "DnfToV3Dnf", error);
+    std::string error;
+    auto entry = reinterpret_cast<Fn>(Entry(name, error));
+    if (!entry)
+        return Status::Failure(error);
+    return Finish(entry(args...), name);
 }
 
-bool ConversionLibrary::V3DnfToDnf(const std::string& dnfPath, const std::string& textPath, std::string& error)
+Status ConversionLibrary::DnfToV3Dnf(const std::string& textPath, const std::string& dnfPath)
 {
-    auto entry = reinterpret_cast<TwoPathEntry>(Entry("V3DnfToDnf", error));
-    return entry && Finish(entry(dnfPath.c_str(), textPath.c_str()), "V3DnfToDnf", error);
+    return Call<TwoPathEntry>("DnfToV3Dnf", textPath.c_str(), dnfPath.c_str());
 }
 
-bool ConversionLibrary::RawToDnf(const std::string& rawPath, const std::string& textPath, const ReceiverType& receiver,
-                                 std::string& error)
+Status ConversionLibrary::V3DnfToDnf(const std::string& dnfPath, const std::string& textPath)
 {
-    auto entry = reinterpret_cast<RawEntry>(Entry("RawToDnf", error));
-    return entry &&
-           Finish(entry(rawPath.c_str(), textPath.c_str(), receiver.menuType, receiver.flashType, receiver.ant32),
-                  "RawToDnf", error);
+    return Call<TwoPathEntry>("V3DnfToDnf", dnfPath.c_str(), textPath.c_str());
 }
 
-bool ConversionLibrary::DnfToRaw(const std::string& textPath, const std::string& rawPath, const ReceiverType& receiver,
-                                 std::string& error)
+Status ConversionLibrary::RawToDnf(const std::string& rawPath, const std::string& textPath,
+                                   const ReceiverType& receiver)
 {
-    auto entry = reinterpret_cast<RawEntry>(Entry("DnfToRaw", error));
-    return entry &&
-           Finish(entry(textPath.c_str(), rawPath.c_str(), receiver.menuType, receiver.flashType, receiver.ant32),
-                  "DnfToRaw", error);
+    return Call<RawEntry>("RawToDnf", rawPath.c_str(), textPath.c_str(), receiver.menuType, receiver.flashType,
+                          receiver.ant32);
 }
 
-bool ConversionLibrary::DnfToDDF(const std::string& textPath, const std::string& ddfPath, const ReceiverType& receiver,
-                                 uint32_t systemId, std::string& error)
+Status ConversionLibrary::DnfToRaw(const std::string& textPath, const std::string& rawPath,
+                                   const ReceiverType& receiver)
 {
-    auto entry = reinterpret_cast<DdfEntry>(Entry("DnfToDDF", error));
-    return entry && Finish(entry(textPath.c_str(), ddfPath.c_str(), receiver.menuType, receiver.flashType,
-                                 receiver.ant32, systemId),
-                           "DnfToDDF", error);
+    return Call<RawEntry>("DnfToRaw", textPath.c_str(), rawPath.c_str(), receiver.menuType, receiver.flashType,
+                          receiver.ant32);
+}
+
+Status ConversionLibrary::DnfToDDF(const std::string& textPath, const std::string& ddfPath,
+                                   const ReceiverType& receiver, uint32_t systemId)
+{
+    return Call<DdfEntry>("DnfToDDF", textPath.c_str(), ddfPath.c_str(), receiver.menuType, receiver.flashType,
+                          receiver.ant32, systemId);
 }
 
 }  // namespace lumora

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "status.h"
+
 namespace lumora {
 
 inline constexpr const char* kConversionLibraryFileName = "LV3DLL.so";
@@ -37,15 +39,13 @@ public:
     const std::string& LoadError() const { return loadError_; }
     const std::string& Path() const { return path_; }
 
-    // Each returns true on success, or false with the reason in `error`.
-    bool DnfToV3Dnf(const std::string& textPath, const std::string& dnfPath, std::string& error);
-    bool V3DnfToDnf(const std::string& dnfPath, const std::string& textPath, std::string& error);
-    bool RawToDnf(const std::string& rawPath, const std::string& textPath, const ReceiverType& receiver,
-                  std::string& error);
-    bool DnfToRaw(const std::string& textPath, const std::string& rawPath, const ReceiverType& receiver,
-                  std::string& error);
-    bool DnfToDDF(const std::string& textPath, const std::string& ddfPath, const ReceiverType& receiver,
-                  uint32_t systemId, std::string& error);
+    // Each returns success, or failure with the reason.
+    Status DnfToV3Dnf(const std::string& textPath, const std::string& dnfPath);
+    Status V3DnfToDnf(const std::string& dnfPath, const std::string& textPath);
+    Status RawToDnf(const std::string& rawPath, const std::string& textPath, const ReceiverType& receiver);
+    Status DnfToRaw(const std::string& textPath, const std::string& rawPath, const ReceiverType& receiver);
+    Status DnfToDDF(const std::string& textPath, const std::string& ddfPath, const ReceiverType& receiver,
+                    uint32_t systemId);
 
     // Why the editor cannot use this library: the load error, or the
     // entries it lacks by name; empty when every entry is there.
@@ -55,8 +55,11 @@ public:
     void* Entry(const char* name, std::string& error) const;
 
 private:
-    // Turns an entry's 1/0 result into true, or false with the library's reason.
-    bool Finish(int result, const char* entry, std::string& error) const;
+    // Turns an entry's 1/0 result into success, or failure with the library's reason.
+    Status Finish(int result, const char* entry) const;
+    // Looks up entry `name` of type `Fn` and calls it with `args`.
+    template <typename Fn, typename... Args>
+    Status Call(const char* name, Args... args) const;
 
     std::string path_;
     std::string loadError_;

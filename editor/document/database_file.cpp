@@ -17,27 +17,27 @@ bool IsDnfFileName(const std::string& path)
     return ending == ".dnf";
 }
 
-TReadOutcome ReadDatabaseFile(const std::string& path, uint8_t flashType, ConversionLibrary* library,
-                              const std::string& exchangeDir, TDatabaseFile& file, std::string& error)
+TReadResult ReadDatabaseFile(const std::string& path, uint8_t flashType, ConversionLibrary* library,
+                             const std::string& exchangeDir, TDatabaseFile& file)
 {
     std::string text = path;
     if (library) {
         text = ExchangeFile(exchangeDir, kInterchangeExchangeFile);
-        if (!library->V3DnfToDnf(path, text, error))
-            return TReadOutcome::Stopped;
+        const Status converted = library->V3DnfToDnf(path, text);
+        if (!converted)
+            return {TReadOutcome::Stopped, converted.message()};
     }
     InitDatabase(*file.db, flashType);
     ReadResult result = ReadInterchangeFile(
         text, *file.db, [&file](const std::string& message) { file.loadErrors.push_back(message); });
     if (library)
         DeleteExchangeFile(text);
-    error = result.error;
     if (result.status == ReadStatus::OpenFailed)
-        return TReadOutcome::NotOpened;
+        return {TReadOutcome::NotOpened, result.error};
     if (result.status == ReadStatus::Stopped)
-        return TReadOutcome::Stopped;
+        return {TReadOutcome::Stopped, result.error};
     file.numbering = result.numbering;
-    return TReadOutcome::Read;
+    return {TReadOutcome::Read, result.error};
 }
 
 }  // namespace lumora

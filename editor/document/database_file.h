@@ -25,11 +25,16 @@ struct TDatabaseFile {
 
 enum class TReadOutcome { Read, NotOpened, Stopped };
 
-// Reads `path`; a .dnf file goes through `library` (which must be given for
-// one) and the exchange directory `exchangeDir`. `error` tells why a read
-// was not complete.
-TReadOutcome ReadDatabaseFile(const std::string& path, uint8_t flashType, ConversionLibrary* library,
-                              const std::string& exchangeDir, TDatabaseFile& file, std::string& error);
+// How a read ended; `error` tells why it was not complete.
+struct TReadResult {
+    TReadOutcome outcome = TReadOutcome::Read;
+    std::string error;
+};
+
+// Reads `path` into `file`; a .dnf file goes through `library` (which must be
+// given for one) and the exchange directory `exchangeDir`.
+TReadResult ReadDatabaseFile(const std::string& path, uint8_t flashType, ConversionLibrary* library,
+                             const std::string& exchangeDir, TDatabaseFile& file);
 
 // Whether `path` names a channel-data file (".dnf", any case).
 bool IsDnfFileName(const std::string& path);

@@ -1,8 +1,8 @@
 // Opening and saving documents through the conversion library. The library
 // converts between the user's ".dnf" file and an interchange file in the
 // program's private exchange directory; the document reads and writes only
-// the interchange file. Every failure is shown with the file and the reason,
-// and no exchange file is left behind.
+// the interchange file. Every failure comes back with the file and the
+// reason, for the command to show, and no exchange file is left behind.
 #include <exception>
 #include <stdexcept>
 
@@ -20,15 +20,10 @@ constexpr const char* kFavoritesRenumbered =
     "The favorite lists of this file were numbered for another flash type; they were renumbered to name the "
     "same services.";
 
-// Raised inside the operations below; its message is shown once, in an error box.
-struct FileStepFailed {
-    std::string message;
-};
-
 std::string ExchangePath(const TApplicationState& app, const char* name)
 {
     if (app.ExchangeDir.empty())
-        throw FileStepFailed{"the exchange directory of the program has not been made"};
+        throw std::runtime_error("the exchange directory of the program has not been made");
     EnsureExchangeDirectory(app.ExchangeDir);
     return ExchangeFile(app.ExchangeDir, name);
 }
@@ -54,21 +49,17 @@ private:
     std::string path_;
 };
 
-// Runs `step`; a failure is shown in an error box and turned into false.
+// Runs `step`, which returns a Status. What the steps below it throw (no
+// exchange directory, a stopped read of the interchange file) becomes a
+// failure with the same text.
 template <typename Step>
-bool RunFileStep(UiPort& ui, Step&& step)
+Status RunFileStep(Step&& step)
 {
-    std::string message;
     try {
-        step();
-        return true;
-    } catch (const FileStepFailed& failure) {
-        message = failure.message;
+        return step();
     } catch (const std::exception& e) {
-        message = e.what();
+        return Status::Failure(e.what());
     }
-    ui.MessageBox(MsgKind::Error, message, MsgButtons::Ok);
-    return false;
 }
 
 bool HasFavorites(const TChannelDatabase& db)
@@ -101,11 +92,11 @@ void AdoptFileNumbering(TChannelDatabase& db, UiPort& ui, FavoriteNumbering reco
 
 }  // namespace
 
-bool ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
+Status ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
 {
     pState = IsNew;
     Caption = FileName;
-    bool opened = true;
+    Status opened;
     if (IsNew) {
         InitAllData();
         LoadTreeValue();
@@ -116,17 +107,17 @@ bool ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
     return opened;
 }
 
-bool ChannelDocument::LoadDataFile(const std::string& FileName)
+Status ChannelDocument::LoadDataFile(const std::string& FileName)
 {
     InitAllData();
     std::optional<FavoriteNumbering> recorded;
-    bool loaded = RunFileStep(ui_, [&] {
+    const Status loaded = RunFileStep([&] {
         ExchangeFileGuard text(ExchangePath(App(), kInterchangeExchangeFile), ExchangeUse::Output);
         ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
-        std::string error;
-        if (!library.V3DnfToDnf(FileName, text.Path(), error))
-            throw FileStepFailed{error};
-        recorded = ParsingDataFile(text.Path());
+        const Status converted = library.V3DnfToDnf(FileName, text.Path());
+        if (converted)
+            recorded = ParsingDataFile(text.Path());
+        return converted;
     });
     if (!loaded)
         InitAllData();  // nothing half-read stays in the document
@@ -136,14 +127,15 @@ bool ChannelDocument::LoadDataFile(const std::string& FileName)
     return loaded;
 }
 
-bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
+Status ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
 {
     Caption = Name;
     pState = State;
     InitAllData();
-    bool loaded = RunFileStep(ui_, [&] {
+    const Status loaded = RunFileStep([&] {
         ExchangeFileGuard text(ExchangePath(App(), kInterchangeExchangeFile), ExchangeUse::Input);
         ParsingDataFile(text.Path());
+        return Status();
     });
     if (!loaded)
         InitAllData();
@@ -152,42 +144,33 @@ bool ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
     return loaded;
 }
 
-bool ChannelDocument::OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption)
+Status ChannelDocument::OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption)
 {
-    const bool opened = LoadDataFile(FileName);
+    Status opened = LoadDataFile(FileName);
     Caption = NewCaption;
     pState = true;
     ForgetHistory(false);  // the recovered changes are in no file of the person's yet
     return opened;
 }
 
-void ChannelDocument::WriteDnfFile(const std::string& FileName) const
+Status ChannelDocument::WriteCopy(const std::string& FileName) const
 {
-    ExchangeFileGuard text(ExchangePath(App(), kSaveExchangeFile), ExchangeUse::Output);
-    std::string error;
-    // The file records what its favorite entries mean, for opening it under another flash type.
-    const WriteOptions options{.numbering = FavoriteNumberingOf(NumberingOf(Database(), FlashType()))};
-    if (!MakeDnfRawFile(text.Path(), Database(), error, options))
-        throw FileStepFailed{error};
-    ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
-    if (!library.DnfToV3Dnf(text.Path(), FileName, error))
-        throw FileStepFailed{error};
-}
-
-void ChannelDocument::WriteCopy(const std::string& FileName) const
-{
-    try {
-        WriteDnfFile(FileName);
-    } catch (const FileStepFailed& failure) {
-        throw std::runtime_error(failure.message);
-    }
+    return RunFileStep([&] {
+        ExchangeFileGuard text(ExchangePath(App(), kSaveExchangeFile), ExchangeUse::Output);
+        // The file records what its favorite entries mean, for opening it under another flash type.
+        const WriteOptions options{.numbering = FavoriteNumberingOf(NumberingOf(Database(), FlashType()))};
+        return MakeDnfRawFile(text.Path(), Database(), options).AndThen([&] {
+            ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
+            return library.DnfToV3Dnf(text.Path(), FileName);
+        });
+    });
 }
 
 // The flags and the caption change only once the file has been written: a
 // failed save leaves the document as it was, still to be saved.
-bool ChannelDocument::SaveDataFile(const std::string& FileName)
+Status ChannelDocument::SaveDataFile(const std::string& FileName)
 {
-    bool saved = RunFileStep(ui_, [&] { WriteDnfFile(FileName); });
+    Status saved = WriteCopy(FileName);
     if (saved) {
         pState = false;
         MarkSaved();

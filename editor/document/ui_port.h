@@ -11,6 +11,7 @@
 
 #include "records.h"
 #include "service_cleanup.h"
+#include "status.h"
 
 namespace lumora {
 
@@ -82,6 +83,15 @@ public:
     }
     virtual std::optional<DuplicateKey> ShowRemoveDuplicatesDialog() { return {}; }
 };
+
+// How a command shows the failure a reader or writer returned: one error box
+// with the reason. Returns whether `status` is a success.
+inline bool ReportFailure(UiPort& ui, const Status& status)
+{
+    if (!status)
+        ui.MessageBox(MsgKind::Error, status.message(), MsgButtons::Ok);
+    return status.ok();
+}
 
 // For batch work, benchmarks and tests with nobody to ask: every message box
 // is answered OK (its text handed to `onMessage` when given), every query and

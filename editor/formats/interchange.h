@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "records.h"
+#include "status.h"
 
 namespace lumora {
 
@@ -110,8 +111,8 @@ struct WriteOptions {
 // The whole database as interchange text, every line ended by CR LF.
 std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options = {});
 
-// Writes the interchange file, replacing `path` atomically. Returns false and
-// sets `error` ("<path>: <reason>") on failure; the old file is untouched then.
-bool MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, std::string& error, WriteOptions options = {});
+// Writes the interchange file, replacing `path` atomically. On failure the
+// message is "<path>: <reason>" and the old file is untouched.
+Status MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, WriteOptions options = {});
 
 }  // namespace lumora

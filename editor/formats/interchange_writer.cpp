@@ -186,14 +186,13 @@ std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options)
     return out;
 }
 
-bool MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, std::string& error, WriteOptions options)
+Status MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, WriteOptions options)
 {
     try {
         WriteFileAtomically(path, WriteInterchange(db, options));
-        return true;
+        return {};
     } catch (const std::system_error& e) {
-        error = e.what();
-        return false;
+        return Status::Failure(e.what());
     }
 }
 

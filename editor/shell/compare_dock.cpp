@@ -88,19 +88,18 @@ bool TCompareDock::ReadSource(TfrmChild* child, const QString& path, TDatabaseFi
 {
     const TApplicationState& app = child->Document().App();
     const std::string bytes = PathBytes(path);
-    std::string error;
-    TReadOutcome outcome = TReadOutcome::NotOpened;
+    TReadResult read{TReadOutcome::NotOpened, {}};
     try {
         std::unique_ptr<ConversionLibrary> library;
         if (IsDnfFileName(bytes))
             library = std::make_unique<ConversionLibrary>(ConversionLibraryPath(app.ConversionLibraryPath));
-        outcome = ReadDatabaseFile(bytes, child->Document().FlashType(), library.get(), app.ExchangeDir, file, error);
+        read = ReadDatabaseFile(bytes, child->Document().FlashType(), library.get(), app.ExchangeDir, file);
     } catch (const std::exception& e) {
-        error = e.what();
+        read.error = e.what();
     }
-    if (outcome == TReadOutcome::Read)
+    if (read.outcome == TReadOutcome::Read)
         return true;
-    ui_.MessageBox(MsgKind::Error, "Cannot read " + bytes + ":\r" + error, MsgButtons::Ok);
+    ui_.MessageBox(MsgKind::Error, "Cannot read " + bytes + ":\r" + read.error, MsgButtons::Ok);
     return false;
 }
 

@@ -206,7 +206,7 @@ void TfrmChild::SyncView()
 bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)
 {
     bool opened = false;
-    Run([&] { opened = document_->OpenDataFile(PathBytes(fileName), isNew); });
+    Run([&] { opened = ReportFailure(ui_, document_->OpenDataFile(PathBytes(fileName), isNew)); });
     Tree1->expand(treeModel_->index(0, 0));
     return opened;
 }
@@ -214,14 +214,14 @@ bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)
 bool TfrmChild::SaveDataFile(const QString& fileName)
 {
     bool saved = false;
-    Run([&] { saved = document_->SaveDataFile(PathBytes(fileName)); });
+    Run([&] { saved = ReportFailure(ui_, document_->SaveDataFile(PathBytes(fileName))); });
     return saved;
 }
 
 bool TfrmChild::OpenFileFromUpload(const QString& name, bool state)
 {
     bool opened = false;
-    Run([&] { opened = document_->OpenFileFromUpload(PathBytes(name), state); });
+    Run([&] { opened = ReportFailure(ui_, document_->OpenFileFromUpload(PathBytes(name), state)); });
     return opened;
 }
 

@@ -214,13 +214,12 @@ void TfrmMain::WriteRecoveryCopies()
             recovery_->Remove(number);
             continue;
         }
-        try {
-            child->Document().WriteCopy(PathBytes(recovery_->CopyFile(number)));
+        const Status written = child->Document().WriteCopy(PathBytes(recovery_->CopyFile(number)));
+        if (written)
             recovery_->Register(number, child->Caption());
-        } catch (const std::exception& e) {
-            statusBar()->showMessage(
-                tr("The recovery copy of %1 could not be written: %2").arg(child->Caption(), PathText(e.what())));
-        }
+        else
+            statusBar()->showMessage(tr("The recovery copy of %1 could not be written: %2")
+                                         .arg(child->Caption(), PathText(written.message())));
     }
 }
 
@@ -246,8 +245,10 @@ void TfrmMain::OpenRecovered(const QString& file, const QString& caption)
 {
     TfrmChild* child = AddDocumentWindow();
     bool opened = false;
-    child->Run(
-        [&] { opened = child->Document().OpenRecoveredFile(PathBytes(file), PathBytes(RecoveredCaption(caption))); });
+    child->Run([&] {
+        opened = ReportFailure(
+            *ui_, child->Document().OpenRecoveredFile(PathBytes(file), PathBytes(RecoveredCaption(caption))));
+    });
     if (!opened) {
         delete child->parentWidget();
         return;

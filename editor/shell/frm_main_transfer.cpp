@@ -128,9 +128,9 @@ void TfrmMain::DataUploadExecute()
         DeleteExchangeFile(raw);
         ui_->MessageBox(MsgKind::Error, kUploadFailure, MsgButtons::Ok);
     } else {
-        std::string error;
-        if (!_DLLHandle->RawToDnf(raw, text, TransferReceiver(), error)) {
-            ui_->MessageBox(MsgKind::Error, error, MsgButtons::Ok);
+        const Status converted = _DLLHandle->RawToDnf(raw, text, TransferReceiver());
+        if (!converted) {
+            ui_->MessageBox(MsgKind::Error, converted.message(), MsgButtons::Ok);
         } else {
             TfrmChild* child = AddDocumentWindow();
             if (child->OpenFileFromUpload(name, true))
@@ -163,11 +163,11 @@ void TfrmMain::DataDownLoadExecute()
         ui_->MessageBox(MsgKind::Error, kDownloadCanceled, MsgButtons::Ok);
         return;
     }
-    std::string error;
-    const bool made =
-        MakeDnfRawFile(text, child->Document().Database(), error) &&
-        _DLLHandle->DnfToDDF(text, image, TransferReceiver(),
-                             static_cast<uint32_t>(HexToInt(state_->Settings.SystemInfo.SYSTEMID)), error);
+    Status made = MakeDnfRawFile(text, child->Document().Database());
+    if (made)
+        made = _DLLHandle->DnfToDDF(text, image, TransferReceiver(),
+                                    static_cast<uint32_t>(HexToInt(state_->Settings.SystemInfo.SYSTEMID)));
+    std::string error = made.message();
     if (made) {
         const TTransferProgress::Outcome outcome =
             RunTransfer("DownloadData", tr("Data Download"), tr("Sending the document"), image);

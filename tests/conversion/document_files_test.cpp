@@ -54,8 +54,9 @@ protected:
     std::string SampleDnf()
     {
         ConversionLibrary library(LV3DLL_PATH);
-        std::string path = files.File("sample.dnf"), error;
-        EXPECT_TRUE(library.DnfToV3Dnf(test::SamplePath(), path, error)) << error;
+        const std::string path = files.File("sample.dnf");
+        const Status written = library.DnfToV3Dnf(test::SamplePath(), path);
+        EXPECT_TRUE(written.ok()) << written.message();
         return path;
     }
 
@@ -93,10 +94,10 @@ TEST_F(DocumentFilesTest, FailedOpenShowsFileAndReasonAndLeavesNothing)
     std::string content = ReadFile(dnf);
     content[content.size() / 2] ^= 0x55;
     WriteFile(dnf, content);
-    EXPECT_FALSE(doc().OpenDataFile(dnf, false));
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].kind, MsgKind::Error);
-    EXPECT_NE(messages()[0].text.find("\"" + dnf + "\": the checksum does not match"), std::string::npos);
+    const Status opened = doc().OpenDataFile(dnf, false);
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(messages().empty());  // the command shows the failure
+    EXPECT_NE(opened.message().find("\"" + dnf + "\": the checksum does not match"), std::string::npos);
     EXPECT_EQ(doc().Database().ServiceInfo.Count(), 0);
     EXPECT_EQ(doc().Database().TSInfo.wTSNum, 0);
     EXPECT_EQ(FilesIn(exchange.Path()), 0);
@@ -105,9 +106,9 @@ TEST_F(DocumentFilesTest, FailedOpenShowsFileAndReasonAndLeavesNothing)
 TEST_F(DocumentFilesTest, MissingLibraryIsShownWithItsPath)
 {
     fixture.app->ConversionLibraryPath = files.File("LV3DLL.so");
-    EXPECT_FALSE(doc().LoadDataFile(SampleDnf()));
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_NE(messages()[0].text.find(files.File("LV3DLL.so")), std::string::npos);
+    const Status loaded = doc().LoadDataFile(SampleDnf());
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(loaded.message().find(files.File("LV3DLL.so")), std::string::npos);
 }
 
 TEST_F(DocumentFilesTest, SaveWritesTheFileClearsTheFlagsAndLeavesNoExchangeFile)
@@ -154,14 +155,13 @@ TEST_F(DocumentFilesTest, FailedSaveKeepsTheDocumentStateAndTheOldFile)
     rlimit small = saved;
     small.rlim_cur = 4000;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    bool saved_ok = doc().SaveDataFile(target);
+    const Status saved_ok = doc().SaveDataFile(target);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(saved_ok);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0].kind, MsgKind::Error);
-    EXPECT_NE(messages()[0].text.find("\"" + target + "\": File too large"), std::string::npos) << messages()[0].text;
+    EXPECT_TRUE(messages().empty());
+    EXPECT_NE(saved_ok.message().find("\"" + target + "\": File too large"), std::string::npos) << saved_ok.message();
     EXPECT_EQ(doc().Caption, "untitle3.dnf");
     EXPECT_TRUE(doc().pState);
     EXPECT_TRUE(doc().pModifiedFlag());
@@ -174,9 +174,9 @@ TEST_F(DocumentFilesTest, SaveIntoAMissingDirectoryIsReported)
 {
     ASSERT_TRUE(doc().OpenDataFile(SampleDnf(), false));
     std::string caption = doc().Caption;
-    EXPECT_FALSE(doc().SaveDataFile(files.File("gone/x.dnf")));
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_NE(messages()[0].text.find("x.dnf\": No such file or directory"), std::string::npos);
+    const Status saved = doc().SaveDataFile(files.File("gone/x.dnf"));
+    EXPECT_FALSE(saved);
+    EXPECT_NE(saved.message().find("x.dnf\": No such file or directory"), std::string::npos);
     EXPECT_EQ(doc().Caption, caption);
     EXPECT_FALSE(doc().pState);
 }
@@ -258,16 +258,17 @@ TEST_F(DocumentFilesTest, UploadReadsTheExchangeFileAndMarksTheDocumentModified)
 
 TEST_F(DocumentFilesTest, UploadWithoutExchangeFileIsReported)
 {
-    EXPECT_FALSE(doc().OpenFileFromUpload("upload0.dnf", true));
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_NE(messages()[0].text.find(kInterchangeExchangeFile), std::string::npos);
+    const Status opened = doc().OpenFileFromUpload("upload0.dnf", true);
+    EXPECT_FALSE(opened);
+    EXPECT_NE(opened.message().find(kInterchangeExchangeFile), std::string::npos);
 }
 
 TEST_F(DocumentFilesTest, WithoutExchangeDirectoryNothingIsWritten)
 {
     fixture.app->ExchangeDir.clear();
-    EXPECT_FALSE(doc().SaveDataFile(files.File("x.dnf")));
-    ASSERT_EQ(messages().size(), 1u);
+    const Status saved = doc().SaveDataFile(files.File("x.dnf"));
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.message(), "the exchange directory of the program has not been made");
     EXPECT_FALSE(FileExists(files.File("x.dnf")));
 }
 

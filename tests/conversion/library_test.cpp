@@ -31,7 +31,7 @@ class LibraryTest : public ::testing::Test {
 protected:
     ConversionLibrary library{LV3DLL_PATH};
     TempDir dir;
-    std::string error;
+    Status status;
 };
 
 TEST(LibraryBinding, MissingLibraryIsReportedWithItsPath)
@@ -39,18 +39,20 @@ TEST(LibraryBinding, MissingLibraryIsReportedWithItsPath)
     ConversionLibrary library("/nonexistent/LV3DLL.so");
     EXPECT_FALSE(library.Loaded());
     EXPECT_NE(library.LoadError().find("\"/nonexistent/LV3DLL.so\""), std::string::npos);
-    std::string error;
-    EXPECT_FALSE(library.V3DnfToDnf("a.dnf", "b.txt", error));
-    EXPECT_EQ(error, library.LoadError());
+    Status status;
+    status = library.V3DnfToDnf("a.dnf", "b.txt");
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), library.LoadError());
 }
 
 TEST(LibraryBinding, MissingEntryIsReportedByName)
 {
     ConversionLibrary other(OTHER_LIBRARY_PATH);
     ASSERT_TRUE(other.Loaded()) << other.LoadError();
-    std::string error;
-    EXPECT_FALSE(other.DnfToV3Dnf("a.txt", "b.dnf", error));
-    EXPECT_NE(error.find("no entry \"DnfToV3Dnf\""), std::string::npos) << error;
+    Status status;
+    status = other.DnfToV3Dnf("a.txt", "b.dnf");
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("no entry \"DnfToV3Dnf\""), std::string::npos) << status.message();
 }
 
 TEST(LibraryBinding, DefaultPathIsBesideTheProgram)
@@ -62,8 +64,10 @@ TEST(LibraryBinding, DefaultPathIsBesideTheProgram)
 TEST_F(LibraryTest, SampleTextToDnfAndBackIsExact)
 {
     ASSERT_TRUE(library.Loaded()) << library.LoadError();
-    ASSERT_TRUE(library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"), error)) << error;
-    ASSERT_TRUE(library.V3DnfToDnf(dir.File("s.dnf"), dir.File("s.txt"), error)) << error;
+    status = library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"));
+    ASSERT_TRUE(status.ok()) << status.message();
+    status = library.V3DnfToDnf(dir.File("s.dnf"), dir.File("s.txt"));
+    ASSERT_TRUE(status.ok()) << status.message();
     EXPECT_EQ(ReadFile(dir.File("s.txt")), ReadFile(test::SamplePath()));
     EXPECT_EQ(FilesIn(dir.Path()), 2);  // no temporary file left
 }
@@ -72,25 +76,31 @@ TEST_F(LibraryTest, FullCapacityTextToDnfAndBackIsExact)
 {
     std::string text = test::CanonicalText(*test::FullDatabase(2));
     WriteFile(dir.File("full.txt"), text);
-    ASSERT_TRUE(library.DnfToV3Dnf(dir.File("full.txt"), dir.File("full.dnf"), error)) << error;
-    ASSERT_TRUE(library.V3DnfToDnf(dir.File("full.dnf"), dir.File("back.txt"), error)) << error;
+    status = library.DnfToV3Dnf(dir.File("full.txt"), dir.File("full.dnf"));
+    ASSERT_TRUE(status.ok()) << status.message();
+    status = library.V3DnfToDnf(dir.File("full.dnf"), dir.File("back.txt"));
+    ASSERT_TRUE(status.ok()) << status.message();
     EXPECT_EQ(ReadFile(dir.File("back.txt")), text);
 }
 
 TEST_F(LibraryTest, DamagedDnfIsRefusedWithFileAndReason)
 {
-    ASSERT_TRUE(library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"), error)) << error;
+    status = library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"));
+    ASSERT_TRUE(status.ok()) << status.message();
     std::string file = ReadFile(dir.File("s.dnf"));
     WriteFile(dir.File("cut.dnf"), file.substr(0, file.size() / 2));
-    EXPECT_FALSE(library.V3DnfToDnf(dir.File("cut.dnf"), dir.File("out.txt"), error));
-    EXPECT_NE(error.find("\"" + dir.File("cut.dnf") + "\": the file is truncated"), std::string::npos) << error;
+    status = library.V3DnfToDnf(dir.File("cut.dnf"), dir.File("out.txt"));
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("\"" + dir.File("cut.dnf") + "\": the file is truncated"), std::string::npos)
+        << status.message();
     EXPECT_FALSE(FileExists(dir.File("out.txt")));
 }
 
 TEST_F(LibraryTest, MissingSourceIsRefusedWithTheSystemReason)
 {
-    EXPECT_FALSE(library.V3DnfToDnf(dir.File("none.dnf"), dir.File("out.txt"), error));
-    EXPECT_NE(error.find("none.dnf\": No such file or directory"), std::string::npos) << error;
+    status = library.V3DnfToDnf(dir.File("none.dnf"), dir.File("out.txt"));
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("none.dnf\": No such file or directory"), std::string::npos) << status.message();
 }
 
 TEST_F(LibraryTest, TextThatOverflowsATableIsRefused)
@@ -99,14 +109,16 @@ TEST_F(LibraryTest, TextThatOverflowsATableIsRefused)
     for (int i = 0; i <= kNetworkCapacity; ++i)
         text += "N\r\n";
     WriteFile(dir.File("big.txt"), text);
-    EXPECT_FALSE(library.DnfToV3Dnf(dir.File("big.txt"), dir.File("big.dnf"), error));
-    EXPECT_NE(error.find("network info is over"), std::string::npos) << error;
+    status = library.DnfToV3Dnf(dir.File("big.txt"), dir.File("big.dnf"));
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("network info is over"), std::string::npos) << status.message();
 }
 
 TEST_F(LibraryTest, SaveIntoMissingDirectoryFails)
 {
-    EXPECT_FALSE(library.DnfToV3Dnf(test::SamplePath(), dir.File("no/such/dir/x.dnf"), error));
-    EXPECT_NE(error.find("x.dnf\": No such file or directory"), std::string::npos) << error;
+    status = library.DnfToV3Dnf(test::SamplePath(), dir.File("no/such/dir/x.dnf"));
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("x.dnf\": No such file or directory"), std::string::npos) << status.message();
 }
 
 TEST_F(LibraryTest, FailedWriteLeavesTheOldFileIntact)
@@ -115,9 +127,10 @@ TEST_F(LibraryTest, FailedWriteLeavesTheOldFileIntact)
     WriteFile(dir.File("user.dnf"), old);
     {
         FileSizeLimit limit(1000);
-        EXPECT_FALSE(library.DnfToV3Dnf(test::SamplePath(), dir.File("user.dnf"), error));
+        status = library.DnfToV3Dnf(test::SamplePath(), dir.File("user.dnf"));
+        EXPECT_FALSE(status.ok());
     }
-    EXPECT_NE(error.find("user.dnf\": File too large"), std::string::npos) << error;
+    EXPECT_NE(status.message().find("user.dnf\": File too large"), std::string::npos) << status.message();
     EXPECT_EQ(ReadFile(dir.File("user.dnf")), old);
     EXPECT_EQ(FilesIn(dir.Path()), 1);
 }
@@ -126,7 +139,8 @@ TEST_F(LibraryTest, SuccessfulWriteKeepsThePermissionsOfTheReplacedFile)
 {
     WriteFile(dir.File("user.dnf"), "old");
     ::chmod(dir.File("user.dnf").c_str(), 0640);
-    ASSERT_TRUE(library.DnfToV3Dnf(test::SamplePath(), dir.File("user.dnf"), error)) << error;
+    status = library.DnfToV3Dnf(test::SamplePath(), dir.File("user.dnf"));
+    ASSERT_TRUE(status.ok()) << status.message();
     struct stat st {};
     ::stat(dir.File("user.dnf").c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -134,49 +148,61 @@ TEST_F(LibraryTest, SuccessfulWriteKeepsThePermissionsOfTheReplacedFile)
 
 TEST_F(LibraryTest, LastErrorIsClearedBySuccess)
 {
-    auto lastError = reinterpret_cast<const char* (*)()>(library.Entry("LV3LastError", error));
+    std::string entryError;
+    auto lastError = reinterpret_cast<const char* (*)()>(library.Entry("LV3LastError", entryError));
     ASSERT_NE(lastError, nullptr);
-    EXPECT_FALSE(library.V3DnfToDnf(dir.File("none.dnf"), dir.File("out.txt"), error));
+    status = library.V3DnfToDnf(dir.File("none.dnf"), dir.File("out.txt"));
+    EXPECT_FALSE(status.ok());
     EXPECT_STRNE(lastError(), "");
-    EXPECT_TRUE(library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"), error));
+    status = library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"));
+    EXPECT_TRUE(status.ok());
     EXPECT_STREQ(lastError(), "");
 }
 
 TEST_F(LibraryTest, EmptyPathIsRefused)
 {
-    EXPECT_FALSE(library.V3DnfToDnf("", dir.File("out.txt"), error));
-    EXPECT_NE(error.find("file name is missing"), std::string::npos);
+    status = library.V3DnfToDnf("", dir.File("out.txt"));
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("file name is missing"), std::string::npos);
 }
 
 TEST_F(LibraryTest, RawImageThroughTextAndBackIsExact)
 {
     std::string text = test::CanonicalText(*test::FullDatabase(3));
     WriteFile(dir.File("in.txt"), text);
-    ASSERT_TRUE(library.DnfToRaw(dir.File("in.txt"), dir.File("a.dat"), kReceiver, error)) << error;
+    status = library.DnfToRaw(dir.File("in.txt"), dir.File("a.dat"), kReceiver);
+    ASSERT_TRUE(status.ok()) << status.message();
     EXPECT_EQ(ReadFile(dir.File("a.dat")).size(), conv::kRawImageSize);
-    ASSERT_TRUE(library.RawToDnf(dir.File("a.dat"), dir.File("a.txt"), kReceiver, error)) << error;
-    ASSERT_TRUE(library.DnfToRaw(dir.File("a.txt"), dir.File("b.dat"), kReceiver, error)) << error;
+    status = library.RawToDnf(dir.File("a.dat"), dir.File("a.txt"), kReceiver);
+    ASSERT_TRUE(status.ok()) << status.message();
+    status = library.DnfToRaw(dir.File("a.txt"), dir.File("b.dat"), kReceiver);
+    ASSERT_TRUE(status.ok()) << status.message();
     EXPECT_EQ(ReadFile(dir.File("b.dat")), ReadFile(dir.File("a.dat")));
 }
 
 TEST_F(LibraryTest, RawImageOfAnotherReceiverIsRefused)
 {
-    ASSERT_TRUE(library.DnfToRaw(test::SamplePath(), dir.File("a.dat"), kReceiver, error)) << error;
-    EXPECT_FALSE(library.RawToDnf(dir.File("a.dat"), dir.File("a.txt"), {3, 4, 0}, error));
-    EXPECT_NE(error.find("a.dat\": the image is for menu type 3"), std::string::npos) << error;
+    status = library.DnfToRaw(test::SamplePath(), dir.File("a.dat"), kReceiver);
+    ASSERT_TRUE(status.ok()) << status.message();
+    status = library.RawToDnf(dir.File("a.dat"), dir.File("a.txt"), {3, 4, 0});
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("a.dat\": the image is for menu type 3"), std::string::npos) << status.message();
     EXPECT_FALSE(FileExists(dir.File("a.txt")));
 }
 
 TEST_F(LibraryTest, DamagedRawImagesAreRefused)
 {
-    ASSERT_TRUE(library.DnfToRaw(test::SamplePath(), dir.File("a.dat"), kReceiver, error)) << error;
+    status = library.DnfToRaw(test::SamplePath(), dir.File("a.dat"), kReceiver);
+    ASSERT_TRUE(status.ok()) << status.message();
     std::string image = ReadFile(dir.File("a.dat"));
     WriteFile(dir.File("short.dat"), image.substr(0, image.size() - 1));
-    EXPECT_FALSE(library.RawToDnf(dir.File("short.dat"), dir.File("x.txt"), kReceiver, error));
-    EXPECT_NE(error.find("this one 401407"), std::string::npos) << error;
+    status = library.RawToDnf(dir.File("short.dat"), dir.File("x.txt"), kReceiver);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("this one 401407"), std::string::npos) << status.message();
     WriteFile(dir.File("long.dat"), image + "x");
-    EXPECT_FALSE(library.RawToDnf(dir.File("long.dat"), dir.File("x.txt"), kReceiver, error));
-    EXPECT_NE(error.find("this one 401409"), std::string::npos) << error;
+    status = library.RawToDnf(dir.File("long.dat"), dir.File("x.txt"), kReceiver);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("this one 401409"), std::string::npos) << status.message();
 }
 
 // Reassembles the data of a download image's records, in order.
@@ -191,8 +217,10 @@ std::string ImageData(const encoder::DdfCheckResult& check)
 TEST_F(LibraryTest, DownloadImageHoldsTheRawImage)
 {
     const uint32_t systemId = 0x2A0010;
-    ASSERT_TRUE(library.DnfToDDF(test::SamplePath(), dir.File("down.ddf"), kReceiver, systemId, error)) << error;
-    ASSERT_TRUE(library.DnfToRaw(test::SamplePath(), dir.File("raw.dat"), kReceiver, error)) << error;
+    status = library.DnfToDDF(test::SamplePath(), dir.File("down.ddf"), kReceiver, systemId);
+    ASSERT_TRUE(status.ok()) << status.message();
+    status = library.DnfToRaw(test::SamplePath(), dir.File("raw.dat"), kReceiver);
+    ASSERT_TRUE(status.ok()) << status.message();
     std::string image = ReadFile(dir.File("down.ddf"));
     auto check = encoder::CheckDdfImage(reinterpret_cast<const uint8_t*>(image.data()), image.size(), true);
     ASSERT_TRUE(check.valid) << check.fault;
@@ -209,8 +237,9 @@ TEST_F(LibraryTest, DownloadImageHoldsTheRawImage)
 
 TEST_F(LibraryTest, DownloadImageThatCannotBeWrittenIsReported)
 {
-    EXPECT_FALSE(library.DnfToDDF(test::SamplePath(), dir.File("no/down.ddf"), kReceiver, 1, error));
-    EXPECT_NE(error.find("no/down.ddf"), std::string::npos) << error;
+    status = library.DnfToDDF(test::SamplePath(), dir.File("no/down.ddf"), kReceiver, 1);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("no/down.ddf"), std::string::npos) << status.message();
 }
 
 TEST_F(LibraryTest, DdfcheckAcceptsTheDownloadImage)
@@ -221,7 +250,8 @@ TEST_F(LibraryTest, DdfcheckAcceptsTheDownloadImage)
     WriteFile(dir.File("full.txt"), test::CanonicalText(*test::FullDatabase(4)));
     for (const std::string& text : {test::SamplePath(), dir.File("full.txt")})
         for (uint8_t ant32 : {0, 1}) {
-            ASSERT_TRUE(library.DnfToDDF(text, dir.File("down.ddf"), {1, 2, ant32}, 0xABCD, error)) << error;
+            status = library.DnfToDDF(text, dir.File("down.ddf"), {1, 2, ant32}, 0xABCD);
+            ASSERT_TRUE(status.ok()) << status.message();
             std::string command = ddfcheck + " " + dir.File("down.ddf") + " > /dev/null";
             EXPECT_EQ(std::system(command.c_str()), 0) << text << " ant32 " << int(ant32);
         }

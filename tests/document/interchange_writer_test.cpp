@@ -328,8 +328,9 @@ TEST_F(InterchangeFileWrite, ReplacesTheFileWholeAndLeavesNothingElse)
     db->NetworkInfo.Info[0].szNetworkName = "N";
     std::filesystem::path path = dir_ / "tmp.tmp";
     std::ofstream(path) << std::string(200000, 'z');
-    std::string error;
-    ASSERT_TRUE(MakeDnfRawFile(path.string(), *db, error)) << error;
+    Status status;
+    status = MakeDnfRawFile(path.string(), *db);
+    ASSERT_TRUE(status.ok()) << status.message();
     EXPECT_EQ(Contents(path), WriteInterchange(*db));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }
@@ -337,9 +338,10 @@ TEST_F(InterchangeFileWrite, ReplacesTheFileWholeAndLeavesNothingElse)
 TEST_F(InterchangeFileWrite, FailureIsReportedWithPathAndReason)
 {
     std::string path = (dir_ / "no such dir" / "tmp.tmp").string();
-    std::string error;
-    EXPECT_FALSE(MakeDnfRawFile(path, *NewDatabase(), error));
-    EXPECT_EQ(error, path + ": No such file or directory");
+    Status status;
+    status = MakeDnfRawFile(path, *NewDatabase());
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), path + ": No such file or directory");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
 }
 

@@ -28,9 +28,8 @@ inline QString LibraryPath()
 inline bool MakeSampleDnf(const QString& path)
 {
     ConversionLibrary library(LibraryPath().toStdString());
-    std::string error;
     const std::string text = std::string(LUMORA_EXAMPLES_DIR) + "/sample.txt";
-    return library.DnfToV3Dnf(text, PathBytes(path), error);
+    return library.DnfToV3Dnf(text, PathBytes(path)).ok();
 }
 
 inline QByteArray ReadAll(const QString& path)

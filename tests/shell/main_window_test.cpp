@@ -50,10 +50,10 @@ QString MakeSampleDnf(const QTemporaryDir& dir)
 {
     const QString dnf = dir.filePath(QStringLiteral("sample.dnf"));
     ConversionLibrary library(LibraryPath().toStdString());
-    std::string error;
     const std::string text = std::string(LUMORA_EXAMPLES_DIR) + "/sample.txt";
-    if (!library.DnfToV3Dnf(text, dnf.toStdString(), error))
-        qWarning("sample.dnf: %s", error.c_str());
+    const Status written = library.DnfToV3Dnf(text, dnf.toStdString());
+    if (!written)
+        qWarning("sample.dnf: %s", written.message().c_str());
     return dnf;
 }
 

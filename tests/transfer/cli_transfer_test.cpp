@@ -116,8 +116,9 @@ TEST_F(CliTransferTest, FailuresGiveTheReasonAndStatus1)
     db->ProviderInfo.wProviderNum = 0;
     for (TServiceItem& service : db->ServiceInfo.pServiceInfo)
         service.pProviderIndex = -1;
-    std::string error;
-    ASSERT_TRUE(MakeDnfRawFile(dir.File("noprov.txt"), *db, error)) << error;
+    Status status;
+    status = MakeDnfRawFile(dir.File("noprov.txt"), *db);
+    ASSERT_TRUE(status.ok()) << status.message();
     ASSERT_EQ(RunCli({"convert", dir.File("noprov.txt"), dir.File("noprov.dnf")}).status, 0);
 
     const std::string up = dir.File("up.dnf");

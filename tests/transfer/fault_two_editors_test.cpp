@@ -40,11 +40,13 @@ std::string WorkAsEditor(int editor, const TempDir& dir)
     const std::string image = lumora::ExchangeFile(exchange.Path(), lumora::kDownloadImageExchangeFile);
     const std::string raw = lumora::ExchangeFile(exchange.Path(), lumora::kRawImageExchangeFile);
     const Bytes sample = ReadFile(dir.File("sample.raw"));
-    std::string error;
     for (int round = 0; round < kRounds; ++round) {
         WriteText(text, Marked(editor, round));
-        if (!binding.DnfToV3Dnf(text, dnf, error) || !binding.DnfToDDF(text, image, {0, 0, 1}, 0x2A0010, error))
-            return "round " + std::to_string(round) + ": " + error;
+        const lumora::Status built = binding.DnfToV3Dnf(text, dnf).AndThen([&] {
+            return binding.DnfToDDF(text, image, {0, 0, 1}, 0x2A0010);
+        });
+        if (!built)
+            return "round " + std::to_string(round) + ": " + built.message();
         if (lib.UploadData(0, kSpeed115200, raw.c_str()) != 1)
             return "upload: " + std::string(lib.LastError());
         if (ReadFile(raw) != sample)
@@ -72,14 +74,17 @@ TEST(TwoEditors, SaveBuildAndUploadAtOnceWithoutSharingFiles)
 
     // Each saved file holds what its own editor wrote last.
     lumora::ConversionLibrary binding(LV3DLL_PATH);
-    std::string error;
+    lumora::Status status;
     for (int editor = 0; editor < 2; ++editor) {
         const std::string back = dir.File("back" + std::to_string(editor) + ".txt");
-        ASSERT_TRUE(binding.V3DnfToDnf(dir.File("editor" + std::to_string(editor) + ".dnf"), back, error)) << error;
+        status = binding.V3DnfToDnf(dir.File("editor" + std::to_string(editor) + ".dnf"), back);
+        ASSERT_TRUE(status.ok()) << status.message();
         const std::string expected = dir.File("expected" + std::to_string(editor) + ".txt");
         WriteText(dir.File("marked.txt"), Marked(editor, kRounds - 1));
-        ASSERT_TRUE(binding.DnfToV3Dnf(dir.File("marked.txt"), dir.File("marked.dnf"), error)) << error;
-        ASSERT_TRUE(binding.V3DnfToDnf(dir.File("marked.dnf"), expected, error)) << error;
+        status = binding.DnfToV3Dnf(dir.File("marked.txt"), dir.File("marked.dnf"));
+        ASSERT_TRUE(status.ok()) << status.message();
+        status = binding.V3DnfToDnf(dir.File("marked.dnf"), expected);
+        ASSERT_TRUE(status.ok()) << status.message();
         EXPECT_EQ(ReadText(back), ReadText(expected)) << "editor " << editor;
     }
 }

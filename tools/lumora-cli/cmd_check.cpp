@@ -80,12 +80,13 @@ bool WriteFixed(const CheckArguments& parsed, ConversionLibrary* library, const 
                 const LoadedFile& file, std::ostream& err)
 {
     const WriteOptions options{.numbering = file.numbering};
-    std::string text = library ? ExchangeFile(exchange, kSaveExchangeFile) : parsed.fixPath, error;
-    bool written = MakeDnfRawFile(text, *file.db, error, options) &&
-                   (!library || library->DnfToV3Dnf(text, parsed.fixPath, error));
+    const std::string text = library ? ExchangeFile(exchange, kSaveExchangeFile) : parsed.fixPath;
+    const Status written = MakeDnfRawFile(text, *file.db, options).AndThen([&] {
+        return library ? library->DnfToV3Dnf(text, parsed.fixPath) : Status();
+    });
     if (!written)
-        err << "lumora-cli: " << error << '\n';
-    return written;
+        err << "lumora-cli: " << written.message() << '\n';
+    return written.ok();
 }
 
 }  // namespace

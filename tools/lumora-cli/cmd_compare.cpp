@@ -170,11 +170,11 @@ bool WriteAtomically(const std::string& path, const TChannelDatabase& db, const 
                      FileReader& reader, std::ostream& err)
 {
     const WriteOptions options{.numbering = FavoriteNumberingOf(numbering)};
-    std::string error;
     if (!IsDnfPath(path)) {
-        if (MakeDnfRawFile(path, db, error, options))
+        const Status written = MakeDnfRawFile(path, db, options);
+        if (written)
             return true;
-        err << "lumora-cli: " << error << '\n';
+        err << "lumora-cli: " << written.message() << '\n';
         return false;
     }
     ConversionLibrary* library = reader.Library(err);
@@ -188,10 +188,12 @@ bool WriteAtomically(const std::string& path, const TChannelDatabase& db, const 
     }
     ::close(fd);
     const std::string text = ExchangeFile(reader.Exchange(), kSaveExchangeFile);
-    const bool written = MakeDnfRawFile(text, db, error, options) && library->DnfToV3Dnf(text, temporary, error) &&
-                         std::rename(temporary.c_str(), path.c_str()) == 0;
+    const Status converted =
+        MakeDnfRawFile(text, db, options).AndThen([&] { return library->DnfToV3Dnf(text, temporary); });
+    const bool written = converted && std::rename(temporary.c_str(), path.c_str()) == 0;
     if (!written) {
         ::unlink(temporary.c_str());
+        const std::string& error = converted.message();
         err << "lumora-cli: \"" << path << "\" " << (error.empty() ? "cannot be written" : error) << '\n';
     }
     return written;

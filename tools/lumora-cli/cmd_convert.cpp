@@ -19,11 +19,10 @@ int RunConvert(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
     auto library = OpenConversionLibrary(err);
     if (!library)
         return kExitUsage;
-    std::string error;
-    bool converted = IsDnfPath(args[0]) ? library->V3DnfToDnf(args[0], args[1], error)
-                                        : library->DnfToV3Dnf(args[0], args[1], error);
+    const Status converted =
+        IsDnfPath(args[0]) ? library->V3DnfToDnf(args[0], args[1]) : library->DnfToV3Dnf(args[0], args[1]);
     if (!converted) {
-        err << "lumora-cli: " << error << '\n';
+        err << "lumora-cli: " << converted.message() << '\n';
         return kExitStopped;
     }
     return kExitOk;

@@ -89,15 +89,15 @@ int RunDdf(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
     if (!library)
         return kExitUsage;
     ExchangeDirectory exchange;
-    std::string text = parsed.in, error;
-    bool built = true;
+    std::string text = parsed.in;
+    Status built;
     if (IsDnfPath(parsed.in)) {
         text = ExchangeFile(exchange.Path(), kInterchangeExchangeFile);
-        built = library->V3DnfToDnf(parsed.in, text, error);
+        built = library->V3DnfToDnf(parsed.in, text);
     }
-    built = built && library->DnfToDDF(text, parsed.out, parsed.receiver, parsed.systemId, error);
+    built = built.AndThen([&] { return library->DnfToDDF(text, parsed.out, parsed.receiver, parsed.systemId); });
     if (!built) {
-        err << "lumora-cli: " << error << '\n';
+        err << "lumora-cli: " << built.message() << '\n';
         return kExitStopped;
     }
     return kExitOk;

@@ -62,7 +62,7 @@ public:
 
     bool Open(const std::string& path)
     {
-        if (!doc_->OpenDataFile(path, false))
+        if (!ReportFailure(ui_, doc_->OpenDataFile(path, false)))
             return false;
         doc_->FR1Click(!radio_);
         return true;
@@ -140,7 +140,7 @@ int RunImportOrder(const Arguments& args, std::ostream& out, std::ostream& err)
     out << report.Matched << " services placed as the file lists them\n";
     for (const std::string& row : report.Unmatched)
         err << "lumora-cli: no service matches " << row << '\n';
-    if (!batch.Doc().SaveDataFile(parsed.paths[2]))
+    if (!ReportFailure(batch.Doc().Ui(), batch.Doc().SaveDataFile(parsed.paths[2])))
         return kExitStopped;
     return kExitOk;
 }

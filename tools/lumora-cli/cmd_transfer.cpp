@@ -118,18 +118,18 @@ int SaveUpload(const std::string& raw, const std::string& out, const TSettings& 
         err << "lumora-cli: " << kUploadFailure << '\n';
         return kExitFailed;
     }
-    std::string error;
-    if (!library.RawToDnf(raw, ExchangeFile(exchange.Path(), kInterchangeExchangeFile), SettingsReceiver(settings),
-                          error)) {
-        err << "lumora-cli: " << error << '\n';
+    const Status converted =
+        library.RawToDnf(raw, ExchangeFile(exchange.Path(), kInterchangeExchangeFile), SettingsReceiver(settings));
+    if (!converted) {
+        err << "lumora-cli: " << converted.message() << '\n';
         return kExitFailed;
     }
     CliDocument document(settings, exchange, library, err);
-    if (!document.doc->OpenFileFromUpload(out, true))
+    if (!ReportFailure(document.ui, document.doc->OpenFileFromUpload(out, true)))
         return kExitFailed;
     if (Interrupted())
         return ReportTransferEnd(TransferResult::Interrupted, {}, err);
-    if (!document.doc->SaveDataFile(out))
+    if (!ReportFailure(document.ui, document.doc->SaveDataFile(out)))
         return kExitFailed;
     err << "lumora-cli: the receiver's data were saved to \"" << out << "\"\n";
     return kExitOk;
@@ -141,7 +141,7 @@ bool MakeDownloadImage(const std::string& in, const std::string& image, const TS
                        const ExchangeDirectory& exchange, ConversionLibrary& library, std::ostream& err)
 {
     CliDocument document(settings, exchange, library, err);
-    if (!document.doc->OpenDataFile(in, false))
+    if (!ReportFailure(document.ui, document.doc->OpenDataFile(in, false)))
         return false;
     // Services need a network and a provider; the check fills in the first
     // ones or refuses, with its own message first.
@@ -151,10 +151,11 @@ bool MakeDownloadImage(const std::string& in, const std::string& image, const TS
     }
     const std::string text = ExchangeFile(exchange.Path(), kInterchangeExchangeFile);
     const auto systemId = static_cast<uint32_t>(HexToInt(settings.SystemInfo.SYSTEMID));
-    std::string error;
-    if (!MakeDnfRawFile(text, document.doc->Database(), error) ||
-        !library.DnfToDDF(text, image, SettingsReceiver(settings), systemId, error)) {
-        err << "lumora-cli: " << error << '\n';
+    const Status made = MakeDnfRawFile(text, document.doc->Database()).AndThen([&] {
+        return library.DnfToDDF(text, image, SettingsReceiver(settings), systemId);
+    });
+    if (!made) {
+        err << "lumora-cli: " << made.message() << '\n';
         return false;
     }
     return true;

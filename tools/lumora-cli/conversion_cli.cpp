@@ -55,13 +55,11 @@ bool CheckReadable(const std::string& path, std::ostream& err)
 std::optional<int> LoadChannelFile(const std::string& path, int flashType, ConversionLibrary* library,
                                    const std::string& exchange, LoadedFile& file, std::ostream& err)
 {
-    std::string error;
-    const TReadOutcome outcome =
-        ReadDatabaseFile(path, static_cast<uint8_t>(flashType), library, exchange, file, error);
-    if (outcome == TReadOutcome::Read)
+    const TReadResult read = ReadDatabaseFile(path, static_cast<uint8_t>(flashType), library, exchange, file);
+    if (read.outcome == TReadOutcome::Read)
         return std::nullopt;
-    err << "lumora-cli: " << error << '\n';
-    return outcome == TReadOutcome::NotOpened ? kExitUsage : kExitStopped;
+    err << "lumora-cli: " << read.error << '\n';
+    return read.outcome == TReadOutcome::NotOpened ? kExitUsage : kExitStopped;
 }
 
 }  // namespace lumora::cli
