@@ -45,7 +45,6 @@ void FillFavorites(ChannelDocument& doc)
 {
     TChannelDatabase& db = doc.Database();
     for (uint8_t group = 0; group < kFavoriteGroups; ++group) {
-        db.CurDisplayServiceMode = group;
         std::vector<int32_t> ofType;
         for (int32_t r = 0; r < doc.ServiceCount(); ++r)
             if (db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType == group)
@@ -60,7 +59,6 @@ void FillFavorites(ChannelDocument& doc)
             }
         }
     }
-    db.CurDisplayServiceMode = kServiceTypeTV;
 }
 
 enum View { kAllService, kStream, kGenre, kFavorite };

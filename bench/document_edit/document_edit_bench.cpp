@@ -55,7 +55,6 @@ void FillFavorites(ChannelDocument& doc)
 {
     TChannelDatabase& db = doc.Database();
     for (uint8_t group = 0; group < kFavoriteGroups; ++group) {
-        db.CurDisplayServiceMode = group;
         std::vector<int32_t> ofType;
         for (int32_t r = 0; r < doc.ServiceCount(); ++r)
             if (db.ServiceInfo.pServiceInfo[std::size_t(r)].ServiceType == group)
@@ -74,7 +73,6 @@ void FillFavorites(ChannelDocument& doc)
             }
         }
     }
-    db.CurDisplayServiceMode = kServiceTypeTV;
 }
 
 // A document with "All Service" selected and a saved copy of its database.

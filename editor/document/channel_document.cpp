@@ -15,6 +15,7 @@ constexpr const char* kCloseQueryText = "This data is modified.\rDo you really e
 ChannelDocument::ChannelDocument(TApplicationState& app, UiPort& ui)
     : TDocumentData(app), TDocumentView(static_cast<TDocumentData&>(*this)), ui_(ui)
 {
+    OnChanged([this](const TDocumentChange& change) { FollowChange(change); });
 }
 
 ChannelDocument::~ChannelDocument() = default;
@@ -37,20 +38,10 @@ std::optional<FavoriteNumbering> ChannelDocument::ParsingDataFile(const std::str
     return result.numbering;
 }
 
-// The place is taken before the data change: tree and grid still show it.
-void ChannelDocument::Undo()
-{
-    const TViewPlace place = CurrentPlace();
-    if (UndoData())
-        ShowPlace(place);
-}
+// The view follows the restored data through the change notification.
+void ChannelDocument::Undo() { UndoData(); }
 
-void ChannelDocument::Redo()
-{
-    const TViewPlace place = CurrentPlace();
-    if (RedoData())
-        ShowPlace(place);
-}
+void ChannelDocument::Redo() { RedoData(); }
 
 void ChannelDocument::FormCloseQuery(bool& CanClose)
 {

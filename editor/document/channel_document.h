@@ -33,9 +33,9 @@ public:
 
     UiPort& Ui() { return ui_; }
 
-    // Undo and redo restore the data exactly and rebuild tree and grid, with
-    // the selection kept where the restored data allow. The TV/RADIO view
-    // stays as it is.
+    // Undo and redo restore the data exactly; tree and grid follow them as
+    // after any edit, with the selection kept where the restored data allow.
+    // The TV/RADIO view stays as it is.
     void Undo();
     void Redo();
 
@@ -141,9 +141,9 @@ private:
     void SetGenreOf(const std::vector<TServiceChoice>& chosen, uint8_t genre);
     void AddToFavoriteList(const std::vector<TServiceChoice>& chosen, uint8_t mode, int32_t index);
     std::vector<int32_t> SelectionOPNumbers() const;
-    void AddInformationNode(TTreeNode* selected, uint32_t kind, int32_t index, const std::string& caption);
-    bool RenameNode(TTreeNode* node, uint32_t kind, int32_t index);
-    void EditTransportStream(TTreeNode* node, int32_t index);
+    void SelectAddedNode(TTreeNode* selected);
+    void RenameNode(uint32_t kind, int32_t index);
+    void EditTransportStream(int32_t index);
     void ReassignSelectedRows(const std::string& entryName, const std::string& what,
                               const std::function<void(TServiceItem&, int32_t)>& assign);
 

@@ -26,7 +26,6 @@ int ChannelDocument::FixFindings(const std::vector<TFinding>& findings)
     int applied = 0;
     Edit(current.size() == 1 ? FixCaption(current.front()) : "Fix " + std::to_string(current.size()) + " findings",
          [&] { applied = ApplyFixes(Database(), NumberingOf(Database(), FlashType()), current); });
-    ShowPlace(CurrentPlace());
     return applied;
 }
 

@@ -26,16 +26,9 @@ void ChannelDocument::SGSetEditText(int32_t ACol, int32_t ARow, const std::strin
         RefreshServiceGrid();  // the empty placeholder row shows no service: it is only redrawn
         return;
     }
-    const TTSItem* stream = StreamOf(r);
-    const int32_t networkBefore = stream ? stream->pNetworkIndex : -1;
     const bool known = ACol > kColIndex && ACol < kSGColCount;
     Edit(std::string("Edit ") + (known ? kSGColumns[std::size_t(ACol)].Caption : "Service"),
          [&] { WriteRowBack(Service(r), ARow); });
-    // A new network is the stream's: every row on that stream shows it.
-    if (stream && stream->pNetworkIndex != networkBefore)
-        RefreshServiceGrid();
-    else
-        RefreshService(r);
 }
 
 void ChannelDocument::FlatButton2Click()

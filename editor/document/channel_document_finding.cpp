@@ -35,7 +35,6 @@ void ChannelDocument::ReplaceInNames()
                        "No name of the " + ServicesText(int32_t(services.size())) + " contains \"" + request->Find +
                            "\".",
                        MsgButtons::Ok);
-    RefreshServiceGrid();
 }
 
 void ChannelDocument::RemoveDuplicates()
@@ -48,7 +47,6 @@ void ChannelDocument::RemoveDuplicates()
         removal = RemoveDuplicateServices(Database(), NumberingOf(Database(), FlashType()), *key);
         NameEdit("Remove " + std::to_string(removal.Removed()) + " duplicate" + (removal.Removed() == 1 ? "" : "s"));
     });
-    RefreshServiceGrid();
     if (removal.Removed() == 0) {
         ui_.MessageBox(MsgKind::Information, "No duplicate services found.", MsgButtons::Ok);
         return;

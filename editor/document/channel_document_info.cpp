@@ -74,30 +74,23 @@ void ChannelDocument::Edit1Click()
         if (auto antenna = ui_.ShowAntennaDialog(Database().AntennaList.AntennaInfo[std::size_t(index)])) {
             Edit("Edit Antenna " + std::to_string(index + 1),
                  [&] { Database().AntennaList.AntennaInfo[std::size_t(index)] = *antenna; });
-            node->Caption = GetAntennaString(index);
-            Tree1.NodeChanged(node);
-            Label1Caption = node->Caption;
         }
         break;
     case kKindNetwork:
-    case kKindProvider:
-        if (!RenameNode(node, kind, index))
-            return;  // a duplicate name: nothing else is refreshed
-        break;
-    case kKindTS: EditTransportStream(node, index); break;
+    case kKindProvider: RenameNode(kind, index); break;
+    case kKindTS: EditTransportStream(index); break;
     default: break;
     }
-    RefreshServiceGrid();
 }
 
-// Asks for a new network or provider name. Returns false when another entry
-// already has the typed name; the entry then keeps its old name.
-bool ChannelDocument::RenameNode(TTreeNode* node, uint32_t kind, int32_t index)
+// Asks for a new network or provider name. When another entry already has
+// the typed name, the entry keeps its old name.
+void ChannelDocument::RenameNode(uint32_t kind, int32_t index)
 {
     const bool network = kind == kKindNetwork;
     if (index >= (network ? std::min(Database().NetworkInfo.wNetworkNum, kNetworkCapacity)
                           : std::min(Database().ProviderInfo.wProviderNum, kProviderCapacity)))
-        return true;
+        return;
     std::string& stored = network ? Database().NetworkInfo.Info[std::size_t(index)].szNetworkName
                                   : Database().ProviderInfo.Info[std::size_t(index)].szProviderName;
     std::string name = stored;
@@ -108,20 +101,12 @@ bool ChannelDocument::RenameNode(TTreeNode* node, uint32_t kind, int32_t index)
     TkEditText::ReplaceControlChar(name);
     if (network ? CheckNetworkName(name, index) : CheckProviderName(name, index)) {
         ui_.MessageBox(MsgKind::Warning, "Same name exist..", MsgButtons::Ok);
-        return false;
+        return;
     }
     Edit(network ? "Rename Network" : "Rename Provider", [&] { stored = name; });
-    node->Caption = name;
-    Tree1.NodeChanged(node);
-    Label1Caption = name;
-    if (network)
-        UpdateNetworkCmbCell();
-    else
-        UpdateProviderCmbCell();
-    return true;
 }
 
-void ChannelDocument::EditTransportStream(TTreeNode* node, int32_t index)
+void ChannelDocument::EditTransportStream(int32_t index)
 {
     if (index >= std::min(Database().TSInfo.wTSNum, kTSCapacity))
         return;
@@ -143,9 +128,6 @@ void ChannelDocument::EditTransportStream(TTreeNode* node, int32_t index)
                 Database().NetworkInfo.Info[std::size_t(network)] = edited->Network;
         });
     }
-    node->Caption = GetTSString(index);
-    Tree1.NodeChanged(node);
-    Label1Caption = node->Caption;
 }
 
 // ---------------------------------------------------------------------------
@@ -168,8 +150,7 @@ void ChannelDocument::AddInformation1Click()
             providers.Info[std::size_t(n)] = TProviderItem{0, kUserProvider};
             ++providers.wProviderNum;
         });
-        AddInformationNode(node, kKindProvider, n, kUserProvider);
-        UpdateProviderCmbCell();
+        SelectAddedNode(node);
         break;
     }
     case kKindNetwork: {
@@ -182,8 +163,7 @@ void ChannelDocument::AddInformation1Click()
             networks.Info[std::size_t(n)] = TNetworkItem{0, 0, kUserNetwork};
             ++networks.wNetworkNum;
         });
-        AddInformationNode(node, kKindNetwork, n, kUserNetwork);
-        UpdateNetworkCmbCell();
+        SelectAddedNode(node);
         break;
     }
     case kKindTS: {
@@ -199,20 +179,20 @@ void ChannelDocument::AddInformation1Click()
             streams.Info[std::size_t(n)] = fresh;
             ++streams.wTSNum;
         });
-        AddInformationNode(node, kKindTS, n, GetTSString(n));
+        SelectAddedNode(node);
         break;
     }
     default: return;
     }
-    RefreshServiceGrid();
 }
 
-// Adds the node of new entry `index` as the last child of the selected
-// node's branch and selects it (the grid follows).
-void ChannelDocument::AddInformationNode(TTreeNode* selected, uint32_t kind, int32_t index, const std::string& caption)
+// The tree shows a new entry as the last node of its branch: that node is
+// selected (the grid follows).
+void ChannelDocument::SelectAddedNode(TTreeNode* selected)
 {
-    TTreeNode* added = Tree1.Add(BranchRoot(selected), caption, MakeTag(kind, uint32_t(index)));
-    SelectNode(added);
+    TTreeNode* branch = BranchRoot(selected);
+    if (branch->ChildCount() > 0)
+        SelectNode(branch->Child(branch->ChildCount() - 1));
 }
 
 // ---------------------------------------------------------------------------
@@ -225,39 +205,15 @@ void ChannelDocument::DeleteInformation1Click()
         return;
     if (node->Level() == 0)
         return;
-    const uint32_t kind = TagKind(node->Tag);
+    // The tree follows: the selected node shows the next entry, or, when the
+    // last one went, the selection moves to the previous one or the parent.
     const int32_t index = int32_t(TagIndex(node->Tag));
-    switch (kind) {
+    switch (TagKind(node->Tag)) {
     case kKindProvider: DeleteProvider(index); break;
     case kKindNetwork: DeleteNetwork(index); break;
     case kKindTS: DeleteTS(index); break;
     default: return;
     }
-
-    // The entries after the deleted one moved down: so do their nodes' tags.
-    const uint32_t deletedTag = node->Tag;
-    const uint32_t nextKindBase = MakeTag(kind + 1, 0);
-    Tree1.ForEach([&](TTreeNode& other) {
-        if (other.Tag > deletedTag && other.Tag < nextKindBase) {
-            --other.Tag;
-            Tree1.NodeChanged(&other);
-        }
-    });
-    // As the tree view does when its selected item goes: the selection moves
-    // to the next sibling, else the previous one, else the parent.
-    TTreeNode* parent = node->Parent();
-    const int row = Tree1.RowOf(node);
-    TTreeNode* successor = row + 1 < parent->ChildCount() ? parent->Child(row + 1)
-                           : row > 0                      ? parent->Child(row - 1)
-                                                          : parent;
-    Tree1.Remove(node);
-    SelectNode(successor);
-
-    if (kind == kKindProvider)
-        UpdateProviderCmbCell();
-    else if (kind == kKindNetwork)
-        UpdateNetworkCmbCell();
-    RefreshServiceGrid();
 }
 
 void ChannelDocument::DeleteTS(int32_t index)
@@ -310,7 +266,6 @@ void ChannelDocument::ReassignSelectedRows(const std::string& entryName, const s
             assign(Service(r), index);
         NameEdit("Change " + what + " of " + ServicesText(int32_t(services.size())));
     });
-    RefreshServiceGrid();
 }
 
 }  // namespace lumora

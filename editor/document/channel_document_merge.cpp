@@ -7,10 +7,7 @@ namespace lumora {
 TMergeReport ChannelDocument::MergeFrom(const TMergeSource& source, const TMergeOptions& options,
                                         const TIdentityRules& rules)
 {
-    TMergeReport report = MergeIntoDocument(*this, source, options, rules);
-    if (report.Fits())
-        ShowPlace(CurrentPlace());
-    return report;
+    return MergeIntoDocument(*this, source, options, rules);
 }
 
 }  // namespace lumora

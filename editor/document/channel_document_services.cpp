@@ -41,7 +41,6 @@ void ChannelDocument::AddInformation2Click()
                 return;
         }
     }
-    RefreshServiceGrid();
 }
 
 bool ChannelDocument::AddServiceToTS(uint32_t ts)
@@ -53,7 +52,7 @@ bool ChannelDocument::AddServiceToTS(uint32_t ts)
     TServiceItem item{};
     item.pTSIndex = int32_t(ts);
     item.pProviderIndex = -1;
-    item.ServiceType = Database().CurDisplayServiceMode;
+    item.ServiceType = DisplayMode();
     const TServiceItem items[] = {item};
     Edit("Add Service", [&] {
         TChannelDatabase& db = Database();
@@ -79,7 +78,7 @@ std::vector<int32_t> ChannelDocument::SelectionOPNumbers() const
 bool ChannelDocument::AddSelectedServicesTo(uint32_t kind, uint32_t index)
 {
     const TServiceInfo& services = Database().ServiceInfo;
-    const uint8_t mode = Database().CurDisplayServiceMode;
+    const uint8_t mode = DisplayMode();
     const int typeCount = mode == kServiceTypeTV ? services.wTVNum : services.wRadioNum;
     if (typeCount == 0) {
         ui_.MessageBox(MsgKind::Warning, mode == kServiceTypeTV ? "No TV Service.." : "No Radio Service..",
@@ -144,7 +143,6 @@ void ChannelDocument::DeleteInformation2Click()
         DeleteServiceMulti(selection.Top, rows);
     else if (kind == kKindFavorite)
         DeleteFavoriteMultiInFavorite(selection.Top, rows);
-    RefreshServiceGrid();
 }
 
 void ChannelDocument::DeleteServiceMulti(int32_t topRow, int32_t count)
@@ -166,7 +164,7 @@ void ChannelDocument::DeleteFavorite(uint8_t type, int32_t value)
 
 void ChannelDocument::DeleteFavoriteMultiInFavorite(int32_t topRow, int32_t count)
 {
-    const uint8_t mode = Database().CurDisplayServiceMode;
+    const uint8_t mode = DisplayMode();
     const TTreeNode* node = Tree1.Selected();
     const bool listShown = node && TagKind(node->Tag) == kKindFavorite && mode < kFavoriteGroups &&
                            (node->Tag & 0xFFFFFF) < uint32_t(kFavoriteLists);
@@ -216,7 +214,6 @@ void ChannelDocument::Cut1Click()
         DeleteServiceMulti(selection.Top, selection.Bottom - selection.Top + 1);
         NameEdit("Cut " + ServicesText(App().ServiceClipboard.wServiceNum));
     });
-    RefreshServiceGrid();
 }
 
 void ChannelDocument::Paste1Click()
@@ -263,7 +260,6 @@ void ChannelDocument::Paste1Click()
         const int pasted = InsertServices(db, NumberingOf(db, FlashType()), position, accepted);
         NameEdit("Paste " + ServicesText(pasted));
     });
-    RefreshServiceGrid();
 }
 
 // ---------------------------------------------------------------------------
@@ -310,7 +306,6 @@ bool ChannelDocument::CheckServiceForDownload()
                        MsgButtons::Ok);
         return false;
     }
-    RefreshServiceGrid();
     return true;
 }
 

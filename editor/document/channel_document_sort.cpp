@@ -148,9 +148,9 @@ void SwapProcFav(ChannelDocument& doc, int32_t col, int32_t rowA, int32_t rowB)
     const TTreeNode* node = doc.Tree1.Selected();
     const uint32_t list = node ? node->Tag & 0xFFFFFF : 0;
     if (node && TagKind(node->Tag) == kKindFavorite && list < uint32_t(kFavoriteLists) &&
-        db.CurDisplayServiceMode < kFavoriteGroups) {
+        doc.DisplayMode() < kFavoriteGroups) {
         // Only the shown list changes: its two entries change places.
-        TFavoriteItem& favorites = db.FavoriteInfo[db.CurDisplayServiceMode][list];
+        TFavoriteItem& favorites = db.FavoriteInfo[doc.DisplayMode()][list];
         const int32_t length = std::min(favorites.wIndexNum, kFavoriteCapacity);
         if (rowA >= 1 && rowB >= 1 && rowA <= length && rowB <= length)
             std::swap(favorites.Index[std::size_t(rowA - 1)], favorites.Index[std::size_t(rowB - 1)]);
@@ -173,7 +173,6 @@ void ChannelDocument::SortServices(bool ascending)
         return;  // the rows hidden by the filter would be reordered unseen
     SortType = ascending;
     Edit(std::string("Sort by ") + kSGColumns[std::size_t(col)].Caption, [&] { SortRows(col, ascending); });
-    RefreshServiceGrid();
 }
 
 void ChannelDocument::SortRows(int32_t col, bool ascending)

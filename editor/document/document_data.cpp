@@ -2,10 +2,64 @@
 // the tables.
 #include "document_data.h"
 
+#include <algorithm>
+
 #include "service_numbering.h"
 #include "service_table_ops.h"
 
 namespace lumora {
+
+namespace {
+constexpr int32_t kNoService = -1;
+constexpr int32_t kSeveralServices = -2;
+
+// The one service record that differs; kNoService when none does,
+// kSeveralServices when more do or the counts differ.
+int32_t ChangedService(const TServiceInfo& a, const TServiceInfo& b)
+{
+    if (a.wTVNum != b.wTVNum || a.wRadioNum != b.wRadioNum)
+        return kSeveralServices;
+    int32_t changed = kNoService;
+    for (std::size_t i = 0; i < a.pServiceInfo.size(); ++i) {
+        if (a.pServiceInfo[i] == b.pServiceInfo[i])
+            continue;
+        if (changed != kNoService)
+            return kSeveralServices;
+        changed = int32_t(i);
+    }
+    return changed;
+}
+
+bool SameFavorites(const TChannelDatabase& a, const TChannelDatabase& b)
+{
+    for (int g = 0; g < kFavoriteGroups; ++g)
+        for (int l = 0; l < kFavoriteLists; ++l)
+            if (!(a.FavoriteInfo[g][l] == b.FavoriteInfo[g][l]))
+                return false;
+    return true;
+}
+}  // namespace
+
+TDocumentChange ChangeBetween(const TChannelDatabase& a, const TMenuLanguageNames& namesA, const TChannelDatabase& b,
+                              const TMenuLanguageNames& namesB)
+{
+    TDocumentChange change;
+    auto mark = [&](bool same, TDocumentChange::Table table) {
+        if (!same)
+            change.Tables |= table;
+    };
+    mark(a.AntennaList == b.AntennaList, TDocumentChange::Antennas);
+    mark(a.TSInfo == b.TSInfo, TDocumentChange::Streams);
+    mark(a.NetworkInfo == b.NetworkInfo, TDocumentChange::Networks);
+    mark(a.ProviderInfo == b.ProviderInfo, TDocumentChange::Providers);
+    mark(SameFavorites(a, b), TDocumentChange::Favorites);
+    mark(a.MenuConfigItem == b.MenuConfigItem && namesA == namesB, TDocumentChange::Menu);
+    const int32_t service = ChangedService(a.ServiceInfo, b.ServiceInfo);
+    mark(service == kNoService && a.pFixServiceIndex == b.pFixServiceIndex, TDocumentChange::Services);
+    if (change.Tables == TDocumentChange::Services && a.pFixServiceIndex == b.pFixServiceIndex)
+        change.Service = std::max(service, kNoService);
+    return change;
+}
 
 TDocumentData::TDocumentData(TApplicationState& app) : app_(app), db_(std::make_unique<TChannelDatabase>())
 {
@@ -29,20 +83,22 @@ void TDocumentData::Edit(std::string label, const std::function<void()>& change)
     editLabel_ = std::move(label);
     auto record = [&] {
         editDepth_ = 0;
-        // The display type is a view setting: switching it is no edit.
-        before->Data.CurDisplayServiceMode = db_->CurDisplayServiceMode;
-        if (before->Data == *db_ && before->MenuNames == MenuNames)
-            return;
-        history_.Record(std::move(editLabel_), std::move(before));
+        const TDocumentChange change = ChangeBetween(before->Data, before->MenuNames, *db_, MenuNames);
+        if (change.Any())
+            history_.Record(std::move(editLabel_), std::move(before));
+        return change;
     };
     editDepth_ = 1;
     try {
         change();
     } catch (...) {
+        // The views are not told: what the person typed stays on screen to
+        // be corrected.
         record();
         throw;
     }
-    record();
+    if (const TDocumentChange changed = record(); changed.Any())
+        Notify(changed);
 }
 
 void TDocumentData::NameEdit(std::string label)
@@ -72,13 +128,20 @@ bool TDocumentData::Restore(std::unique_ptr<TDocumentState> (TEditHistory::*step
 {
     if (step == &TEditHistory::Undo ? !CanUndo() : !CanRedo())
         return false;
-    const uint8_t mode = db_->CurDisplayServiceMode;
     auto current = std::make_unique<TDocumentState>(TDocumentState{std::move(*db_), std::move(MenuNames)});
+    const TDocumentState* left = current.get();  // kept by the history for the opposite direction
     std::unique_ptr<TDocumentState> restored = (history_.*step)(std::move(current));
+    const TDocumentChange change = ChangeBetween(left->Data, left->MenuNames, restored->Data, restored->MenuNames);
     *db_ = std::move(restored->Data);
-    db_->CurDisplayServiceMode = mode;
     MenuNames = std::move(restored->MenuNames);
+    Notify(change);
     return true;
+}
+
+void TDocumentData::Notify(const TDocumentChange& change) const
+{
+    for (const ChangeObserver& observer : observers_)
+        observer(change);
 }
 
 int32_t TDocumentData::ServiceCount() const { return lumora::ServiceCount(*db_); }
@@ -105,38 +168,6 @@ int32_t TDocumentData::GetPosFromRealIndex(uint8_t mode, int32_t value) const
 }
 
 int32_t TDocumentData::GetRealIndex(uint8_t mode, int32_t realIndex) const { return OrdinalOf(*db_, mode, realIndex); }
-
-int32_t TDocumentData::ConvertNonOPIndex(int32_t value) const
-{
-    // `value` is an OP number - 1.
-    const int32_t firstAutomaticKey = AutoNumberBase(FlashType()) - 1;
-    bool fixedNumber = value < firstAutomaticKey;
-    int32_t k = 0;
-    int32_t result = 0;
-    if (fixedNumber) {
-        for (int32_t i = 0; i < ServiceCount(); ++i) {
-            if (Service(i).ServiceType != db_->CurDisplayServiceMode)
-                continue;
-            if (Service(i).wServiceNumber == value)
-                return k;
-            result = k++;
-        }
-        return result;
-    }
-    int32_t target = value - firstAutomaticKey;
-    int32_t automatic = 0;
-    for (int32_t i = 0; i < ServiceCount(); ++i) {
-        if (Service(i).ServiceType != db_->CurDisplayServiceMode)
-            continue;
-        if (automatic == target)
-            return k;
-        result = automatic;
-        if (Service(i).wServiceNumber == 0)
-            ++automatic;
-        ++k;
-    }
-    return result;
-}
 
 bool TDocumentData::CheckProviderName(const std::string& name, int32_t except) const
 {

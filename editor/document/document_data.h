@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app_state.h"
 #include "edit_history.h"
@@ -16,6 +17,29 @@
 namespace lumora {
 
 class TServiceNumbering;
+
+// What one edit, undo or redo changed: the tables, and for an edit of one
+// service record alone, which service.
+struct TDocumentChange {
+    enum Table : uint32_t {
+        Antennas = 1u << 0,
+        Streams = 1u << 1,
+        Networks = 1u << 2,
+        Providers = 1u << 3,
+        Services = 1u << 4,  // the service table and how it is numbered
+        Favorites = 1u << 5,
+        Menu = 1u << 6,  // the menu record and the menu language names
+    };
+    uint32_t Tables = 0;
+    int32_t Service = -1;  // the one service changed when Tables is Services; else -1
+
+    bool Any() const { return Tables != 0; }
+    bool Touches(uint32_t tables) const { return (Tables & tables) != 0; }
+};
+
+// The difference between two states of a document's data.
+TDocumentChange ChangeBetween(const TChannelDatabase& a, const TMenuLanguageNames& namesA, const TChannelDatabase& b,
+                              const TMenuLanguageNames& namesB);
 
 class TDocumentData {
 public:
@@ -38,17 +62,23 @@ public:
     // the change becomes one step of the history, named `label` or what the
     // change names it with NameEdit once it knows what it did. An edit run by
     // another is part of it. A change that fails with an exception keeps what
-    // it did before failing, as one step, and the exception goes on.
+    // it did before failing, as one step, and the exception goes on; the
+    // observers are told of a change that completes.
     void Edit(std::string label, const std::function<void()>& change);
     void NameEdit(std::string label);
+
+    // Called once after every edit that changed the data, and after every
+    // undo and redo, with what changed: views follow the data from here.
+    using ChangeObserver = std::function<void(const TDocumentChange&)>;
+    void OnChanged(ChangeObserver observer) { observers_.push_back(std::move(observer)); }
 
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
     const std::string& UndoLabel() const { return history_.UndoLabel(); }
     const std::string& RedoLabel() const { return history_.RedoLabel(); }
     const TEditHistory& History() const { return history_; }
-    // Restore the data exactly as the step before or after them; the TV/RADIO
-    // display type stays as it is. Return false when there is no such step.
+    // Restore the data exactly as the step before or after them. Return false
+    // when there is no such step.
     bool UndoData();
     bool RedoData();
 
@@ -76,7 +106,6 @@ public:
     bool IsFixedDisplayedNumber(int32_t number) const;
     int32_t GetPosFromRealIndex(uint8_t mode, int32_t value) const;
     int32_t GetRealIndex(uint8_t mode, int32_t realIndex) const;
-    int32_t ConvertNonOPIndex(int32_t value) const;
 
     // Whether an entry other than `except` has exactly this name (0xFFFF: all).
     bool CheckProviderName(const std::string& name, int32_t except) const;
@@ -90,6 +119,7 @@ protected:
 
 private:
     std::unique_ptr<TDocumentState> CopyState() const;
+    void Notify(const TDocumentChange& change) const;
     bool Restore(std::unique_ptr<TDocumentState> (TEditHistory::*step)(std::unique_ptr<TDocumentState>));
 
     TApplicationState& app_;
@@ -98,6 +128,7 @@ private:
     std::unique_ptr<TDocumentState> saved_;  // null: nothing saved yet
     int editDepth_ = 0;
     std::string editLabel_;
+    std::vector<ChangeObserver> observers_;
 };
 
 }  // namespace lumora

@@ -58,6 +58,68 @@ TTreeNode* TDocumentView::BuildTree()
     return allServices;
 }
 
+void TDocumentView::FollowChange(const TDocumentChange& change)
+{
+    using Change = TDocumentChange;
+    if (change.Touches(Change::Antennas | Change::Streams | Change::Networks | Change::Providers))
+        FollowTree();
+    else if (change.Service >= 0)
+        RefreshService(change.Service);
+    else if (change.Touches(Change::Services | Change::Favorites))
+        RefreshServiceGrid();
+}
+
+void TDocumentView::FollowTree()
+{
+    const TChannelDatabase& db = Db();
+    TTreeNode* replacement = nullptr;
+    auto keep = [&replacement](TTreeNode* node) {
+        if (node)
+            replacement = node;
+    };
+    keep(FollowBranch(kKindAntenna, kAntennaCapacity, [this](int i) { return GetAntennaString(i); }));
+    keep(FollowBranch(kKindTS, std::min(db.TSInfo.wTSNum, kTSCapacity), [this](int i) { return GetTSString(i); }));
+    keep(FollowBranch(kKindNetwork, std::min(db.NetworkInfo.wNetworkNum, kNetworkCapacity),
+                      [&db](int i) { return db.NetworkInfo.Info[std::size_t(i)].szNetworkName; }));
+    keep(FollowBranch(kKindProvider, std::min(db.ProviderInfo.wProviderNum, kProviderCapacity),
+                      [&db](int i) { return db.ProviderInfo.Info[std::size_t(i)].szProviderName; }));
+    UpdateNetworkCmbCell();
+    UpdateProviderCmbCell();
+    if (replacement)
+        SelectNode(replacement);
+    else if (Tree1.Selected())
+        Tree1Change(Tree1.Selected());  // its caption may be new; the grid follows
+    else
+        RefreshServiceGrid();
+}
+
+TTreeNode* TDocumentView::FollowBranch(uint32_t kind, int count, const std::function<std::string(int)>& caption)
+{
+    TTreeNode* branch = Tree1.Find([kind](const TTreeNode& n) { return n.Level() == 0 && TagKind(n.Tag) == kind; });
+    if (!branch)
+        return nullptr;
+    bool selectedRemoved = false;
+    while (branch->ChildCount() > count) {
+        TTreeNode* last = branch->Child(branch->ChildCount() - 1);
+        selectedRemoved = selectedRemoved || Tree1.Selected() == last;
+        Tree1.Remove(last);
+    }
+    for (int i = 0; i < count; ++i) {
+        std::string text = caption(i);
+        if (i >= branch->ChildCount()) {
+            Tree1.Add(branch, std::move(text), MakeTag(kind, uint32_t(i)));
+        } else if (TTreeNode* node = branch->Child(i); node->Caption != text) {
+            node->Caption = std::move(text);
+            Tree1.NodeChanged(node);
+        }
+    }
+    // As the tree view does when its selected item goes: the previous
+    // sibling, else the parent.
+    if (!selectedRemoved)
+        return nullptr;
+    return branch->ChildCount() > 0 ? branch->Child(branch->ChildCount() - 1) : branch;
+}
+
 void TDocumentView::UpdateTree()
 {
     LoadTreeValue();
@@ -111,9 +173,9 @@ int32_t TDocumentView::GetTargetCount() const
     if (node->Level() == 0 && TagKind(node->Tag) != kKindAllService)
         return 0;
     if (filter.Favorite != kAnyFilter) {
-        if (filter.Favorite >= kFavoriteLists || Db().CurDisplayServiceMode >= kFavoriteGroups)
+        if (filter.Favorite >= kFavoriteLists || displayMode_ >= kFavoriteGroups)
             return 0;
-        int32_t length = Db().FavoriteInfo[Db().CurDisplayServiceMode][filter.Favorite].wIndexNum;
+        int32_t length = Db().FavoriteInfo[displayMode_][filter.Favorite].wIndexNum;
         return std::clamp(length, 0, kFavoriteCapacity);
     }
     return CountServices(filter);
@@ -191,39 +253,6 @@ TServiceFilter DecodeNodeFilter(uint32_t tag)
     default: break;
     }
     return filter;
-}
-
-TDocumentView::TViewPlace TDocumentView::CurrentPlace() const
-{
-    TViewPlace place;
-    if (const TTreeNode* node = Tree1.Selected()) {
-        place.onRoot = node->Level() == 0;
-        place.rootRow = Tree1.RowOf(place.onRoot ? node : node->Parent());
-        place.tag = node->Tag;
-    }
-    place.col = SG.Col();
-    place.row = SG.Row();
-    place.selection = SG.Selection();
-    return place;
-}
-
-// Rebuilds tree and grid from the tables and goes back to the node that was
-// selected when it still exists (else to its branch), and to the same rows.
-void TDocumentView::ShowPlace(const TViewPlace& place)
-{
-    TTreeNode* node = BuildTree();
-    if (place.rootRow >= 0 && place.rootRow < Tree1.RootCount()) {
-        node = Tree1.Root(place.rootRow);
-        if (!place.onRoot)
-            for (int i = 0; i < node->ChildCount(); ++i)
-                if (node->Child(i)->Tag == place.tag) {
-                    node = node->Child(i);
-                    break;
-                }
-    }
-    SelectNode(node);
-    SG.SetCurrent(place.col, place.row);
-    SG.SetSelection(place.selection.Top, place.selection.Bottom);
 }
 
 bool TDocumentView::SGMouseDown(bool rightButton) { return PrepareServiceMenu() && rightButton; }

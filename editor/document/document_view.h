@@ -1,10 +1,11 @@
 // What the document window shows of the data, as data: the navigation tree,
 // the service grid SG, the label above the tree and the states of the two
-// popup menus. The view reads the document data and rebuilds itself from
-// them; the only thing it changes there is the TV/RADIO display type.
+// popup menus, and which service type (TV or RADIO) it shows. The view reads
+// the document data and rebuilds itself from them; it never changes them.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,6 +97,12 @@ public:
     TServiceMenuState PopupMenu2;
     bool SortType = true;  // the grid's sort direction: true ascending
 
+    // Follows a change of the data: the tree's entries and captions are
+    // updated in place (expanded branches stay open), an edit of one service
+    // rewrites its rows only, and the grid is rebuilt where the rows it
+    // lists may have changed.
+    void FollowChange(const TDocumentChange& change);
+
     // Navigation tree.
     void LoadTreeValue();
     void UpdateTree();
@@ -118,6 +125,12 @@ public:
     void UpdateProviderCmbCell();
     // The "TV"/"RADIO" radio buttons; `tvChecked` tells which one is checked.
     void FR1Click(bool tvChecked);
+    // The service type the view shows: kServiceTypeTV or kServiceTypeRadio.
+    // Window state, not data: no edit, not undone, not saved.
+    uint8_t DisplayMode() const { return displayMode_; }
+    // The position among the shown type's services of the service with OP
+    // number `value` + 1.
+    int32_t ConvertNonOPIndex(int32_t value) const;
     void FillOneRow(int32_t row, int32_t realIndex, int32_t number);
     void RefreshServiceGrid();
     // Shows service `realIndex` again after an edit of its own record: when
@@ -164,22 +177,14 @@ public:
     // Ctrl+C, Ctrl+V, Ctrl+X: the clipboard command a key stands for.
     static ServiceClipboardCommand SGKeyDown(int key, bool ctrl);
 
-protected:
-    // Where the person is in tree and grid, kept across undo and redo.
-    struct TViewPlace {
-        int rootRow = 0;
-        bool onRoot = true;
-        uint32_t tag = 0;
-        int col = 1, row = 1;
-        TGridSelection selection;
-    };
-    TViewPlace CurrentPlace() const;
-    // Rebuilds tree and grid from the data and goes back to `place` as far as
-    // the data still have it.
-    void ShowPlace(const TViewPlace& place);
-
 private:
     TTreeNode* BuildTree();
+    void FollowTree();
+    // Brings the entries of the branch of `kind` to `count`, captioned by
+    // `caption`. An entry's node is its index's: a deleted entry's node shows
+    // the next entry, and only the last nodes go. Returns the node to select
+    // instead of a removed selected one, or null.
+    TTreeNode* FollowBranch(uint32_t kind, int count, const std::function<std::string(int)>& caption);
     int32_t CountServices(const TServiceFilter& filter) const;
     int32_t DisplayedNumber(int32_t realIndex, int32_t number, const TServiceNumbering& numbering) const;
     // Writes grid row `row` + 1 and its typed row.
@@ -198,8 +203,8 @@ private:
     bool PrepareServiceMenu();
     const TChannelDatabase& Db() const { return std::as_const(data_).Database(); }
 
-    // Read only, but for the display type FR1Click switches.
-    TDocumentData& data_;
+    const TDocumentData& data_;
+    uint8_t displayMode_ = kServiceTypeTV;
     std::string filterText_;
     int32_t viewRowCount_ = 0;  // rows of the current view before filtering
     int32_t shownRowCount_ = 0;  // rows the grid lists

@@ -23,7 +23,7 @@ void TDocumentView::InitSGItem()
 {
     SG.GenreList.clear();
     for (unsigned kind = 0; kind < 16; ++kind)
-        SG.GenreList.push_back(GenreName(Db().CurDisplayServiceMode, kind));
+        SG.GenreList.push_back(GenreName(displayMode_, kind));
     SG.LockSkipList = {"TRUE", "FALSE"};
     UpdateNetworkCmbCell();
     UpdateProviderCmbCell();
@@ -45,9 +45,41 @@ void TDocumentView::UpdateProviderCmbCell()
 
 void TDocumentView::FR1Click(bool tvChecked)
 {
-    data_.Database().CurDisplayServiceMode = tvChecked ? kServiceTypeTV : kServiceTypeRadio;
+    displayMode_ = tvChecked ? kServiceTypeTV : kServiceTypeRadio;
     InitSGItem();
     RefreshServiceGrid();
+}
+
+int32_t TDocumentView::ConvertNonOPIndex(int32_t value) const
+{
+    // `value` is an OP number - 1.
+    const int32_t firstAutomaticKey = AutoNumberBase(data_.FlashType()) - 1;
+    bool fixedNumber = value < firstAutomaticKey;
+    int32_t k = 0;
+    int32_t result = 0;
+    if (fixedNumber) {
+        for (int32_t i = 0; i < data_.ServiceCount(); ++i) {
+            if (data_.Service(i).ServiceType != displayMode_)
+                continue;
+            if (data_.Service(i).wServiceNumber == value)
+                return k;
+            result = k++;
+        }
+        return result;
+    }
+    int32_t target = value - firstAutomaticKey;
+    int32_t automatic = 0;
+    for (int32_t i = 0; i < data_.ServiceCount(); ++i) {
+        if (data_.Service(i).ServiceType != displayMode_)
+            continue;
+        if (automatic == target)
+            return k;
+        result = automatic;
+        if (data_.Service(i).wServiceNumber == 0)
+            ++automatic;
+        ++k;
+    }
+    return result;
 }
 
 bool TDocumentView::CompareAntennaInService(uint16_t antenna, int32_t realIndex) const
@@ -104,7 +136,7 @@ int32_t TDocumentView::FindNextService(uint16_t antenna, uint16_t ts, uint16_t p
 {
     int32_t total = data_.ServiceCount();
     for (int32_t i = std::max(start, 0); i < total; ++i) {
-        if (data_.Service(i).ServiceType != Db().CurDisplayServiceMode)
+        if (data_.Service(i).ServiceType != displayMode_)
             continue;
         ++count;
         if (CompareAntennaInService(antenna, i) && CompareTSInService(ts, i) && CompareProviderInService(provider, i) &&
@@ -223,7 +255,7 @@ std::vector<TGridRow> TDocumentView::ViewRows(const TServiceNumbering& numbering
     const TServiceFilter filter = DecodeNodeFilter(node->Tag);
     if (filter.Favorite == kAnyFilter)
         ListScannedRows(filter, numbering, rows);
-    else if (filter.Favorite < kFavoriteLists && Db().CurDisplayServiceMode < kFavoriteGroups)
+    else if (filter.Favorite < kFavoriteLists && displayMode_ < kFavoriteGroups)
         ListFavoriteRows(filter.Favorite, numbering, rows);
     return rows;
 }
@@ -233,7 +265,7 @@ std::vector<TGridRow> TDocumentView::ViewRows(const TServiceNumbering& numbering
 void TDocumentView::ListFavoriteRows(uint16_t list, const TServiceNumbering& numbering,
                                      std::vector<TGridRow>& rows) const
 {
-    uint8_t mode = Db().CurDisplayServiceMode;
+    uint8_t mode = displayMode_;
     const TFavoriteItem& favorites = Db().FavoriteInfo[mode][list];
     bool byOPNumber = IsFixedNumberingFlashType(data_.FlashType());
     int32_t length = std::clamp(favorites.wIndexNum, 0, kFavoriteCapacity);

@@ -62,7 +62,7 @@ TServiceList ListedServices(const ChannelDocument& doc)
 {
     TServiceList list;
     list.Title = doc.Label1Caption.empty() ? std::string("Services") : doc.Label1Caption;
-    list.Title += doc.Database().CurDisplayServiceMode == kServiceTypeRadio ? " (RADIO)" : " (TV)";
+    list.Title += doc.DisplayMode() == kServiceTypeRadio ? " (RADIO)" : " (TV)";
     for (int32_t row = 1; row < doc.SG.RowCount(); ++row) {
         if (doc.RowService(row) < 0)
             continue;  // the empty row of an empty list

@@ -118,7 +118,7 @@ void ApplyRowOrder(ChannelDocument& doc, const std::vector<int32_t>& rows)
 {
     TChannelDatabase& db = doc.Database();
     if (InFavoriteView(doc)) {
-        TFavoriteItem& list = db.FavoriteInfo[db.CurDisplayServiceMode][doc.Tree1.Selected()->Tag & 0xFFFFFF];
+        TFavoriteItem& list = db.FavoriteInfo[doc.DisplayMode()][doc.Tree1.Selected()->Tag & 0xFFFFFF];
         std::vector<int32_t> entries;
         for (const int32_t row : rows)
             entries.push_back(list.Index[std::size_t(row - 1)]);
@@ -138,7 +138,6 @@ bool CarryOut(ChannelDocument& doc, const TRowMove& move)
     const std::vector<int32_t> rows = MovedOrder(move);
     doc.Edit("Move " + ServicesText(move.count), [&] { ApplyRowOrder(doc, rows); });
     const int32_t col = doc.SG.Col();
-    doc.RefreshServiceGrid();
     const int32_t top = move.movable[std::size_t(move.to)];
     const int32_t bottom = move.movable[std::size_t(move.to + move.count - 1)];
     doc.SG.SetCurrent(col, top);
@@ -421,11 +420,10 @@ TImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numberi
 TImportReport ImportServiceOrder(ChannelDocument& doc, std::string_view csv)
 {
     TImportReport report;
-    const uint8_t type = doc.Database().CurDisplayServiceMode;
+    const uint8_t type = doc.DisplayMode();
     doc.Edit("Import Service Order", [&] {
         report = ImportServiceOrder(doc.Database(), NumberingOf(doc.Database(), doc.FlashType()), type, csv);
     });
-    doc.RefreshServiceGrid();
     return report;
 }
 
@@ -435,7 +433,7 @@ TImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv)
     TChannelDatabase& tables = doc.Database();
     TImportReport report;
     doc.Edit("Import Service Names", [&] {
-        TServiceMatcher matcher(tables, ServicesOfType(tables, tables.CurDisplayServiceMode));
+        TServiceMatcher matcher(tables, ServicesOfType(tables, doc.DisplayMode()));
         for (const TCsvService& row : rows) {
             const int32_t r = matcher.Match(row, false);
             if (r < 0) {
@@ -448,7 +446,6 @@ TImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv)
             ++report.Matched;
         }
     });
-    doc.RefreshServiceGrid();
     return report;
 }
 

@@ -195,15 +195,13 @@ struct TMenuConfigItem {
     bool operator==(const TMenuConfigItem&) const = default;
 };
 
-// The whole channel database of one document: the tables and the fields that
-// describe how they are to be read (pFixServiceIndex) and shown
-// (CurDisplayServiceMode). Large (about half a megabyte): keep it on the heap.
+// The whole channel database of one document: the tables and how they are to
+// be read (pFixServiceIndex). Large (about half a megabyte): keep it on the heap.
 struct TChannelDatabase {
     TAntennaList AntennaList;
     TFavoriteItem FavoriteInfo[kFavoriteGroups][kFavoriteLists]{};
     TMenuConfigItem MenuConfigItem{};
     bool pFixServiceIndex = false;
-    uint8_t CurDisplayServiceMode = kServiceTypeTV;
     TNetworkInfo NetworkInfo;
     TProviderInfo ProviderInfo;
     TTSInfo TSInfo;
@@ -214,8 +212,7 @@ struct TChannelDatabase {
 
 // Whether two databases hold the same data as a file stores it: the tables up
 // to their counts, the favorite lists up to their lengths, the antennas, the
-// menu record and the numbering. Records beyond the counts and the display
-// type (a view setting) do not count.
+// menu record and the numbering. Records beyond the counts do not count.
 bool SameStoredData(const TChannelDatabase& a, const TChannelDatabase& b);
 
 // Prepares a database for a fresh load or a new document. Records beyond the

@@ -198,7 +198,7 @@ void TfrmChild::SyncView()
     // A sort would reorder the rows the filter hides.
     BtnSortA->setEnabled(!document_->FilterActive());
     BtnSortZ->setEnabled(!document_->FilterActive());
-    const bool tv = document_->Database().CurDisplayServiceMode == kServiceTypeTV;
+    const bool tv = document_->DisplayMode() == kServiceTypeTV;
     (tv ? FR1 : FR2)->setChecked(true);
     emit ViewSynced();
 }

@@ -112,6 +112,27 @@ TEST(ChannelDocumentEdit, NumberThatDoesNotParseStopsTheWriteBackAtItsColumn)
     EXPECT_EQ(f.Cell(kColAudioPID, 1), "12x");
 }
 
+// Each edit, undo and redo tells the observers once what it changed; an edit
+// that changes nothing tells nothing. The grid follows the same notification.
+TEST(ChannelDocumentEdit, EveryChangeIsReportedOnce)
+{
+    EditTable f;
+    using Change = TDocumentChange;
+    std::vector<std::pair<uint32_t, int32_t>> seen;
+    f.doc->OnChanged([&seen](const Change& c) { seen.emplace_back(c.Tables, c.Service); });
+    f.Edit(kColName, 2, "X");
+    f.Edit(kColName, 2, "X");
+    f.Edit(kColNetwork, 1, "NET1");  // the stream's network too: more than one service's rows
+    f.doc->Undo();
+    EXPECT_EQ(f.Cell(kColNetwork, 2), "NET0");
+    f.doc->Undo();
+    EXPECT_EQ(f.Cell(kColName, 2), "T1");
+    f.doc->Redo();
+    EXPECT_EQ(f.Cell(kColName, 2), "X");
+    const std::pair<uint32_t, int32_t> name{Change::Services, 2}, network{Change::Streams | Change::Services, -1};
+    EXPECT_EQ(seen, (std::vector{name, network, network, name, name}));
+}
+
 TEST(ChannelDocumentEdit, PlaceholderRowOnlyRebuilds)
 {
     EditTable f;

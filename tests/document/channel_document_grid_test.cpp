@@ -36,7 +36,7 @@ TEST(ChannelDocumentGrid, MixedTableNumbersEachTypeByOrdinal)
     EXPECT_EQ(f.Column(kColNetwork), (Cells{"NET0", "", ""}));
     EXPECT_EQ(f.Column(kColProvider), (Cells{"PRV0", "", "PRV0"}));
     f.doc->FR1Click(false);
-    EXPECT_EQ(f.db().CurDisplayServiceMode, kServiceTypeRadio);
+    EXPECT_EQ(f.doc->DisplayMode(), kServiceTypeRadio);
     EXPECT_EQ(f.doc->Label1Caption, "All Service");
     EXPECT_EQ(f.Column(kColIndex), (Cells{"1", "2"}));
     EXPECT_EQ(f.Column(kColRI), (Cells{"1", "3"}));

@@ -136,27 +136,18 @@ private:
 
     std::string FileText() { return WriteInterchange(f_.db(), {.substituteUserDateAndPin = false}); }
 
-    // The display type is a view setting that undo leaves alone.
-    bool SameData(const TChannelDatabase& expected)
-    {
-        TChannelDatabase& db = f_.db();
-        const uint8_t mode = db.CurDisplayServiceMode;
-        db.CurDisplayServiceMode = expected.CurDisplayServiceMode;
-        const bool same = expected == db;
-        db.CurDisplayServiceMode = mode;
-        return same;
-    }
+    bool SameData(const TChannelDatabase& expected) { return expected == f_.db(); }
 
     void StepThroughHistory(bool undo)
     {
         SCOPED_TRACE(undo ? "undo " + f_.doc->UndoLabel() : "redo " + f_.doc->RedoLabel());
         ShowRandomView();
         SelectRandomRows();
-        const uint8_t shownType = f_.db().CurDisplayServiceMode;
+        const uint8_t shownType = f_.doc->DisplayMode();
         undo ? f_.doc->Undo() : f_.doc->Redo();
         position_ += undo ? -1 : 1;
         EXPECT_TRUE(SameData(timeline_[position_]));
-        EXPECT_EQ(f_.db().CurDisplayServiceMode, shownType);  // TV/RADIO is the view's, not the edit's
+        EXPECT_EQ(f_.doc->DisplayMode(), shownType);  // TV/RADIO is the view's, not the edit's
         ExpectTypedRowsShowTheirServices();
     }
 
@@ -202,10 +193,7 @@ private:
         }
         ExpectCountsTrue(db);
         ExpectNoDuplicateValues(db);
-        // The exchange and stream deletion primitives leave the redrawing to
-        // the command that runs them.
-        if (what != "swap rows" && what != "delete stream")
-            ExpectTypedRowsShowTheirServices();
+        ExpectTypedRowsShowTheirServices();
     }
 
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }

@@ -68,7 +68,7 @@ private slots:
         doc->Document().MarkSaved();
         // The person is looking at the radio services.
         QTest::mouseClick(doc->FR2, Qt::LeftButton);
-        QCOMPARE(db.CurDisplayServiceMode, kServiceTypeRadio);
+        QCOMPARE(doc->Document().DisplayMode(), kServiceTypeRadio);
 
         QTreeWidget* list = window->CheckDock->List;
         QVERIFY(!window->CheckDock->isVisible());

@@ -202,6 +202,12 @@ private slots:
         QVERIFY(!changes.isEmpty());
         QCOMPARE(child->SG->CellIndex(kColName, row).data().toString(), QString::fromLatin1((name + "Z").c_str()));
         QCOMPARE(child->Document().UndoLabel(), std::string("Edit Service Name"));
+        // Undo and redo of that edit rewrite the same row, again without a rebuild.
+        for (const std::string& shown : {name, name + "Z"}) {
+            shown == name ? child->Undo() : child->Redo();
+            QCOMPARE(child->SG->CellIndex(kColName, row).data().toString(), QString::fromLatin1(shown.c_str()));
+        }
+        QCOMPARE(resets.count(), 0);
     }
 
     void nameBoxKeepsBytesThroughDropsAndLineEditCommands()
@@ -333,7 +339,7 @@ private slots:
         TfrmChild* child = OpenSample();
         const int tvRows = child->SG->model()->rowCount();
         child->FR2->click();
-        QCOMPARE(int(child->Document().Database().CurDisplayServiceMode), 1);
+        QCOMPARE(int(child->Document().DisplayMode()), 1);
         QCOMPARE(child->SG->model()->rowCount(), int(child->Document().Database().ServiceInfo.wRadioNum));
         QVERIFY(child->SG->model()->rowCount() != tvRows);
         QCOMPARE(child->Label1->text(), QStringLiteral("All Service"));
