@@ -255,7 +255,13 @@ TServiceFilter DecodeNodeFilter(uint32_t tag)
     return filter;
 }
 
-bool TDocumentView::SGMouseDown(bool rightButton) { return PrepareServiceMenu() && rightButton; }
+bool TDocumentView::SGMouseDown(bool rightButton)
+{
+    const bool allowed = PrepareServiceMenu();
+    if (Tree1.Selected())
+        BuildChangeSubmenus();
+    return allowed && rightButton;
+}
 
 TServiceCommandState TDocumentView::ServiceCommands()
 {
@@ -276,7 +282,6 @@ bool TDocumentView::PrepareServiceMenu()
         return false;
     PopupMenu2.AddInformation = true;
     PopupMenu2.Paste = false;
-    BuildChangeSubmenus();
     uint32_t kind = TagKind(node->Tag);
     if (node->Level() == 0)
         PopupMenu2.AddInformation = false;

@@ -199,7 +199,9 @@ private:
     std::string NetworkNameOf(int32_t realIndex) const;
     std::string ProviderNameOf(int32_t realIndex) const;
     void BuildChangeSubmenus();
-    // Prepares PopupMenu2; false when the selection allows no service menu.
+    // Sets PopupMenu2's entries, not its change submenus (they list every
+    // stream, too much for the Edit menu's state after each command); false
+    // when the selection allows no service menu.
     bool PrepareServiceMenu();
     const TChannelDatabase& Db() const { return std::as_const(data_).Database(); }
 
