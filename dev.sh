@@ -8,9 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # What the programs need to build and run; start installs only these.
-START_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-dejavu-core xvfb xauth)
+START_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libpugixml-dev libgl-dev fonts-dejavu-core xvfb xauth)
 # What the tests, benchmarks, sanitizer and fuzz builds need on top.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev lhasa poppler-utils clang libclang-rt-14-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev lhasa poppler-utils dtv-scan-tables dvb-tools clang libclang-rt-14-dev)
 
 install_packages() {  # install_packages PACKAGE...
   local missing=()
@@ -28,6 +28,16 @@ build() {  # build DIR [cmake options...]
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   cmake --build "$dir"
+}
+
+# VDR's example channel lists and sources.conf, unpacked from its package
+# without installing the daemon, for the import tests on real data.
+fetch_vdr_examples() {  # fetch_vdr_examples BUILD_DIR
+  local dir=$1/third_party/vdr
+  [ -f "$dir/usr/share/vdr/channels.conf-examples/channels.conf.sat" ] && return 0
+  mkdir -p "$dir"
+  (cd "$1/third_party" && apt-get download -qq vdr && dpkg-deb -x vdr_*.deb vdr && rm -f vdr_*.deb) ||
+    echo "VDR's example files could not be fetched: the tests that read them will skip." >&2
 }
 
 run_tests() {  # run_tests DIR
@@ -50,11 +60,13 @@ case "${1:-}" in
   test)
     install_packages "${START_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build -DLUMORA_WERROR=ON -DLUMORA_BUILD_TESTS=ON -DLUMORA_BUILD_BENCH=ON
+    fetch_vdr_examples build
     run_tests build
     ;;
   sanitize)
     install_packages "${START_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build-asan -DLUMORA_WERROR=ON -DLUMORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    fetch_vdr_examples build-asan
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_tests build-asan
     ;;
