@@ -26,4 +26,18 @@ std::string WriteDvbv5Channels(const TChannelDatabase&, bool, const TAntennaPosi
 std::string WriteVdrChannels(const TChannelDatabase&, bool, const TAntennaPositions&, TExportReport&) { return {}; }
 // end of writers
 
+// position table (mine, until the position table lands)
+TPositionTable TPositionTable::BuiltIn() { return {}; }
+void TPositionTable::Set(int32_t position, std::string name) { entries_.push_back({position, std::move(name)}); }
+std::optional<std::string> TPositionTable::NameOf(int32_t position) const
+{
+    for (const auto& e : entries_)
+        if (e.position == position)
+            return e.name;
+    return std::nullopt;
+}
+TAntennaPositions AntennaPositions(const TChannelDatabase&, const TSettings&, const TPositionTable&) { return {}; }
+TPositionTable LoadUserPositionTable() { return TPositionTable::BuiltIn(); }
+// end of position table
+
 }  // namespace lumora

@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "conversion_cli.h"
+#include "merge_cli.h"
 #include "database_merge.h"
 #include "interchange.h"
 #include "service_numbering.h"
@@ -22,58 +23,6 @@ constexpr std::string_view kMergeUsage =
     "usage: lumora-cli merge TARGET SOURCE OUT [--flash-type N] [--antenna N]... [--tv] [--radio] [--free-only] "
     "[--policy fill|theirs|mine] [--favorites] [--dry-run]\n";
 constexpr int kExitDifferent = 1;  // diff: the databases differ; merge: it does not fit
-
-// The identity rules of the editor's settings; the defaults without them.
-TIdentityRules EditorIdentityRules()
-{
-    TSettings settings;
-    try {
-        LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom, settings);
-    } catch (const std::exception&) {
-        settings = TSettings{};
-    }
-    return IdentityRulesOf(settings);
-}
-
-// Files read for one command, with the conversion library loaded once when
-// a .dnf file is among them.
-class FileReader {
-public:
-    bool Read(const std::string& path, int flashType, LoadedFile& file, std::ostream& err)
-    {
-        if (!CheckReadable(path, err))
-            return false;
-        if (IsDnfPath(path) && !library_ && !(library_ = OpenConversionLibrary(err)))
-            return false;
-        return !LoadChannelFile(path, flashType, IsDnfPath(path) ? library_.get() : nullptr, exchange_.Path(), file,
-                                err);
-    }
-
-    // The first two files of `paths`.
-    bool ReadTwo(const std::vector<std::string>& paths, int flashType, LoadedFile& first, LoadedFile& second,
-                 std::ostream& err)
-    {
-        return Read(paths[0], flashType, first, err) && Read(paths[1], flashType, second, err);
-    }
-
-    ConversionLibrary* Library(std::ostream& err)
-    {
-        if (!library_)
-            library_ = OpenConversionLibrary(err);
-        return library_.get();
-    }
-    const std::string& Exchange() const { return exchange_.Path(); }
-
-private:
-    std::unique_ptr<ConversionLibrary> library_;
-    ExchangeDirectory exchange_;
-};
-
-// What a file's favorite entries mean: what it records, else the flash type.
-TNumbering FileNumbering(const LoadedFile& file, int flashType)
-{
-    return file.numbering ? NumberingFor(*file.numbering) : NumberingOf(*file.db, static_cast<uint8_t>(flashType));
-}
 
 struct DiffArguments {
     std::vector<std::string> paths;
@@ -98,14 +47,6 @@ bool ParseDiffArguments(const Arguments& args, DiffArguments& parsed, std::ostre
     return parsed.paths.size() == 2;
 }
 
-struct MergeArguments {
-    std::vector<std::string> paths;
-    int flashType = 0;
-    TMergeOptions options;
-    bool typeGiven = false;
-    bool dryRun = false;
-};
-
 bool ParsePolicy(const Arguments& args, std::size_t& i, TMergePolicy& policy, std::ostream& err)
 {
     const std::string value = i + 1 < args.size() ? args[++i] : std::string();
@@ -116,6 +57,41 @@ bool ParsePolicy(const Arguments& args, std::size_t& i, TMergePolicy& policy, st
         }
     err << "lumora-cli: --policy wants fill, theirs or mine, not '" << value << "'\n";
     return false;
+}
+
+bool ParseMergeArguments(const Arguments& args, MergeArguments& parsed, std::ostream& err)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i].starts_with("--")) {
+            if (!ParseMergeOption(args, i, parsed, err))
+                return false;
+        } else if (!args[i].empty()) {
+            parsed.paths.push_back(args[i]);
+        } else {
+            return false;
+        }
+    }
+    return parsed.paths.size() == 3;
+}
+
+}  // namespace
+
+// The identity rules of the editor's settings; the defaults without them.
+TIdentityRules EditorIdentityRules()
+{
+    TSettings settings;
+    try {
+        LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom, settings);
+    } catch (const std::exception&) {
+        settings = TSettings{};
+    }
+    return IdentityRulesOf(settings);
+}
+
+// What a file's favorite entries mean: what it records, else the flash type.
+TNumbering FileNumbering(const LoadedFile& file, int flashType)
+{
+    return file.numbering ? NumberingFor(*file.numbering) : NumberingOf(*file.db, static_cast<uint8_t>(flashType));
 }
 
 bool ParseMergeOption(const Arguments& args, std::size_t& i, MergeArguments& parsed, std::ostream& err)
@@ -147,21 +123,6 @@ bool ParseMergeOption(const Arguments& args, std::size_t& i, MergeArguments& par
         return false;
     }
     return true;
-}
-
-bool ParseMergeArguments(const Arguments& args, MergeArguments& parsed, std::ostream& err)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i].starts_with("--")) {
-            if (!ParseMergeOption(args, i, parsed, err))
-                return false;
-        } else if (!args[i].empty()) {
-            parsed.paths.push_back(args[i]);
-        } else {
-            return false;
-        }
-    }
-    return parsed.paths.size() == 3;
 }
 
 // Writes `db` to `path` in the format its name says, through a temporary
@@ -204,8 +165,6 @@ std::string BaseName(const std::string& path)
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-}  // namespace
 
 int RunDiff(const Arguments& args, std::ostream& out, std::ostream& err)
 {

@@ -42,6 +42,8 @@ int RunImportOrder(const Arguments& args, std::ostream& out, std::ostream& err);
 // Compare two channel-data files, merge one into another (cmd_compare.cpp).
 int RunDiff(const Arguments& args, std::ostream& out, std::ostream& err);
 int RunMerge(const Arguments& args, std::ostream& out, std::ostream& err);
+// Other programs' channel files merged into a file (cmd_import.cpp).
+int RunImport(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Parses "--flash-type N" (N 0..255) from args[index + 1]; false with a message
 // on err when the value is missing or not a number in range.

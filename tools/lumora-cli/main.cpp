@@ -46,6 +46,12 @@ constexpr Command kCommands[] = {
      "merge SOURCE (whole, or the antennas given) into TARGET; the report on standard output, OUT written when it "
      "fits",
      RunMerge},
+    {"import",
+     "TARGET OUT SOURCE... [--settings LV32.cfg] [--model N] [--flash-type N] [--position POS=ANTENNA]... "
+     "[--only POS|NAME]... [--tv] [--radio] [--free-only] [--policy fill|theirs|mine] [--favorites] [--dry-run]",
+     "merge satellites.xml, cables.xml, dvbv5, initial-tuning, VDR channels.conf or lamedb files (or a folder of "
+     "tuning tables) into TARGET; the report on standard output, OUT written when it fits",
+     RunImport},
 };
 
 void PrintUsage(std::ostream& err)
