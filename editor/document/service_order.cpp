@@ -391,14 +391,14 @@ std::vector<int32_t> ServicesOfType(const TChannelDatabase& db, uint8_t type)
 
 }  // namespace
 
-TImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type, std::string_view csv)
+TOrderImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type, std::string_view csv)
 {
     const std::vector<TCsvService> rows = ReadCsvServices(csv, false);
     TServiceMatcher matcher(db, ServicesOfType(db, type));
     // Under fixed numbering, services with a fixed number keep their slots.
     const TServiceNumbering numbers(db, numbering);
     const auto movable = [&](int32_t r) { return !numbering.fixed || numbers.ShowsAutomaticNumber(r); };
-    TImportReport report;
+    TOrderImportReport report;
     std::vector<int32_t> order;
     for (const TCsvService& row : rows) {
         const int32_t r = matcher.Match(row, true);
@@ -417,9 +417,9 @@ TImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numberi
     return report;
 }
 
-TImportReport ImportServiceOrder(ChannelDocument& doc, std::string_view csv)
+TOrderImportReport ImportServiceOrder(ChannelDocument& doc, std::string_view csv)
 {
-    TImportReport report;
+    TOrderImportReport report;
     const uint8_t type = doc.DisplayMode();
     doc.Edit("Import Service Order", [&] {
         report = ImportServiceOrder(doc.Database(), NumberingOf(doc.Database(), doc.FlashType()), type, csv);
@@ -427,11 +427,11 @@ TImportReport ImportServiceOrder(ChannelDocument& doc, std::string_view csv)
     return report;
 }
 
-TImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv)
+TOrderImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv)
 {
     const std::vector<TCsvService> rows = ReadCsvServices(csv, true);
     TChannelDatabase& tables = doc.Database();
-    TImportReport report;
+    TOrderImportReport report;
     doc.Edit("Import Service Names", [&] {
         TServiceMatcher matcher(tables, ServicesOfType(tables, doc.DisplayMode()));
         for (const TCsvService& row : rows) {

@@ -34,7 +34,7 @@ bool MoveSelectedRows(ChannelDocument& doc, int32_t beforeRow);
 bool MoveSelectedRowsBy(ChannelDocument& doc, int32_t step);
 
 // What an import from CSV did.
-struct TImportReport {
+struct TOrderImportReport {
     int Matched = 0;
     std::vector<std::string> Unmatched;  // "line 7: NAME (frequency F, service id S)", UTF-8
 };
@@ -45,13 +45,13 @@ struct TImportReport {
 // numbering, services with a fixed number keep their places. One edit.
 // Throws std::runtime_error (with the file's line) for text that is not CSV,
 // lacks the columns, or holds names beyond ISO 8859-1: nothing changes then.
-TImportReport ImportServiceOrder(ChannelDocument& doc, std::string_view csv);
+TOrderImportReport ImportServiceOrder(ChannelDocument& doc, std::string_view csv);
 // Gives services of the shown type matched by "Frequency" and "Service ID"
 // the row's "Service Name". One edit; throws as above.
-TImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv);
+TOrderImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv);
 
 // The same on bare tables (for tools without a document window): reorders
 // the services of `type`.
-TImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type, std::string_view csv);
+TOrderImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type, std::string_view csv);
 
 }  // namespace lumora

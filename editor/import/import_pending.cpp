@@ -38,6 +38,8 @@ std::optional<std::string> TPositionTable::NameOf(int32_t position) const
 }
 TAntennaPositions AntennaPositions(const TChannelDatabase&, const TSettings&, const TPositionTable&) { return {}; }
 TPositionTable LoadUserPositionTable() { return TPositionTable::BuiltIn(); }
+Status SaveUserPositionTable(const TPositionTable&) { return {}; }
+std::string AntennaSatelliteName(const TAntennaSetting&, const TSettings&) { return {}; }
 // end of position table
 
 }  // namespace lumora

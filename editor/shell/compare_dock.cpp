@@ -47,6 +47,7 @@ TCompareDock::TCompareDock(std::function<TfrmChild*()> activeDocument, UiPort& u
     MergeAction = MakeFileAction(tr("&Merge From..."), QStringLiteral("FileMergeFrom"),
                                  tr("Bring a chosen part of another file into the active document"), tr("Merge From"),
                                  &TCompareDock::MergeFrom);
+    MakeImportActions();
     List = new QTreeWidget(this);
     List->setHeaderHidden(true);
     connect(List, &QTreeWidget::itemActivated, this, &TCompareDock::ActivateItem);
@@ -168,10 +169,16 @@ void TCompareDock::MergeFrom(TfrmChild* child, const QString& path)
     TDatabaseFile file;
     if (!ReadSource(child, path, file))
         return;
+    const ChannelDocument& doc = child->Document();
+    RunMergeDialog(child, TMergeSource{*file.db,
+                                       file.numbering ? NumberingFor(*file.numbering)
+                                                      : NumberingOf(*file.db, doc.FlashType()),
+                                       PathBytes(QFileInfo(path).fileName()), file.loadErrors});
+}
+
+void TCompareDock::RunMergeDialog(TfrmChild* child, const TMergeSource& source)
+{
     ChannelDocument& doc = child->Document();
-    const TMergeSource source{*file.db,
-                              file.numbering ? NumberingFor(*file.numbering) : NumberingOf(*file.db, doc.FlashType()),
-                              PathBytes(QFileInfo(path).fileName()), file.loadErrors};
     const TIdentityRules rules = IdentityRulesOf(doc.Settings());
     TMergeDialog dialog({doc.Database(), NumberingOf(doc.Database(), doc.FlashType())}, source, rules, doc.Settings(),
                         parentWidget());

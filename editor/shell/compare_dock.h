@@ -11,6 +11,7 @@
 
 #include "database_compare.h"
 #include "database_file.h"
+#include "database_merge.h"
 
 class QAction;
 class QTreeWidget;
@@ -28,12 +29,18 @@ public:
 
     QAction* CompareAction = nullptr;  // File > "Compare With..."
     QAction* MergeAction = nullptr;  // File > "Merge From..."
+    QAction* ImportFilesAction = nullptr;  // File > Import > "Channel Files..."
+    QAction* ImportFolderAction = nullptr;  // File > Import > "Tuning Table Folder..."
     QTreeWidget* List = nullptr;  // one group a table, one row a difference
 
     // Compares `child` with the file at `path` and shows the list.
     void CompareWith(TfrmChild* child, const QString& path);
     // Opens the merge dialog on the file at `path` for `child`.
     void MergeFrom(TfrmChild* child, const QString& path);
+    // Reads other programs' channel files (or folders of tuning tables) at
+    // `paths`, asks which antenna each orbital position goes to, then opens
+    // the merge dialog on them for `child` (import_flow.cpp).
+    void ImportFrom(TfrmChild* child, const QStringList& paths);
 
 private:
     // A File menu action that asks for a file and runs `command` on the
@@ -43,6 +50,10 @@ private:
     QString AskSourceFile(const QString& title, const QString& objectName);
     // Reads the file as the editor opens one; false after showing why not.
     bool ReadSource(TfrmChild* child, const QString& path, TDatabaseFile& file);
+    // The merge dialog on `source`, its merge as one edit, then the report.
+    void RunMergeDialog(TfrmChild* child, const TMergeSource& source);
+    void MakeImportActions();
+    QStringList AskImportPaths(bool folder);
     void ListDifferences();
     void ActivateItem(QTreeWidgetItem* item);
 

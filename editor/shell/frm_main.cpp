@@ -62,7 +62,8 @@ TfrmMain::TfrmMain(const TMainWindowPaths& paths, QWidget* parent)
     CompareDock = new TCompareDock([this] { return ActiveDocument(); }, *ui_, this);
     addDockWidget(Qt::BottomDockWidgetArea, CompareDock);
     CompareDock->hide();
-    connect(CompareDock->MergeAction, &QAction::triggered, this, [this] { UpdateActionStates(); });
+    for (QAction* action : {CompareDock->MergeAction, CompareDock->ImportFilesAction, CompareDock->ImportFolderAction})
+        connect(action, &QAction::triggered, this, [this] { UpdateActionStates(); });
     CreateMenus();
     CreateToolBar();
     StartFileKeeping();  // restores the toolbar's place too
@@ -186,7 +187,10 @@ void TfrmMain::CreateMenus()
     file->addActions({Print, PrintSetup, PrintPreview, ExportPdf});
     file->addSeparator();
     file->addMenu("&Export")->addActions({ExportCsv, ExportHtml});
-    file->addMenu("&Import")->addActions({ImportOrder, ImportNames});
+    QMenu* import = file->addMenu("&Import");
+    import->addActions({CompareDock->ImportFilesAction, CompareDock->ImportFolderAction});
+    import->addSeparator();
+    import->addActions({ImportOrder, ImportNames});
     file->addActions({CompareDock->CompareAction, CompareDock->MergeAction});
     file->addSeparator();
     file->addAction(Exit);
@@ -280,7 +284,8 @@ void TfrmMain::UpdateActionStates()
     for (QAction* action : {FileSave, SaveAs, Close11, CloseAll, Print, PrintPreview, ExportPdf})
         action->setEnabled(open);
     for (QAction* action :
-         {ExportCsv, ExportHtml, ImportOrder, ImportNames, EditFilter, EditReplaceNames, EditRemoveDuplicates})
+         {ExportCsv, ExportHtml, ImportOrder, ImportNames, CompareDock->ImportFilesAction,
+          CompareDock->ImportFolderAction, EditFilter, EditReplaceNames, EditRemoveDuplicates})
         action->setEnabled(open);
     const TfrmChild* active = ActiveDocument();
     ShowHistoryStep(EditUndo, QStringLiteral("&Undo"), active && active->Document().CanUndo(),

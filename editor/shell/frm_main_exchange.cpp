@@ -18,7 +18,7 @@ namespace {
 // Import reports list at most this many unmatched rows; the rest are counted.
 constexpr std::size_t kListedUnmatched = 20;
 
-std::string ImportSummary(const TImportReport& report, bool names)
+std::string ImportSummary(const TOrderImportReport& report, bool names)
 {
     std::string text =
         std::to_string(report.Matched) + (names ? " services renamed." : " services placed as the file lists them.");
@@ -80,7 +80,7 @@ void TfrmMain::ImportFromCsv(bool names)
         return;
     }
     const QByteArray bytes = file.readAll();
-    TImportReport report;
+    TOrderImportReport report;
     try {
         const std::string_view csv(bytes.constData(), std::size_t(bytes.size()));
         report = names ? ImportServiceNames(child->Document(), csv) : ImportServiceOrder(child->Document(), csv);
