@@ -2,6 +2,7 @@
 #include "export_formats.h"
 #include "import_formats.h"
 #include "position_table.h"
+#include "import_text.h"
 
 namespace lumora {
 namespace {
@@ -36,10 +37,25 @@ std::optional<std::string> TPositionTable::NameOf(int32_t position) const
             return e.name;
     return std::nullopt;
 }
-TAntennaPositions AntennaPositions(const TChannelDatabase&, const TSettings&, const TPositionTable&) { return {}; }
+TAntennaPositions AntennaPositions(const TChannelDatabase& db, const TSettings& settings, const TPositionTable& table)
+{
+    TAntennaPositions positions;
+    for (int i = 0; i < kAntennaCapacity; ++i) {
+        const std::string name = AntennaSatelliteName(db.AntennaList.AntennaInfo[std::size_t(i)], settings);
+        for (const auto& e : table.Entries())
+            if (e.name == name)
+                positions[std::size_t(i)] = e.position;
+        if (!positions[std::size_t(i)])
+            positions[std::size_t(i)] = ParsePosition(name.substr(0, name.find(' ')));
+    }
+    return positions;
+}
 TPositionTable LoadUserPositionTable() { return TPositionTable::BuiltIn(); }
 Status SaveUserPositionTable(const TPositionTable&) { return {}; }
-std::string AntennaSatelliteName(const TAntennaSetting&, const TSettings&) { return {}; }
+std::string AntennaSatelliteName(const TAntennaSetting& a, const TSettings& s)
+{
+    return a.ucSatelliteId < s.AntennaLanguage.wLanguageNum ? s.AntennaLanguage.Language[a.ucSatelliteId] : a.szLNBName;
+}
 // end of position table
 
 }  // namespace lumora
