@@ -154,7 +154,7 @@ TEST_P(ServiceOrderImport, FollowsTheFileKeepsFavoritesAndReportsUnmatchedRows)
                             std::to_string(400 + bravo) +
                             "\r\n"
                             "Nowhere,,\n";
-    const TImportReport report = ImportServiceOrder(*f.doc, csv);
+    const TOrderImportReport report = ImportServiceOrder(*f.doc, csv);
 
     EXPECT_EQ(TableNames(f.db()), c.expected);
     EXPECT_EQ(report.Matched, 4);
@@ -198,7 +198,7 @@ TEST(ServiceOrderImportRows, TrimsNamesRefusesRowsThatAreNotTextAndTellsNameless
     }
     EXPECT_TRUE(f.db() == before);
 
-    const TImportReport report =
+    const TOrderImportReport report =
         ImportServiceOrder(*f.doc, "Frequency,Service ID,Service Name\r\n99999,77,\r\n11000,5, Fox\xC3\xA9\r\n");
     EXPECT_EQ(report.Matched, 1);
     EXPECT_EQ(report.Unmatched, (std::vector<std::string>{"line 2: 99999, 77"}));

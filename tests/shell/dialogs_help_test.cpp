@@ -54,7 +54,7 @@ void HelpTest::contentsCoverEveryChapterAndLeadSomewhere()
     }
     const QStringList expected = {"getting_started.html", "settings.html",  "tree_grid.html", "editing.html",
                                   "favorites.html",       "sorting.html",   "finding.html",   "exchange.html",
-                                  "compare.html",         "menu_data.html", "transfers.html", "printing.html",
+                                  "compare.html",         "import.html",    "menu_data.html", "transfers.html", "printing.html",
                                   "encoder.html",         "tools.html"};
     QCOMPARE(chapters, expected);
 }

@@ -130,7 +130,7 @@ int RunImportOrder(const Arguments& args, std::ostream& out, std::ostream& err)
     BatchDocument batch(parsed, err);
     if (!batch.Open(parsed.paths[0]))
         return kExitStopped;
-    TImportReport report;
+    TOrderImportReport report;
     try {
         report = ImportServiceOrder(batch.Doc(), csv);
     } catch (const std::runtime_error& e) {
