@@ -186,10 +186,15 @@ void TCompareDock::RunMergeDialog(TfrmChild* child, const TMergeSource& source)
         return;
     TMergeReport report;
     child->Run([&] { report = doc.MergeFrom(source, dialog.Options(), rules); });
-    child->SyncView();
     std::string text = report.Fits() ? MergeEditLabel(report, source.name) + ":" : std::string("Nothing was merged:");
-    for (const std::string& line : MergeReportLines(report))
-        text += "\r" + line;
+    // An import of a whole folder notes thousands of skipped entries: the box
+    // shows the counts and the first notes (lumora-cli import prints them all).
+    constexpr std::size_t kLinesShown = 40;
+    const std::vector<std::string> lines = MergeReportLines(report);
+    for (std::size_t i = 0; i < lines.size() && i < kLinesShown; ++i)
+        text += "\r" + lines[i];
+    if (lines.size() > kLinesShown)
+        text += "\r... and " + std::to_string(lines.size() - kLinesShown) + " more lines";
     ui_.MessageBox(report.Fits() ? MsgKind::Information : MsgKind::Warning, text, MsgButtons::Ok);
 }
 
