@@ -16,7 +16,6 @@ Status ReadOneLineFile(std::string_view, const std::string&, std::optional<int32
 Status ReadScanFile(std::string_view, const std::string&, TImportData&) { return Pending(); }
 // end of transponder readers
 
-
 // writers
 std::string WriteDvbv5Channels(const TChannelDatabase&, bool, const TAntennaPositions&, TExportReport&) { return {}; }
 std::string WriteVdrChannels(const TChannelDatabase&, bool, const TAntennaPositions&, TExportReport&) { return {}; }

@@ -136,7 +136,7 @@ Status TLamedbReader::ReadHeader()
                 ++at_;
                 return {};
             }
-        return out_.Fail(at_ + 1, "lamedb version \"" + NoteText(version) + "\" is not read (3, 4 and 5 are)");
+        return out_.Fail(at_ + 1, "lamedb version " + Quoted(version) + " is not read (3, 4 and 5 are)");
     }
     return out_.Fail(at_ + 1, "a lamedb begins with \"eDVB services /4/\"");
 }
@@ -383,7 +383,7 @@ Status TLamedbReader::ReadService(std::string_view record, std::string_view name
     if (Status status = ReadOptions(optionText, lineNo + (version_ == 5 ? 0 : 2), options); !status)
         return status;
     out_.data().report.Bump(TImportCount::Entries);
-    const std::string quoted = "\"" + NoteText(name) + "\"";
+    const std::string quoted = Quoted(name);
     const uint32_t type = *v[4];
     const bool tv = type == 1 || type == 17 || type == 22 || type == 25 || type == 31;
     const bool radio = type == 2 || type == 10;

@@ -44,7 +44,7 @@ std::string TServiceCollector::ProviderName(std::string_view raw, std::size_t li
     const TImportedName name = ImportPlainName(raw, TSourceText::Utf8);
     if (name.changed)
         Note(TImportCount::NameChanged, line,
-             "provider \"" + NoteText(raw) + "\" stored as \"" + Latin1ToUtf8(name.name) + "\"");
+             "provider " + Quoted(raw) + " stored as " + Quoted(Latin1ToUtf8(name.name)));
     providers_.emplace(std::string(raw), name.name);
     return name.name;
 }
@@ -55,15 +55,15 @@ std::optional<int32_t> TServiceCollector::AddService(int32_t stream, TServiceIte
     const TImportedName name = ImportServiceName(rawName, TSourceText::Utf8);
     if (!serviceIds_.emplace(stream, service.wServiceId).second) {
         Note(TImportCount::Duplicates, line,
-             "\"" + NoteText(rawName) + "\" repeats service id " + std::to_string(service.wServiceId) +
+             Quoted(rawName) + " repeats service id " + std::to_string(service.wServiceId) +
                  " of its stream: imported once");
         return std::nullopt;
     }
     if (name.changed)
         Note(TImportCount::NameChanged, line,
-             "name \"" + NoteText(rawName) + "\" stored as \"" + Latin1ToUtf8(name.name) + "\"");
+             "name " + Quoted(rawName) + " stored as " + Quoted(Latin1ToUtf8(name.name)));
     if (service.wPmtPID == 0)
-        Note(TImportCount::PmtUnknown, line, "\"" + NoteText(rawName) + "\" has no PMT PID: stored as 0");
+        Note(TImportCount::PmtUnknown, line, Quoted(rawName) + " has no PMT PID: stored as 0");
     service.szServiceName = name.name;
     service.bExistService = true;
     TImportService imported;
@@ -79,6 +79,14 @@ std::optional<int32_t> TServiceCollector::AddService(int32_t stream, TServiceIte
 TImportData TServiceCollector::Take() { return std::move(data_); }
 
 std::string NoteText(std::string_view raw) { return IsValidUtf8(raw) ? std::string(raw) : Latin1ToUtf8(raw); }
+
+std::string Quoted(std::string_view raw)
+{
+    std::string text(1, '"');
+    text += NoteText(raw);
+    text += '"';
+    return text;
+}
 
 std::optional<uint32_t> ParseBounded(std::string_view text, uint32_t limit, int base)
 {

@@ -68,6 +68,8 @@ private:
 // A name as UTF-8 for a note or a list name: as it is when it is UTF-8, else
 // read as ISO 8859-1.
 std::string NoteText(std::string_view raw);
+// The same between double quotes.
+std::string Quoted(std::string_view raw);
 
 // A whole number no larger than `limit`; none otherwise.
 std::optional<uint32_t> ParseBounded(std::string_view text, uint32_t limit, int base = 10);

@@ -42,7 +42,7 @@ std::optional<TVdrParameters> ParseParameters(std::string_view text, std::string
             continue;
         }
         if (std::string_view("BCDGIMNOPQSTXY").find(key) == std::string_view::npos) {
-            error = "unknown parameter '" + std::string(1, text[i - 1]) + "' in \"" + NoteText(text) + "\"";
+            error = "unknown parameter '" + std::string(1, text[i - 1]) + "' in " + Quoted(text);
             return std::nullopt;
         }
         const std::size_t start = i;
@@ -50,7 +50,7 @@ std::optional<TVdrParameters> ParseParameters(std::string_view text, std::string
             ++i;
         const std::optional<uint32_t> value = ParseBounded(text.substr(start, i - start), 100000);
         if (!value) {
-            error = "parameter '" + std::string(1, key) + "' without a valid number in \"" + NoteText(text) + "\"";
+            error = "parameter '" + std::string(1, key) + "' without a valid number in " + Quoted(text);
             return std::nullopt;
         }
         if (key == 'C')
@@ -172,7 +172,7 @@ Status TVdrReader::Read()
         if (channel.skip.empty())
             Keep(channel, i + 1);
         else
-            out_.Note(channel.skipCount, i + 1, "\"" + NoteText(channel.name) + "\" skipped: " + channel.skip);
+            out_.Note(channel.skipCount, i + 1, Quoted(channel.name) + " skipped: " + channel.skip);
         ++nextNumber_;
     }
     return {};
@@ -224,7 +224,7 @@ Status TVdrReader::ParseTuning(const std::vector<std::string_view>& f, std::size
     if (source.starts_with('S')) {
         stream.position = ParsePosition(source.substr(1));
         if (!stream.position)
-            return out_.Fail(lineNo, "source \"" + NoteText(source) + "\" names no orbital position");
+            return out_.Fail(lineNo, "source " + Quoted(source) + " names no orbital position");
         stream.group = PositionText(*stream.position);
         stream.tuning.dwFrequency = *frequency;
         stream.tuning.ucPolarization = (p->polarisation == 'V' || p->polarisation == 'R') ? 1 : 0;
@@ -256,9 +256,9 @@ Status TVdrReader::ParseTuning(const std::vector<std::string_view>& f, std::size
         channel.skip = "terrestrial";
         channel.skipCount = TImportCount::SkippedTerrestrial;
     } else if (!source.empty() && std::isupper(static_cast<unsigned char>(source[0]))) {
-        channel.skip = "source \"" + NoteText(source) + "\" is neither satellite nor cable";
+        channel.skip = "source " + Quoted(source) + " is neither satellite nor cable";
     } else {
-        return out_.Fail(lineNo, "source \"" + NoteText(source) + "\" is not a VDR source");
+        return out_.Fail(lineNo, "source " + Quoted(source) + " is not a VDR source");
     }
     return {};
 }
@@ -286,7 +286,7 @@ Status TVdrReader::ParseService(const std::vector<std::string_view>& f, std::siz
     for (std::string_view ca : SplitFields(f[8], ',')) {
         const std::optional<uint32_t> system = ParseBounded(ca, 0xFFFF, 16);
         if (!system)
-            return out_.Fail(lineNo, "CA \"" + NoteText(f[8]) + "\" is not a list of hex numbers");
+            return out_.Fail(lineNo, "CA " + Quoted(f[8]) + " is not a list of hex numbers");
         scrambled = scrambled || *system >= 0x100;
     }
     TServiceItem& s = channel.service;
