@@ -1,6 +1,7 @@
 // VDR channels.conf: one channel a line, thirteen ':'-separated fields
 // (name, frequency, parameters, source, symbol rate, VPID, APID, TPID, CA,
-// SID, NID, TID, RID), and ":name" or ":@n name" group lines.
+// SID, NID, TID, RID; as VDR does, the last three may be left out), and
+// ":name" or ":@n name" group lines.
 //
 // Groups become lists: a group's TV services form one list and its radio
 // services another, each created when its first service arrives, in file
@@ -19,6 +20,7 @@ namespace lumora {
 namespace {
 
 constexpr std::size_t kVdrFields = 13;
+constexpr std::size_t kFewestVdrFields = 10;  // up to the SID
 constexpr uint32_t kLargestPid = 0x1FFF;
 
 // The parameter field: letters, each followed by its value unless it is a
@@ -196,10 +198,12 @@ void TVdrReader::ReadGroup(std::string_view line)
 
 Status TVdrReader::ParseChannel(std::string_view line, std::size_t lineNo, TChannel& channel) const
 {
-    const std::vector<std::string_view> f = SplitFields(line, ':');
-    if (f.size() != kVdrFields)
-        return out_.Fail(lineNo, "a channel has " + std::to_string(kVdrFields) +
-                                     " fields separated by ':', this line " + std::to_string(f.size()));
+    std::vector<std::string_view> f = SplitFields(line, ':');
+    if (f.size() < kFewestVdrFields || f.size() > kVdrFields)
+        return out_.Fail(lineNo, "a channel has " + std::to_string(kFewestVdrFields) + " to " +
+                                     std::to_string(kVdrFields) + " fields separated by ':', this line " +
+                                     std::to_string(f.size()));
+    f.resize(kVdrFields, "0");  // older files end without NID, TID or RID
     const std::size_t semicolon = f[0].find(';');
     channel.name = f[0].substr(0, semicolon);
     channel.name = channel.name.substr(0, channel.name.rfind(','));  // the short name follows the last comma
@@ -305,11 +309,12 @@ Status TVdrReader::ParseService(const std::vector<std::string_view>& f, std::siz
 
 void TVdrReader::Keep(TChannel& channel, std::size_t lineNo)
 {
-    std::string withColons(channel.name);
-    std::replace(withColons.begin(), withColons.end(), '|', ':');
+    // VDR writes a ':' in a name as '|'.
+    std::string name(channel.name), provider(channel.provider);
+    std::replace(name.begin(), name.end(), '|', ':');
+    std::replace(provider.begin(), provider.end(), '|', ':');
     const int32_t stream = out_.AddStream(std::move(channel.stream), lineNo, channel.changes);
-    const std::optional<int32_t> service =
-        out_.AddService(stream, channel.service, withColons, channel.provider, lineNo);
+    const std::optional<int32_t> service = out_.AddService(stream, channel.service, name, provider, lineNo);
     if (!service || !inGroup_)
         return;
     const bool radio = channel.service.ServiceType == kServiceTypeRadio;

@@ -25,8 +25,8 @@ TEST(VdrChannels, FieldsMapOntoStreamsAndServices)
     const VdrCase cases[] = {
         {"RTL Television,RTL;CBC:12187:HC34M2S0:S19.2E:27500:163=2:104=deu@3;106=deu@106:105;110=deu:0:12003:1:1089:0",
          TImportCount::Services, 12187, 0, 2, 163, 163, 104, "RTL Television", "CBC"},
-        {"A|B,AB;P1:11000:VC56:S13E:27500:200+210=27:;300:0:1800:1:2:3:0", TImportCount::Services, 11000, 1, 3, 200,
-         210, 300, "A:B", "P1"},
+        {"A|B,AB;P|1:11000:VC56:S13E:27500:200+210=27:;300:0:1800:1:2:3:0", TImportCount::Services, 11000, 1, 3, 200,
+         210, 300, "A:B", "P:1"},
         {"Radio:11000:RC78:S19.2E:27500:0:400=deu:0:0:5:1:2:0", TImportCount::Circular, 11000, 1, 4, 0, 0, 400, "Radio",
          ""},
         {"Nine Ten:11000:HC910M2S0:S19.2E:27500:10:11:0:0:5:1:2:0", TImportCount::CodeRateChanged, 11000, 0, 5, 10, 10,
@@ -117,7 +117,7 @@ TEST(VdrChannels, GroupsBecomeListsPerTypeAndDuplicatesAreImportedOnce)
 TEST(VdrChannels, DamagedLinesFailTheFileNamingTheLine)
 {
     const char* damaged[] = {
-        "A:11000:H:S19.2E:27500:10:11:0:0:5:1:2\n",  // 12 fields
+        "A:11000:H:S19.2E:27500:10:11:0:0\n",  // 9 fields
         "A:11000:H:S19.2E:27500:10:11:0:0:x5:1:2:0\n",  // SID
         "A:11000:H:S99.9X:27500:10:11:0:0:5:1:2:0\n",  // position
         "A:11000:HZ9:S19.2E:27500:10:11:0:0:5:1:2:0\n",  // parameter
@@ -125,7 +125,8 @@ TEST(VdrChannels, DamagedLinesFailTheFileNamingTheLine)
         "A:11000:H:S19.2E:27500:9000:11:0:0:5:1:2:0\n",  // PID above 8191
         "A:11000:H:S19.2E:27500:10:11:0:G:5:1:2:0\n",  // CA
         "A:11000:H:S19.2E:27500:10:11:0:0:70000:1:2:0\n",  // SID above 65535
-        "A:eleven:H:S19.2E:27500:10:11:0:0:5:1:2:0\n",    "A:11000:H::27500:10:11:0:0:5:1:2:0\n",
+        "A:eleven:H:S19.2E:27500:10:11:0:0:5:1:2:0\n",
+        "A:11000:H::27500:10:11:0:0:5:1:2:0\n",
     };
     for (const char* text : damaged) {
         TImportData data;
@@ -178,6 +179,18 @@ TEST(VdrChannels, VdrLatin1CableExampleReportsItsDuplicates)
     EXPECT_EQ(radio, 45);
     EXPECT_EQ(data.services.at(0).service.szServiceName, "Das Erste");
     EXPECT_EQ(data.streams.at(0).tuning.dwFrequency, 410000u);
+}
+
+TEST(VdrChannels, VdrTerrestrialExampleIsReadAndSkipped)
+{
+    const std::string text = VdrExample("channels.conf.terr");
+    if (text.empty())
+        GTEST_SKIP() << "VDR's examples are not unpacked in " LUMORA_VDR_DIR " (./dev.sh does it)";
+    TImportData data;
+    const Status status = ReadVdrChannels(text, "channels.conf.terr", data);
+    ASSERT_TRUE(status) << status.message();  // 15 of its lines end without the RID
+    EXPECT_EQ(data.report.Count(TImportCount::Entries), 175);
+    EXPECT_EQ(data.report.Count(TImportCount::SkippedTerrestrial), 175);
 }
 
 }  // namespace
