@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "import_checks.h"
 #include "import_formats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -28,18 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         rest.remove_prefix(std::min(rest.size(), file.size() + 1));
     }
     lumora::TImportData read;
-    if (!lumora::ReadLamedb(lamedb, "lamedb", bouquets, read)) {
-        if (!read.streams.empty() || !read.services.empty() || !read.report.notes.empty())
-            __builtin_trap();
-        return 0;
-    }
-    for (const lumora::TImportService& service : read.services)
-        if (service.stream < 0 || std::size_t(service.stream) >= read.streams.size() ||
-            service.service.szServiceName.size() > 30)
-            __builtin_trap();
-    for (const lumora::TImportList& list : read.lists)
-        for (int32_t index : list.services)
-            if (index < 0 || std::size_t(index) >= read.services.size())
-                __builtin_trap();
+    const lumora::Status status = lumora::ReadLamedb(lamedb, "lamedb", bouquets, read);
+    CheckImportResult(status, read);
     return 0;
 }

@@ -182,6 +182,7 @@ Status TVdrReader::Read()
 
 void TVdrReader::ReadGroup(std::string_view line)
 {
+    const std::string_view label = TrimBlanks(line);  // the name of a group that has only a number
     if (line.starts_with('@')) {
         line.remove_prefix(1);
         std::size_t digits = 0;
@@ -191,7 +192,7 @@ void TVdrReader::ReadGroup(std::string_view line)
             nextNumber_ = *number;
         line.remove_prefix(digits);
     }
-    groupName_ = NoteText(TrimBlanks(line));
+    groupName_ = NoteText(TrimBlanks(line).empty() ? label : TrimBlanks(line));
     group_ = {};
     inGroup_ = true;
 }
