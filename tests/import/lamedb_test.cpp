@@ -3,6 +3,9 @@
 // receiver images define them, and damaged files change nothing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "import_formats.h"
 
 namespace lumora {
@@ -184,6 +187,22 @@ TEST(Lamedb, DamagedFilesFailNamingFileAndLine)
     const Status status = ReadLamedb(kLamedb4, "lamedb", bouquets, data);
     EXPECT_EQ(status.message(), "userbouquet.r.radio:3: not a bouquet line");
     EXPECT_TRUE(data.services.empty());
+}
+
+TEST(Lamedb, AFolderGivesTheLamedbItsBouquetFiles)
+{
+    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "enigma2";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "lamedb", std::ios::binary) << kLamedb5;
+    for (const auto& [name, text] : kBouquets)
+        std::ofstream(folder / name, std::ios::binary) << text;
+    TImportData data;
+    const Status status = ReadImportPath((folder / "lamedb").string(), data);
+    ASSERT_TRUE(status) << status.message();
+    EXPECT_EQ(data.services.size(), 3u);
+    ASSERT_EQ(data.lists.size(), 2u);
+    EXPECT_EQ(data.lists[0].services, (std::vector<int32_t>{2, 0}));
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
