@@ -17,11 +17,6 @@ Status ReadOneLineFile(std::string_view, const std::string&, std::optional<int32
 Status ReadScanFile(std::string_view, const std::string&, TImportData&) { return Pending(); }
 // end of transponder readers
 
-// service readers
-Status ReadVdrChannels(std::string_view, const std::string&, TImportData&) { return Pending(); }
-Status ReadLamedb(std::string_view, const std::string&, const TBouquetFiles&, TImportData&) { return Pending(); }
-// end of service readers
-
 // writers
 std::string WriteDvbv5Channels(const TChannelDatabase&, bool, const TAntennaPositions&, TExportReport&) { return {}; }
 std::string WriteVdrChannels(const TChannelDatabase&, bool, const TAntennaPositions&, TExportReport&) { return {}; }
