@@ -187,52 +187,58 @@ void ReadCableTransponder(const pugi::xml_node& transponder, const TEntryPlace& 
     streams.AddCable(entry, place);
 }
 
-}  // namespace
-
-Status ReadCablesXml(std::string_view text, const std::string& name, TImportData& data)
+// Reads the <transponder> elements of every `list` element ("sat", "cable")
+// below the root. `placeOf` gives a list's place, none when the list cannot
+// be used (its transponders are then skipped).
+template <typename PlaceOf, typename ReadTransponder>
+Status ReadTransponderLists(std::string_view text, const std::string& name, const char* root, const char* list,
+                            PlaceOf placeOf, ReadTransponder readTransponder, TImportData& data)
 {
     TXmlText xml;
-    if (Status parsed = ParseXml(text, name, "cables", xml); !parsed)
+    if (Status parsed = ParseXml(text, name, root, xml); !parsed)
         return parsed;
     const TLineIndex lines(xml.text);
     TImportData read;
+    read.name = name;
     TStreamCollector streams(name, read);
-    for (const pugi::xml_node& cable : xml.document.document_element().children("cable")) {
-        const pugi::xml_attribute network = cable.attribute("name");
-        TEntryPlace place{std::nullopt, network ? network.value() : name, 0};
-        for (const pugi::xml_node& transponder : cable.children("transponder")) {
+    for (const pugi::xml_node& group : xml.document.document_element().children(list)) {
+        std::optional<TEntryPlace> place = placeOf(group);
+        for (const pugi::xml_node& transponder : group.children("transponder")) {
             streams.CountEntry();
-            place.line = LineOf(lines, transponder);
-            ReadCableTransponder(transponder, place, streams);
+            const std::size_t line = LineOf(lines, transponder);
+            if (!place) {
+                streams.Note(TImportCount::SkippedOther, line,
+                             std::string("transponder of a <") + list + "> without name or valid position skipped");
+                continue;
+            }
+            place->line = line;
+            readTransponder(transponder, *place, streams);
         }
     }
     data.Append(std::move(read));
     return {};
 }
 
+}  // namespace
+
+Status ReadCablesXml(std::string_view text, const std::string& name, TImportData& data)
+{
+    const auto placeOf = [&name](const pugi::xml_node& cable) {
+        const pugi::xml_attribute network = cable.attribute("name");
+        return std::optional<TEntryPlace>({std::nullopt, network ? network.value() : name, 0});
+    };
+    return ReadTransponderLists(text, name, "cables", "cable", placeOf, ReadCableTransponder, data);
+}
+
 Status ReadSatellitesXml(std::string_view text, const std::string& name, TImportData& data)
 {
-    TXmlText xml;
-    if (Status parsed = ParseXml(text, name, "satellites", xml); !parsed)
-        return parsed;
-    const TLineIndex lines(xml.text);
-    TImportData read;
-    TStreamCollector streams(name, read);
-    for (const pugi::xml_node& sat : xml.document.document_element().children("sat")) {
-        TEntryPlace place{SatellitePosition(sat), sat.attribute("name").value(), 0};
-        const bool usable = place.position && sat.attribute("name");
-        for (const pugi::xml_node& transponder : sat.children("transponder")) {
-            streams.CountEntry();
-            place.line = LineOf(lines, transponder);
-            if (usable)
-                ReadSatelliteTransponder(transponder, place, streams);
-            else
-                streams.Note(TImportCount::SkippedOther, place.line,
-                             "transponder of a satellite without name or valid position skipped");
-        }
-    }
-    data.Append(std::move(read));
-    return {};
+    const auto placeOf = [](const pugi::xml_node& sat) -> std::optional<TEntryPlace> {
+        const std::optional<int32_t> position = SatellitePosition(sat);
+        if (!position || !sat.attribute("name"))
+            return std::nullopt;
+        return TEntryPlace{position, sat.attribute("name").value(), 0};
+    };
+    return ReadTransponderLists(text, name, "satellites", "sat", placeOf, ReadSatelliteTransponder, data);
 }
 
 }  // namespace lumora

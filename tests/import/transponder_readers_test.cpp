@@ -78,7 +78,7 @@ TEST(TransponderReaders, SatellitesXmlMapping)
     ASSERT_EQ(data.streams.size(), 1u);
     EXPECT_EQ(data.streams[0].position, -300);
     EXPECT_EQ(data.streams[0].group, "W");
-    EXPECT_EQ(data.report.notes.back(), "sat.xml:1: transponder of a satellite without name or valid position skipped");
+    EXPECT_EQ(data.report.notes.back(), "sat.xml:1: transponder of a <sat> without name or valid position skipped");
 }
 
 TEST(TransponderReaders, CablesXmlMapping)
