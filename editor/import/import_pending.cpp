@@ -21,9 +21,4 @@ Status ReadVdrChannels(std::string_view, const std::string&, TImportData&) { ret
 Status ReadLamedb(std::string_view, const std::string&, const TBouquetFiles&, TImportData&) { return Pending(); }
 // end of service readers
 
-// writers
-std::string WriteDvbv5Channels(const TChannelDatabase&, bool, const TAntennaPositions&, TExportReport&) { return {}; }
-std::string WriteVdrChannels(const TChannelDatabase&, bool, const TAntennaPositions&, TExportReport&) { return {}; }
-// end of writers
-
 }  // namespace lumora
