@@ -48,6 +48,20 @@ std::optional<int32_t> PositionOfStream(const TTSItem& stream, const TAntennaPos
     return positions[stream.wAntennaIndex];
 }
 
+// A name without control characters: C0, DEL and the C1 range that holds
+// DVB's emphasis marks, which neither format can hold.
+std::string WithoutControls(std::string name, bool& changed)
+{
+    const auto control = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || (byte >= 0x7F && byte <= 0x9F);
+    };
+    changed = std::erase_if(name, control) > 0;
+    return name;
+}
+
+std::string CountOfServices(int count) { return std::to_string(count) + (count == 1 ? " service" : " services"); }
+
 // Collects what both formats write and notes what they leave out.
 class TServiceWalk {
 public:
@@ -69,19 +83,20 @@ public:
     void Notes(TExportReport& report) const
     {
         for (const auto& [antenna, count] : withoutPosition_)
-            report.notes.push_back(std::to_string(count) + " services on antenna " + std::to_string(antenna + 1) +
+            report.notes.push_back(CountOfServices(count) + " on antenna " + std::to_string(antenna + 1) +
                                    " left out: its satellite has no orbital position in the position table");
         if (withoutStream_ > 0)
-            report.notes.push_back(std::to_string(withoutStream_) + " services left out: they have no stream");
+            report.notes.push_back(CountOfServices(withoutStream_) + " without a stream left out");
         if (autoPolarization_ > 0)
-            report.notes.push_back(std::to_string(autoPolarization_) +
-                                   " services on streams with polarisation Auto, which the format cannot hold: "
+            report.notes.push_back(CountOfServices(autoPolarization_) +
+                                   " on streams with polarisation Auto, which the format cannot hold: "
                                    "written without polarisation");
         if (renamed_ > 0)
-            report.notes.push_back(std::to_string(renamed_) +
-                                   " names hold characters the format cannot hold: written replaced");
+            report.notes.push_back(CountOfServices(renamed_) +
+                                   " with characters in the name that the format cannot hold: written replaced or "
+                                   "left out");
         if (unnamed_ > 0)
-            report.notes.push_back(std::to_string(unnamed_) + " services without a name: written as #<service id>");
+            report.notes.push_back(CountOfServices(unnamed_) + " without a name: written as #<service id>");
     }
 
 private:
@@ -102,12 +117,12 @@ private:
             if (stream->SATTSInfo.ucPolarization == kPolarizationAuto)
                 ++autoPolarization_;
         }
-        entry.name = std::string(TrimBlanks(Latin1ToUtf8(service.szServiceName)));
+        bool changed = false;
+        entry.name = std::string(TrimBlanks(Latin1ToUtf8(WithoutControls(service.szServiceName, changed))));
         if (entry.name.empty()) {
             entry.name = "#" + std::to_string(service.wServiceId);
             ++unnamed_;
         }
-        bool changed = false;
         entry.name = rule_(std::move(entry.name), changed);
         renamed_ += changed ? 1 : 0;
         return entry;
