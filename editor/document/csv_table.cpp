@@ -109,22 +109,6 @@ std::vector<TCsvRow> ParseCsv(std::string_view text)
     return rows;
 }
 
-std::string Latin1ToUtf8(std::string_view text)
-{
-    std::string utf8;
-    utf8.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return utf8;
-}
-
 std::string Utf8ToLatin1(std::string_view text)
 {
     std::string latin1;

@@ -22,7 +22,8 @@ std::string CsvRecord(const std::vector<std::string>& fields);
 // quoted field followed by other text.
 std::vector<TCsvRow> ParseCsv(std::string_view text);
 
-// Each byte 0x80..0xFF becomes its two-byte UTF-8 form.
+// Each byte 0x80..0xFF becomes its two-byte UTF-8 form (defined once, with
+// the import library's texts).
 std::string Latin1ToUtf8(std::string_view text);
 // The ISO 8859-1 form of UTF-8 text. Throws std::runtime_error when the text
 // is not UTF-8 or holds a character beyond U+00FF.

@@ -23,18 +23,6 @@ constexpr std::string_view kMergeUsage =
     "[--policy fill|theirs|mine] [--favorites] [--dry-run]\n";
 constexpr int kExitDifferent = 1;  // diff: the databases differ; merge: it does not fit
 
-// The identity rules of the editor's settings; the defaults without them.
-TIdentityRules EditorIdentityRules()
-{
-    TSettings settings;
-    try {
-        LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom, settings);
-    } catch (const std::exception&) {
-        settings = TSettings{};
-    }
-    return IdentityRulesOf(settings);
-}
-
 // Files read for one command, with the conversion library loaded once when
 // a .dnf file is among them.
 class FileReader {
@@ -218,8 +206,9 @@ int RunDiff(const Arguments& args, std::ostream& out, std::ostream& err)
     LoadedFile a, b;
     if (!reader.ReadTwo(parsed.paths, parsed.flashType, a, b, err))
         return kExitUsage;
-    const TCompareReport report = CompareDatabases({*a.db, FileNumbering(a, parsed.flashType)},
-                                                   {*b.db, FileNumbering(b, parsed.flashType)}, EditorIdentityRules());
+    const TCompareReport report =
+        CompareDatabases({*a.db, FileNumbering(a, parsed.flashType)}, {*b.db, FileNumbering(b, parsed.flashType)},
+                         IdentityRulesOf(EditorSettings()));
     if (parsed.json) {
         out << CompareReportJson(report) << '\n';
     } else {
@@ -245,8 +234,9 @@ int RunMerge(const Arguments& args, std::ostream& out, std::ostream& err)
     const TMergeSource from{*source.db, FileNumbering(source, parsed.flashType), BaseName(parsed.paths[1]),
                             source.loadErrors};
     auto merged = std::make_unique<TChannelDatabase>();
-    const TMergeReport report = MergeDatabases({*target.db, numbering}, from, parsed.options, EditorIdentityRules(),
-                                               parsed.dryRun ? nullptr : merged.get());
+    const TMergeReport report =
+        MergeDatabases({*target.db, numbering}, from, parsed.options, IdentityRulesOf(EditorSettings()),
+                       parsed.dryRun ? nullptr : merged.get());
     for (const std::string& line : MergeReportLines(report))
         out << line << '\n';
     if (!report.Fits())
