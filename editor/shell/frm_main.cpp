@@ -117,6 +117,8 @@ void TfrmMain::CreateActions()
                &TfrmMain::ExportCsvExecute);
     MakeAction(ExportHtml, "ExportHtml", "Service List as &HTML...", "", id(IconId::SaveAs), {},
                &TfrmMain::ExportHtmlExecute);
+    MakeAction(ExportChannels, "ExportChannels", "Channel File for &Linux (dvbv5, VDR)...", "", id(IconId::SaveAs), {},
+               &TfrmMain::ExportChannelsExecute);
     MakeAction(ImportOrder, "ImportOrder", "Service &Order from CSV...", "", id(IconId::Open), {},
                &TfrmMain::ImportOrderExecute);
     MakeAction(ImportNames, "ImportNames", "Service &Names from CSV...", "", id(IconId::Open), {},
@@ -185,7 +187,7 @@ void TfrmMain::CreateMenus()
     file->addSeparator();
     file->addActions({Print, PrintSetup, PrintPreview, ExportPdf});
     file->addSeparator();
-    file->addMenu("&Export")->addActions({ExportCsv, ExportHtml});
+    file->addMenu("&Export")->addActions({ExportCsv, ExportHtml, ExportChannels});
     file->addMenu("&Import")->addActions({ImportOrder, ImportNames});
     file->addActions({CompareDock->CompareAction, CompareDock->MergeAction});
     file->addSeparator();
@@ -279,8 +281,8 @@ void TfrmMain::UpdateActionStates()
     const bool open = !MDIArea->subWindowList().isEmpty();
     for (QAction* action : {FileSave, SaveAs, Close11, CloseAll, Print, PrintPreview, ExportPdf})
         action->setEnabled(open);
-    for (QAction* action :
-         {ExportCsv, ExportHtml, ImportOrder, ImportNames, EditFilter, EditReplaceNames, EditRemoveDuplicates})
+    for (QAction* action : {ExportCsv, ExportHtml, ExportChannels, ImportOrder, ImportNames, EditFilter,
+                            EditReplaceNames, EditRemoveDuplicates})
         action->setEnabled(open);
     const TfrmChild* active = ActiveDocument();
     ShowHistoryStep(EditUndo, QStringLiteral("&Undo"), active && active->Document().CanUndo(),
