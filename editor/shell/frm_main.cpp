@@ -118,6 +118,8 @@ void TfrmMain::CreateActions()
                &TfrmMain::ExportCsvExecute);
     MakeAction(ExportHtml, "ExportHtml", "Service List as &HTML...", "", id(IconId::SaveAs), {},
                &TfrmMain::ExportHtmlExecute);
+    MakeAction(ExportChannels, "ExportChannels", "Channel File for &Linux (dvbv5, VDR)...", "", id(IconId::SaveAs), {},
+               &TfrmMain::ExportChannelsExecute);
     MakeAction(ImportOrder, "ImportOrder", "Service &Order from CSV...", "", id(IconId::Open), {},
                &TfrmMain::ImportOrderExecute);
     MakeAction(ImportNames, "ImportNames", "Service &Names from CSV...", "", id(IconId::Open), {},
@@ -186,7 +188,7 @@ void TfrmMain::CreateMenus()
     file->addSeparator();
     file->addActions({Print, PrintSetup, PrintPreview, ExportPdf});
     file->addSeparator();
-    file->addMenu("&Export")->addActions({ExportCsv, ExportHtml});
+    file->addMenu("&Export")->addActions({ExportCsv, ExportHtml, ExportChannels});
     QMenu* import = file->addMenu("&Import");
     import->addActions({CompareDock->ImportFilesAction, CompareDock->ImportFolderAction});
     import->addSeparator();
@@ -284,7 +286,7 @@ void TfrmMain::UpdateActionStates()
     for (QAction* action : {FileSave, SaveAs, Close11, CloseAll, Print, PrintPreview, ExportPdf})
         action->setEnabled(open);
     for (QAction* action :
-         {ExportCsv, ExportHtml, ImportOrder, ImportNames, CompareDock->ImportFilesAction,
+         {ExportCsv, ExportHtml, ExportChannels, ImportOrder, ImportNames, CompareDock->ImportFilesAction,
           CompareDock->ImportFolderAction, EditFilter, EditReplaceNames, EditRemoveDuplicates})
         action->setEnabled(open);
     const TfrmChild* active = ActiveDocument();

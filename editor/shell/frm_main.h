@@ -82,6 +82,7 @@ public:
     void ExportPdfExecute();
     void ExportCsvExecute();  // File > Export > "Service List as CSV..."
     void ExportHtmlExecute();
+    void ExportChannelsExecute();  // File > Export > a dvbv5 channel file or a VDR channels.conf
     void ImportOrderExecute();  // File > Import > "Service Order from CSV..."
     void ImportNamesExecute();
     void ExitExecute();
@@ -143,6 +144,7 @@ public:
     QAction* ExportPdf = nullptr;
     QAction* ExportCsv = nullptr;
     QAction* ExportHtml = nullptr;
+    QAction* ExportChannels = nullptr;
     QAction* ImportOrder = nullptr;
     QAction* ImportNames = nullptr;
     QAction* Exit = nullptr;
@@ -196,6 +198,7 @@ private:
     // Export and import (frm_main_exchange.cpp).
     QString AskExchangeFileName(bool save, const QString& filter, const QString& suffix);
     void ExportServiceList(bool html);
+    void ExportChannelFile();
     void ImportFromCsv(bool names);
     void ShowHistoryStep(QAction* action, const QString& verb, bool possible, const std::string& label);
     TfrmChild* AddDocumentWindow();

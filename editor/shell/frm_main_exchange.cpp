@@ -1,11 +1,15 @@
 // File > Export and File > Import: the service list of the active document
-// to CSV or HTML, and a CSV's order or names into its tables.
+// to CSV or HTML, its services to a channel file of Linux DVB programs, and a
+// CSV's order or names into its tables.
 #include <QFile>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 #include "atomic_file.h"
+#include "export_formats.h"
 #include "frm_child.h"
 #include "frm_main.h"
+#include "position_table.h"
 #include "qt_ui_port.h"
 #include "service_export.h"
 #include "service_order.h"
@@ -41,6 +45,13 @@ QString TfrmMain::AskExchangeFileName(bool save, const QString& filter, const QS
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
+    // A name typed without an extension gets the one of the chosen filter.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+        static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch match = firstPattern.match(chosen);
+        if (match.hasMatch())
+            dialog.setDefaultSuffix(match.captured(1));
+    });
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -64,6 +75,43 @@ void TfrmMain::ExportServiceList(bool html)
     } catch (const std::exception& e) {
         ui_->MessageBox(MsgKind::Error, std::string("Cannot export the service list.\r") + e.what(), MsgButtons::Ok);
     }
+}
+
+// The format follows the extension typed: .conf is VDR's, .channels and
+// .dvbv5 are dvbv5 files.
+void TfrmMain::ExportChannelFile()
+{
+    TfrmChild* child = ActiveDocument();
+    if (!child || !child->EndCellEdit())
+        return;
+    const QString path = AskExchangeFileName(
+        true, QStringLiteral("dvbv5 channel file (*.channels *.dvbv5);;VDR channels.conf (*.conf)"), "channels");
+    if (path.isEmpty())
+        return;
+    const bool vdr = path.endsWith(QStringLiteral(".conf"), Qt::CaseInsensitive);
+    if (!vdr && !path.endsWith(QStringLiteral(".channels"), Qt::CaseInsensitive) &&
+        !path.endsWith(QStringLiteral(".dvbv5"), Qt::CaseInsensitive)) {
+        ui_->MessageBox(MsgKind::Error, "A channel file ends in .channels or .dvbv5 (dvbv5) or .conf (VDR).",
+                        MsgButtons::Ok);
+        return;
+    }
+    const ChannelDocument& doc = child->Document();
+    const TAntennaPositions positions = AntennaPositions(doc.Database(), doc.Settings(), LoadUserPositionTable());
+    TExportReport report;
+    const std::string text = vdr ? WriteVdrChannels(doc.Database(), doc.IsCable(), positions, report)
+                                 : WriteDvbv5Channels(doc.Database(), doc.IsCable(), positions, report);
+    try {
+        WriteFileAtomically(PathBytes(path), text);
+    } catch (const std::exception& e) {
+        ui_->MessageBox(MsgKind::Error, std::string("Cannot export the channel file.\r") + e.what(), MsgButtons::Ok);
+        return;
+    }
+    ShowWritten(tr("Exported"), path, tr("%1 services").arg(report.written));
+    std::string notes;
+    for (const std::string& note : report.notes)
+        notes += (notes.empty() ? "" : "\r") + note;
+    if (!notes.empty())
+        ui_->MessageBox(MsgKind::Information, notes, MsgButtons::Ok);
 }
 
 void TfrmMain::ImportFromCsv(bool names)
@@ -95,6 +143,7 @@ void TfrmMain::ImportFromCsv(bool names)
 
 void TfrmMain::ExportCsvExecute() { ExportServiceList(false); }
 void TfrmMain::ExportHtmlExecute() { ExportServiceList(true); }
+void TfrmMain::ExportChannelsExecute() { ExportChannelFile(); }
 void TfrmMain::ImportOrderExecute() { ImportFromCsv(false); }
 void TfrmMain::ImportNamesExecute() { ImportFromCsv(true); }
 

@@ -218,6 +218,30 @@ TEST_F(CliTest, ImportOrderFollowsAnExportedListReversedAndReportsUnmatchedRows)
     EXPECT_EQ(RunCli("export " + Q("out.dnf") + " " + Q("o.txt")).status, 2);
 }
 
+// The channel files of Linux DVB programs, chosen by extension. The first
+// antenna is named as an import names a free antenna, with its position.
+TEST_F(CliTest, ExportWritesDvbv5AndVdrChannelFilesByExtension)
+{
+    std::string sample = ReadFile(test::SamplePath());
+    const std::string first = "0\t4294967295\t0\t0\t3\t0\t0\t0\t";
+    ASSERT_NE(sample.find(first), std::string::npos);
+    sample.replace(sample.find(first), first.size(), "0\t4294967295\t0\t0\t0\t0\t0\t0\t19.2E ASTRA 1");
+    test::WriteFile(dir.File("a.txt"), sample);
+    ASSERT_EQ(RunCli("convert " + Q("a.txt") + " " + Q("a.dnf")).status, 0);
+
+    const RunResult vdr = RunCli("export " + Q("a.dnf") + " " + Q("a.conf"));
+    EXPECT_EQ(vdr.status, 0) << vdr.output;
+    EXPECT_NE(vdr.output.find("not part of VDR's channels.conf"), std::string::npos) << vdr.output;
+    const std::string conf = ReadFile(dir.File("a.conf"));
+    EXPECT_EQ(conf.rfind("Harbor Shop;", 0), 0u) << conf.substr(0, 80);
+    EXPECT_NE(conf.find(":10804:VC78M2S0:S19.2E:22000:"), std::string::npos);
+    for (const char* name : {"a.channels", "a.dvbv5"}) {
+        const RunResult dvbv5 = RunCli("export " + Q("a.dnf") + " " + Q(name));
+        EXPECT_EQ(dvbv5.status, 0) << dvbv5.output;
+        EXPECT_EQ(ReadFile(dir.File(name)).find("[Harbor Shop]\n\tSERVICE_ID = 101\n"), 21u) << name;
+    }
+}
+
 // diff and merge on the sample and on a copy with one audio PID changed and
 // the last service gone.
 TEST_F(CliTest, DiffAndMergeOnTheSampleAndAChangedCopy)

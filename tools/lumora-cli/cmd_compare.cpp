@@ -77,14 +77,7 @@ bool ParseMergeArguments(const Arguments& args, MergeArguments& parsed, std::ost
 }  // namespace
 
 // The identity rules of the editor's settings; the defaults without them.
-TIdentityRules EditorIdentityRules()
-{
-    TSettings settings;
-    try {
-        LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom, settings);
-    } catch (const std::exception&) {
-        settings = TSettings{};
-    }
+TIdentityRules EditorIdentityRules() { return IdentityRulesOf(EditorSettings()); }
     return IdentityRulesOf(settings);
 }
 
@@ -177,8 +170,9 @@ int RunDiff(const Arguments& args, std::ostream& out, std::ostream& err)
     LoadedFile a, b;
     if (!reader.ReadTwo(parsed.paths, parsed.flashType, a, b, err))
         return kExitUsage;
-    const TCompareReport report = CompareDatabases({*a.db, FileNumbering(a, parsed.flashType)},
-                                                   {*b.db, FileNumbering(b, parsed.flashType)}, EditorIdentityRules());
+    const TCompareReport report =
+        CompareDatabases({*a.db, FileNumbering(a, parsed.flashType)}, {*b.db, FileNumbering(b, parsed.flashType)},
+                         IdentityRulesOf(EditorSettings()));
     if (parsed.json) {
         out << CompareReportJson(report) << '\n';
     } else {
@@ -204,8 +198,9 @@ int RunMerge(const Arguments& args, std::ostream& out, std::ostream& err)
     const TMergeSource from{*source.db, FileNumbering(source, parsed.flashType), BaseName(parsed.paths[1]),
                             source.loadErrors};
     auto merged = std::make_unique<TChannelDatabase>();
-    const TMergeReport report = MergeDatabases({*target.db, numbering}, from, parsed.options, EditorIdentityRules(),
-                                               parsed.dryRun ? nullptr : merged.get());
+    const TMergeReport report =
+        MergeDatabases({*target.db, numbering}, from, parsed.options, IdentityRulesOf(EditorSettings()),
+                       parsed.dryRun ? nullptr : merged.get());
     for (const std::string& line : MergeReportLines(report))
         out << line << '\n';
     if (!report.Fits())

@@ -1,6 +1,6 @@
-// lumora-cli export FILE.dnf OUT.csv|OUT.html and import-order FILE.dnf
-// ORDER.csv OUT.dnf: the editor's File > Export and File > Import > "Service
-// Order from CSV" in batch. The .dnf files are opened and saved through a
+// lumora-cli export FILE.dnf OUT.csv|OUT.html|OUT.channels|OUT.dvbv5|OUT.conf
+// and import-order FILE.dnf ORDER.csv OUT.dnf: the editor's File > Export and
+// File > Import > "Service Order from CSV" in batch. The .dnf files are opened and saved through a
 // document exactly as the editor opens and saves them; the list is the one
 // the "All Service" view shows for TV (or RADIO with --radio).
 #include <fstream>
@@ -12,6 +12,8 @@
 #include "atomic_file.h"
 #include "channel_document.h"
 #include "conversion_cli.h"
+#include "export_formats.h"
+#include "position_table.h"
 #include "service_export.h"
 #include "service_order.h"
 
@@ -46,6 +48,32 @@ bool EndsWith(std::string path, std::string_view ending)
     for (char& c : path)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return path.ends_with(ending);
+}
+
+enum class ExportFormat { None, Csv, Html, Dvbv5, Vdr };
+
+ExportFormat ExportFormatOf(const std::string& path)
+{
+    if (EndsWith(path, ".csv"))
+        return ExportFormat::Csv;
+    if (EndsWith(path, ".html") || EndsWith(path, ".htm"))
+        return ExportFormat::Html;
+    if (EndsWith(path, ".channels") || EndsWith(path, ".dvbv5"))
+        return ExportFormat::Dvbv5;
+    if (EndsWith(path, ".conf"))
+        return ExportFormat::Vdr;
+    return ExportFormat::None;
+}
+
+// A channel file for Linux DVB programs: every service, positions from the
+// user's position table and the editor's satellite names.
+std::string ChannelFileText(const TChannelDatabase& db, ExportFormat format, TExportReport& report)
+{
+    const TSettings settings = EditorSettings();
+    const bool cable = IsCableModel(settings.SystemInfo.MODEL);
+    const TAntennaPositions positions = AntennaPositions(db, settings, LoadUserPositionTable());
+    return format == ExportFormat::Vdr ? WriteVdrChannels(db, cable, positions, report)
+                                       : WriteDvbv5Channels(db, cable, positions, report);
 }
 
 // A document over the file, showing "All Service" of the chosen type.
@@ -93,13 +121,13 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::ostream& err
 
 }  // namespace
 
-int RunExport(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
+int RunExport(const Arguments& args, std::ostream& out, std::ostream& err)
 {
     ListArguments parsed;
-    const bool csv = args.size() >= 2 && EndsWith(args.back(), ".csv");
-    const bool html = args.size() >= 2 && (EndsWith(args.back(), ".html") || EndsWith(args.back(), ".htm"));
-    if (!ParseListArguments(args, 2, parsed, err) || !IsDnfPath(parsed.paths[0]) || !(csv || html)) {
-        err << "usage: lumora-cli export [--flash-type N] [--radio] FILE.dnf OUT.csv|OUT.html\n";
+    const ExportFormat format = args.size() >= 2 ? ExportFormatOf(args.back()) : ExportFormat::None;
+    if (!ParseListArguments(args, 2, parsed, err) || !IsDnfPath(parsed.paths[0]) || format == ExportFormat::None) {
+        err << "usage: lumora-cli export [--flash-type N] [--radio] FILE.dnf "
+               "OUT.csv|OUT.html|OUT.channels|OUT.dvbv5|OUT.conf\n";
         return kExitUsage;
     }
     if (!CheckReadable(parsed.paths[0], err))
@@ -107,13 +135,24 @@ int RunExport(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
     BatchDocument batch(parsed, err);
     if (!batch.Open(parsed.paths[0]))
         return kExitStopped;
-    const TServiceList list = ListedServices(batch.Doc());
+    std::string text;
+    TExportReport report;
+    if (format == ExportFormat::Csv || format == ExportFormat::Html) {
+        const TServiceList list = ListedServices(batch.Doc());
+        text = format == ExportFormat::Csv ? ServiceListCsv(list) : ServiceListHtml(list);
+    } else {
+        text = ChannelFileText(batch.Doc().Database(), format, report);
+    }
     try {
-        WriteFileAtomically(parsed.paths[1], csv ? ServiceListCsv(list) : ServiceListHtml(list));
+        WriteFileAtomically(parsed.paths[1], text);
     } catch (const std::exception& e) {
         err << "lumora-cli: " << e.what() << '\n';
         return kExitUsage;
     }
+    if (format == ExportFormat::Dvbv5 || format == ExportFormat::Vdr)
+        out << report.written << " services written to " << parsed.paths[1] << '\n';
+    for (const std::string& note : report.notes)
+        err << "lumora-cli: " << note << '\n';
     return kExitOk;
 }
 

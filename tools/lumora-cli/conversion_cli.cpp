@@ -62,4 +62,15 @@ std::optional<int> LoadChannelFile(const std::string& path, int flashType, Conve
     return read.outcome == TReadOutcome::NotOpened ? kExitUsage : kExitStopped;
 }
 
+TSettings EditorSettings()
+{
+    TSettings settings;
+    try {
+        LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom, settings);
+    } catch (const std::exception&) {
+        settings = TSettings{};
+    }
+    return settings;
+}
+
 }  // namespace lumora::cli

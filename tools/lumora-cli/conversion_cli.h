@@ -12,6 +12,7 @@
 #include "conversion_binding.h"
 #include "database_file.h"
 #include "exchange_dir.h"
+#include "settings.h"
 
 namespace lumora::cli {
 
@@ -28,6 +29,10 @@ bool ParseSmallNumber(const Arguments& args, std::size_t& index, const char* opt
 
 // False with a message when `path` cannot be read.
 bool CheckReadable(const std::string& path, std::ostream& err);
+
+// The editor's settings (its settings file beside the program or the
+// user's); the defaults when there is none or it cannot be read.
+TSettings EditorSettings();
 
 // A channel-data or interchange file as read.
 using LoadedFile = TDatabaseFile;

@@ -34,8 +34,10 @@ constexpr Command kCommands[] = {
      "--port N[-M]|--device PATH... [--speed BPS] [--settings LV32.cfg] [--menu-type N] [--flash-type N] "
      "[--ant32 0|1] [--system-id HEX] [--verify] [--log FILE] IN.dnf|IMAGE.ddf",
      "program each receiver put on one of the ports, one after the other on each port, until Ctrl+C", RunStation},
-    {"export", "[--flash-type N] [--radio] FILE.dnf OUT.csv|OUT.html",
-     "write the \"All Service\" list of a .dnf file as CSV or as an HTML page, by extension", RunExport},
+    {"export", "[--flash-type N] [--radio] FILE.dnf OUT.csv|OUT.html|OUT.channels|OUT.dvbv5|OUT.conf",
+     "write the \"All Service\" list of a .dnf file as CSV or as an HTML page, or every service as a dvbv5 "
+     "channel file or a VDR channels.conf, by extension",
+     RunExport},
     {"import-order", "[--flash-type N] [--radio] FILE.dnf ORDER.csv OUT.dnf",
      "put the services of a .dnf file in the order of a CSV's rows and save the result", RunImportOrder},
     {"diff", "A B [--flash-type N] [--json]",
