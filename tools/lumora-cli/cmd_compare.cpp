@@ -78,8 +78,6 @@ bool ParseMergeArguments(const Arguments& args, MergeArguments& parsed, std::ost
 
 // The identity rules of the editor's settings; the defaults without them.
 TIdentityRules EditorIdentityRules() { return IdentityRulesOf(EditorSettings()); }
-    return IdentityRulesOf(settings);
-}
 
 // What a file's favorite entries mean: what it records, else the flash type.
 TNumbering FileNumbering(const LoadedFile& file, int flashType)
