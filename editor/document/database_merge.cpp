@@ -159,6 +159,8 @@ private:
             return antennaMap_[std::size_t(j)];
         antennaMapped_[std::size_t(j)] = 1;
         const TAntennaSetting& antenna = source_.db.AntennaList.AntennaInfo[std::size_t(j)];
+        if (source_.antennasInPlace)
+            return antennaMap_[std::size_t(j)] = PlaceAntenna(j, antenna);
         int32_t slot = index_.FindAntenna(antenna);
         if (slot >= 0 && Contains(newAntennaSlots_, slot)) {
             report_.notes.push_back("antenna " + std::to_string(j + 1) + " is in the source twice: merged once");
@@ -178,6 +180,21 @@ private:
         }
         antennaMap_[std::size_t(j)] = slot;
         return slot;
+    }
+
+    // Slot j itself: kept when the target uses it, else given the source's antenna.
+    int32_t PlaceAntenna(int32_t j, const TAntennaSetting& antenna)
+    {
+        TAntennaSetting& mine = work_->AntennaList.AntennaInfo[std::size_t(j)];
+        if (AntennasInUse(*work_)[std::size_t(j)] || mine == antenna) {
+            ++Counts(TTable::Antenna).unchanged;
+            return j;
+        }
+        ++Counts(TTable::Antenna).added;
+        mine = antenna;
+        newAntennaSlots_.push_back(j);
+        index_.AntennasChanged();
+        return j;
     }
 
     // A slot that no stream of the target uses and no new antenna took: the

@@ -51,6 +51,10 @@ struct TMergeSource {
     TNumbering numbering;
     std::string name;
     std::vector<std::string> dropped;
+    // The source's antenna j is the target's slot j (an import has placed
+    // them): its streams go there, and a slot the target does not use yet
+    // takes the source's antenna.
+    bool antennasInPlace = false;
 };
 
 struct TMergeCounts {

@@ -61,7 +61,7 @@ struct TImportSource {
     std::string name;
     std::vector<std::string> dropped;  // the reader's report and the plan's notes
 
-    TMergeSource Source() const { return TMergeSource{*db, TNumbering{}, name, dropped}; }
+    TMergeSource Source() const { return TMergeSource{*db, TNumbering{}, name, dropped, true}; }
 };
 
 // Builds the source database of `data` under `plan` and `choices` (from

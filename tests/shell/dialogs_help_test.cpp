@@ -88,9 +88,9 @@ void HelpTest::windowShowsTopicsFromContentsAndIndex()
     QVERIFY(window->isVisible());
     QCOMPARE(HelpWindow::ShowHelp(&owner), window);  // one window per owner
     QVERIFY(window->Browser->toPlainText().contains("Getting started"));
-    QCOMPARE(window->Contents->topLevelItemCount(), 14);
+    QCOMPARE(window->Contents->topLevelItemCount(), 15);
 
-    window->Contents->setCurrentItem(window->Contents->topLevelItem(12));
+    window->Contents->setCurrentItem(window->Contents->topLevelItem(13));
     QCOMPARE(window->Browser->source().fileName(), QString("encoder.html"));
     QVERIFY(window->Browser->toPlainText().contains("compression"));
 
