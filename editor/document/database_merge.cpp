@@ -98,7 +98,7 @@ public:
             MergeFavorites();
         ReportOverflows();
         for (const std::string& dropped : source_.dropped)
-            report_.notes.push_back("dropped by the reader of " + Quoted(source_.name) + ": " + dropped);
+            report_.notes.push_back(source_.name + ": " + dropped);
         if (result && report_.Fits())
             *result = std::move(*work_);
         return std::move(report_);

@@ -255,8 +255,9 @@ std::string VdrParameters(const TSATTSInfo& tuning, bool cable)
 
 std::string VdrVideo(const TServiceItem& service)
 {
+    // A radio service keeps its PCR PID after the 0, as VDR writes it.
     if (service.ServiceType == kServiceTypeRadio || service.wVideoPID == 0)
-        return "0";
+        return service.wPCRPID == 0 ? "0" : "0+" + std::to_string(service.wPCRPID);
     std::string video = std::to_string(service.wVideoPID);
     if (service.wPCRPID != 0 && service.wPCRPID != service.wVideoPID)
         video += "+" + std::to_string(service.wPCRPID);

@@ -15,7 +15,7 @@ const char* ImportCountLabel(TImportCount what)
     case TImportCount::Streams: return "streams";
     case TImportCount::Services: return "services";
     case TImportCount::SkippedSecondGeneration: return "DVB-S2 skipped";
-    case TImportCount::SkippedMultistream: return "multistream and T2-MI skipped";
+    case TImportCount::SkippedMultistream: return "of these, multistream or T2-MI";
     case TImportCount::SkippedTerrestrial: return "terrestrial skipped";
     case TImportCount::SkippedOther: return "other entries skipped";
     case TImportCount::Duplicates: return "duplicates imported once";

@@ -61,7 +61,7 @@ enum class TImportCount : uint8_t {
     Streams,  // streams kept
     Services,  // services kept
     SkippedSecondGeneration,  // DVB-S2 (also 8PSK/APSK or a stream id on DVB-S)
-    SkippedMultistream,  // multistream or T2-MI
+    SkippedMultistream,  // of the DVB-S2 skipped, those with a stream id or T2-MI (no note of its own)
     SkippedTerrestrial,  // DVB-T/T2, ATSC, ISDB
     SkippedOther,  // data services, IPTV, markers and other entries this editor cannot hold
     Duplicates,  // the same stream or service again in one file: kept once

@@ -35,6 +35,7 @@ struct TTransponder {
     int32_t stream = -1;  // -1: skipped
     TImportCount skipCount = TImportCount::SkippedOther;
     std::string skip;  // why it is skipped
+    bool multistream = false;  // a DVB-S2 skip that is also multistream or T2-MI
     std::size_t line = 0;
     int32_t services = 0;
 };
@@ -90,6 +91,7 @@ private:
                      std::vector<TStreamChange>& changes);
     Status ReadService(std::string_view record, std::string_view name, std::string_view options, std::size_t lineNo);
     Status ReadOptions(std::string_view text, std::size_t lineNo, TOptions& options) const;
+    void NoteSkip(const TTransponder& transponder, std::size_t line, std::string text);
     void NoteSkippedTransponders();
     // The next line, or a failure when the file ends first.
     Status Next(std::size_t& i, std::string_view& line) const;
@@ -289,7 +291,8 @@ Status TLamedbReader::ReadSatellite(const std::vector<int64_t>& f, std::string_v
                              (has(",MIS/PLS:") && !has(",MIS/PLS:-1:")) || (has(",T2MI:") && !has(",T2MI:-1:"));
     if (system == 1 || modulation == 2 || modulation == 4 || modulation == 5) {
         transponder.skip = multistream ? "multistream or T2-MI" : "DVB-S2";
-        transponder.skipCount = multistream ? TImportCount::SkippedMultistream : TImportCount::SkippedSecondGeneration;
+        transponder.skipCount = TImportCount::SkippedSecondGeneration;
+        transponder.multistream = multistream;
         return {};
     }
     stream.position = int32_t(position);
@@ -325,11 +328,19 @@ Status TLamedbReader::ReadCable(const std::vector<int64_t>& f, std::size_t lineN
     return {};
 }
 
+// A multistream skip counts as DVB-S2 and, within it, as multistream.
+void TLamedbReader::NoteSkip(const TTransponder& transponder, std::size_t line, std::string text)
+{
+    out_.Note(transponder.skipCount, line, std::move(text));
+    if (transponder.multistream)
+        out_.data().report.Bump(TImportCount::SkippedMultistream);
+}
+
 void TLamedbReader::NoteSkippedTransponders()
 {
     for (const auto& [key, transponder] : transponders_)
         if (transponder.stream < 0 && transponder.services == 0)
-            out_.Note(transponder.skipCount, transponder.line, "transponder skipped: " + transponder.skip);
+            NoteSkip(transponder, transponder.line, "transponder skipped: " + transponder.skip);
 }
 
 Status TLamedbReader::ReadOptions(std::string_view text, std::size_t lineNo, TOptions& options) const
@@ -398,7 +409,7 @@ Status TLamedbReader::ReadService(std::string_view record, std::string_view name
     }
     if (transponder->second.stream < 0) {
         ++transponder->second.services;
-        out_.Note(transponder->second.skipCount, lineNo, quoted + " skipped: " + transponder->second.skip);
+        NoteSkip(transponder->second, lineNo, quoted + " skipped: " + transponder->second.skip);
         return {};
     }
     TServiceItem service;

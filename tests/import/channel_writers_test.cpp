@@ -83,7 +83,7 @@ TEST(ChannelWriters, WriteTheMappingOfBothFormats)
         {&WriteVdrChannels,
          false,
          "Das Erste| HD;ARD| Erste:11494:HC23M2S0:S19.2E:22000:5101+5102:5102:0:0:10301:1:1019:0\n"
-         "Caf\xC3\xA9]Ost;ARD| Erste:12188:C999M2S0:S19.2E:27500:0:0:0:FFFF:28006:1:1101:0\n",
+         "Caf\xC3\xA9]Ost;ARD| Erste:12188:C999M2S0:S19.2E:27500:0+1:0:0:FFFF:28006:1:1101:0\n",
          2,
          {"PMT PIDs", "1 service on antenna 2 left out", "1 service on streams with polarisation Auto",
           "2 services with characters"}},
@@ -100,7 +100,7 @@ TEST(ChannelWriters, WriteTheMappingOfBothFormats)
         {&WriteVdrChannels,
          true,
          "K\xC3\xB6ln, Bonn,;:346:C0M64:C:6900:101+102:102:0:0:1:61441:1:0\n"
-         "Radio;:113500:C0M999:C:6875:0:202:0:0:2:61441:2:0\n",
+         "Radio;:113500:C0M999:C:6875:0+1:202:0:0:2:61441:2:0\n",
          2,
          {"PMT PIDs", "1 service with characters"}},
     };
