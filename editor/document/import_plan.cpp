@@ -243,9 +243,8 @@ Status CheckChoices(const TImportData& data, const TImportPlan& plan, const std:
     for (const TImportStream& stream : data.streams) {
         if (stream.delivery != TDelivery::Satellite || !PlanTakesStream(plan, stream))
             continue;
-        const auto choice = std::find_if(choices.begin(), choices.end(), [&](const TPositionChoice& c) {
-            return c.position == PositionKey(stream);
-        });
+        const auto choice = std::find_if(choices.begin(), choices.end(),
+                                         [&](const TPositionChoice& c) { return c.position == PositionKey(stream); });
         if (choice == choices.end() || choice->antenna < 0 || choice->antenna >= kAntennaCapacity)
             return Status::Failure("the import does not fit: no antenna for " + PositionLabel(PositionKey(stream)) +
                                    " (every antenna is in use)");

@@ -17,8 +17,8 @@ constexpr std::uintmax_t kLargestImportFile = 64u << 20;
 
 bool StartsWithWord(std::string_view line, std::string_view word)
 {
-    return line.starts_with(word) && (line.size() == word.size() || line[word.size()] == ' ' ||
-                                      line[word.size()] == '\t');
+    return line.starts_with(word) &&
+           (line.size() == word.size() || line[word.size()] == ' ' || line[word.size()] == '\t');
 }
 
 bool IsOneLineEntry(std::string_view line)
@@ -107,9 +107,8 @@ Status ReadOneFile(const fs::path& path, TImportData& data)
     case TImportFormat::Lamedb: return ReadLamedb(text, name, BouquetFilesBeside(path), data);
     case TImportFormat::Unknown: break;
     }
-    return Status::Failure(path.string() +
-                           ": not a channel file this editor reads (satellites.xml, cables.xml, dvbv5, "
-                           "initial-tuning table, VDR channels.conf or lamedb)");
+    return Status::Failure(path.string() + ": not a channel file this editor reads (satellites.xml, cables.xml, dvbv5, "
+                                           "initial-tuning table, VDR channels.conf or lamedb)");
 }
 
 }  // namespace

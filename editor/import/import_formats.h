@@ -60,8 +60,7 @@ using TBouquetFiles = std::map<std::string, std::string>;
 
 // lamedb version 4 or 5; bouquets.tv/bouquets.radio and the userbouquet
 // files they name become lists, in their order.
-Status ReadLamedb(std::string_view text, const std::string& name, const TBouquetFiles& bouquets,
-                  TImportData& data);
+Status ReadLamedb(std::string_view text, const std::string& name, const TBouquetFiles& bouquets, TImportData& data);
 
 // Reads one file, or every regular file of a folder (initial-tuning tables),
 // recognising each file's format from its content. A lamedb brings the

@@ -63,7 +63,6 @@ Status SaveUserPositionTable(const TPositionTable& table);
 // list, or its own name for "User Define".
 std::string AntennaSatelliteName(const TAntennaSetting& antenna, const TSettings& settings);
 // The position of each antenna, found through its satellite name.
-TAntennaPositions AntennaPositions(const TChannelDatabase& db, const TSettings& settings,
-                                   const TPositionTable& table);
+TAntennaPositions AntennaPositions(const TChannelDatabase& db, const TSettings& settings, const TPositionTable& table);
 
 }  // namespace lumora

@@ -170,10 +170,10 @@ void TCompareDock::MergeFrom(TfrmChild* child, const QString& path)
     if (!ReadSource(child, path, file))
         return;
     const ChannelDocument& doc = child->Document();
-    RunMergeDialog(child, TMergeSource{*file.db,
-                                       file.numbering ? NumberingFor(*file.numbering)
-                                                      : NumberingOf(*file.db, doc.FlashType()),
-                                       PathBytes(QFileInfo(path).fileName()), file.loadErrors});
+    RunMergeDialog(child,
+                   TMergeSource{*file.db,
+                                file.numbering ? NumberingFor(*file.numbering) : NumberingOf(*file.db, doc.FlashType()),
+                                PathBytes(QFileInfo(path).fileName()), file.loadErrors});
 }
 
 void TCompareDock::RunMergeDialog(TfrmChild* child, const TMergeSource& source)

@@ -166,10 +166,9 @@ void TPositionTableDialog::accept()
         const QTableWidgetItem* position = Table->item(row, 0);
         const QString text = position ? position->text().trimmed() : QString();
         if (!ParsePosition(text.toStdString())) {
-            QMessageBox::warning(this, windowTitle(),
-                                 tr("Row %1: \"%2\" is no orbital position (write it like 19.2E or 30.0W).")
-                                     .arg(row + 1)
-                                     .arg(text));
+            QMessageBox::warning(
+                this, windowTitle(),
+                tr("Row %1: \"%2\" is no orbital position (write it like 19.2E or 30.0W).").arg(row + 1).arg(text));
             Table->setCurrentCell(row, 0);
             return;
         }

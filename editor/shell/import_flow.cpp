@@ -63,8 +63,8 @@ void TCompareDock::ImportFrom(TfrmChild* child, const QStringList& paths)
             return;
         }
     if (paths.size() > 1)
-        data.name = PathBytes(QFileInfo(paths.constFirst()).fileName()) + " and " +
-                    std::to_string(paths.size() - 1) + " more";
+        data.name =
+            PathBytes(QFileInfo(paths.constFirst()).fileName()) + " and " + std::to_string(paths.size() - 1) + " more";
     const ChannelDocument& doc = child->Document();
     TImportPlan plan;
     plan.cable = IsCableModel(doc.Settings().SystemInfo.MODEL);

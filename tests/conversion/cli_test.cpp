@@ -19,10 +19,10 @@ struct RunResult {
     std::string output;  // standard output and standard error together
 };
 
-RunResult RunCli(const std::string& arguments)
+RunResult RunCli(const std::string& arguments, const std::string& environment = {})
 {
     RunResult result;
-    std::string command = std::string(LUMORA_CLI_PATH) + " " + arguments + " 2>&1";
+    std::string command = environment + std::string(LUMORA_CLI_PATH) + " " + arguments + " 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
         return result;
@@ -292,4 +292,40 @@ TEST_F(CliTest, DiffAndMergeOnTheSampleAndAChangedCopy)
 }
 
 }  // namespace
+
+// import on real tuning tables: one satellite onto a chosen antenna, a dry run
+// over every satellite table (refused whole), and files it cannot read.
+TEST_F(CliTest, ImportTuningTablesIntoTheSample)
+{
+    const std::string tables = "/usr/share/dvb/dvb-s";
+    if (!test::FileExists(tables + "/Hotbird-13.0E"))
+        GTEST_SKIP() << "dtv-scan-tables is not installed (apt-get install dtv-scan-tables)";
+    const std::string env = "XDG_CONFIG_HOME=" + Q("config") + " ";  // the built-in position table
+    const std::string sample = "'" + test::SamplePath() + "' ";
+    const RunResult one =
+        RunCli("import " + sample + Q("one.txt") + " " + tables + "/Hotbird-13.0E --position 13.0E=3", env);
+    EXPECT_EQ(one.status, 0) << one.output;
+    EXPECT_NE(one.output.find("13.0E HOTBIRD: 91 streams to antenna 3\n"), std::string::npos) << one.output;
+    EXPECT_NE(one.output.find("transport streams: 91 added"), std::string::npos) << one.output;
+    EXPECT_NE(one.output.find("Hotbird-13.0E: DVB-S2 skipped: 4\n"), std::string::npos) << one.output;
+    EXPECT_TRUE(test::FileExists(dir.File("one.txt")));
+
+    const RunResult all = RunCli("import " + sample + Q("all.txt") + " " + tables + " --dry-run", env);
+    EXPECT_EQ(all.status, 1);
+    for (const char* line :
+         {"entries read: 9498\n", "frequencies in the wrong unit: 2\n", "Hispasat-30.0W:182: frequency 12207 is MHz",
+          "SES3_C-103.0W:96: frequency 4090 is MHz", "the import does not fit: 181 orbital positions"})
+        EXPECT_NE(all.output.find(line), std::string::npos) << line;
+    EXPECT_EQ(
+        RunCli("import " + sample + Q("x.txt") + " " + tables + " --only 13.0E --only 19.2E --dry-run", env).status, 0);
+
+    test::WriteFile(dir.File("junk.conf"), "this is no channel list\n");
+    const RunResult junk = RunCli("import " + sample + Q("x.txt") + " " + Q("junk.conf"), env);
+    EXPECT_EQ(junk.status, 1);
+    EXPECT_NE(junk.output.find("junk.conf: not a channel file"), std::string::npos) << junk.output;
+    EXPECT_EQ(RunCli("import " + sample + Q("x.txt") + " " + Q("junk.conf") + " --position 13E").status, 2);
+    EXPECT_FALSE(test::FileExists(dir.File("x.txt")));
+    EXPECT_FALSE(test::FileExists(dir.File("all.txt")));
+}
+
 }  // namespace lumora

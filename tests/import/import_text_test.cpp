@@ -21,10 +21,15 @@ TEST(ImportText, NamesBecomeIso8859Names)
         {"Das Erste HD", TSourceText::Utf8, "Das Erste HD", false},
         {"WDR D\xC3\xBCsseldorf", TSourceText::Utf8, "WDR D\xFCsseldorf", false},  // UTF-8 ü
         {"WDR D\xFCsseldorf", TSourceText::Utf8, "WDR D\xFCsseldorf", false},  // not UTF-8: Latin-1
-        {"M\xC3\xBCnchen", TSourceText::Latin1, "M\xC3\xBC" "nchen", false},  // declared Latin-1
+        {"M\xC3\xBCnchen", TSourceText::Latin1,
+         "M\xC3\xBC"
+         "nchen",
+         false},  // declared Latin-1
         {"\xD0\x9F\xD0\xB5\xD1\x80\xD0\xB2\xD1\x8B\xD0\xB9", TSourceText::Utf8, "??????", true},  // Cyrillic
         {"\xE2\x80\xA2\xE2\x80\xA2 UHD", TSourceText::Utf8, "?? UHD", true},  // bullets
-        {"\xC2\x86" "BBC\xC2\x87 One", TSourceText::Utf8, "BBC One", true},  // DVB emphasis codes
+        {"\xC2\x86"
+         "BBC\xC2\x87 One",
+         TSourceText::Utf8, "BBC One", true},  // DVB emphasis codes
         {"  padded  ", TSourceText::Utf8, "padded", false},
         {"Caf\xC3\xA9", TSourceText::Utf8, "Caf\xE9 ", false},  // ends above 127: the reader's blank
         {"123456789012345678901234567890", TSourceText::Utf8, "123456789012345678901234567890", false},

@@ -5,8 +5,8 @@
 // one Ctrl+Z.
 #include <QComboBox>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableWidget>

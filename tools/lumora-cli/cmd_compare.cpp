@@ -9,9 +9,9 @@
 #include <ostream>
 
 #include "conversion_cli.h"
-#include "merge_cli.h"
 #include "database_merge.h"
 #include "interchange.h"
+#include "merge_cli.h"
 #include "service_numbering.h"
 #include "settings.h"
 

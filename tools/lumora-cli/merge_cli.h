@@ -48,7 +48,6 @@ private:
     ExchangeDirectory exchange_;
 };
 
-
 struct MergeArguments {
     std::vector<std::string> paths;
     int flashType = 0;
