@@ -52,16 +52,6 @@ void ClickMenuPath(TfrmMain& window, const QString& top, QAction* submenu, QActi
     QTest::mouseClick(submenu->menu(), Qt::LeftButton, {}, submenu->menu()->actionGeometry(action).center());
 }
 
-void ClickCheckBox(QTreeWidget* tree, QTreeWidgetItem* item)
-{
-    QStyleOptionViewItem option;
-    option.initFrom(tree);
-    option.rect = tree->visualItemRect(item);
-    option.features |= QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, box.center());
-}
-
 }  // namespace
 
 class ImportJourneyTest : public QObject {

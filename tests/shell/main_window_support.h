@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QString>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 #include <string>
@@ -145,6 +148,17 @@ inline TfrmChild* OpenSampleInMainWindow(const QString& dir, const QString& name
     if (doc)
         doc->parentWidget()->showMaximized();
     return doc;
+}
+
+// Clicks the check box of `item` as a person would.
+inline void ClickCheckBox(QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(tree);
+    option.rect = tree->visualItemRect(item);
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, box.center());
 }
 
 }  // namespace lumora::test

@@ -25,21 +25,6 @@
 using namespace lumora;
 using namespace lumora::test;
 
-namespace {
-
-// Clicks the check box of `item` as a person would.
-void ClickCheckBox(QTreeWidget* tree, QTreeWidgetItem* item)
-{
-    QStyleOptionViewItem option;
-    option.initFrom(tree);
-    option.rect = tree->visualItemRect(item);
-    option.features |= QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, box.center());
-}
-
-}  // namespace
-
 class MergeJourneyTest : public QObject {
     Q_OBJECT
 
