@@ -129,15 +129,19 @@ void TfrmMain::ImportFromCsv(bool names)
     }
     const QByteArray bytes = file.readAll();
     TOrderImportReport report;
-    try {
-        const std::string_view csv(bytes.constData(), std::size_t(bytes.size()));
-        report = names ? ImportServiceNames(child->Document(), csv) : ImportServiceOrder(child->Document(), csv);
-    } catch (const std::runtime_error& e) {
-        child->SyncView();
-        ui_->MessageBox(MsgKind::Error, "Cannot import " + PathBytes(path) + ":\r" + e.what(), MsgButtons::Ok);
+    std::string failure;
+    child->Run([&] {
+        try {
+            const std::string_view csv(bytes.constData(), std::size_t(bytes.size()));
+            report = names ? ImportServiceNames(child->Document(), csv) : ImportServiceOrder(child->Document(), csv);
+        } catch (const std::runtime_error& e) {
+            failure = e.what();
+        }
+    });
+    if (!failure.empty()) {
+        ui_->MessageBox(MsgKind::Error, "Cannot import " + PathBytes(path) + ":\r" + failure, MsgButtons::Ok);
         return;
     }
-    child->SyncView();
     ui_->MessageBox(MsgKind::Information, ImportSummary(report, names), MsgButtons::Ok);
 }
 
