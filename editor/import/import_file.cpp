@@ -119,8 +119,12 @@ TImportFormat DetectImportFormat(std::string_view text)
         text.remove_prefix(3);
     if (TrimBlanks(text).starts_with("<"))
         return DetectXml(text);
-    for (std::string_view raw : SplitLines(text)) {
-        const std::string_view line = TrimBlanks(raw);
+    // Only the first line that is neither blank nor a comment decides: the
+    // rest of a large file is not split for it.
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const std::string_view line = TrimBlanks(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
         if (line.empty() || line.starts_with('#'))
             continue;
         if (line.starts_with("eDVB services /"))
@@ -129,7 +133,8 @@ TImportFormat DetectImportFormat(std::string_view text)
             return DetectSectioned(line);
         if (IsOneLineEntry(line))
             return TImportFormat::OneLine;
-        if (line.starts_with(':') || SplitFields(line, ':').size() >= 13)
+        // VDR writes 13 fields; it reads lines without RID (or NID and TID) too.
+        if (line.starts_with(':') || SplitFields(line, ':').size() >= kFewestVdrFields)
             return TImportFormat::VdrChannels;
         return TImportFormat::Unknown;
     }

@@ -50,6 +50,10 @@ Status ReadOneLineFile(std::string_view text, const std::string& name, std::opti
 // one-line entries; each section is a group, its position from its name.
 Status ReadScanFile(std::string_view text, const std::string& name, TImportData& data);
 
+// Fields of the shortest channel line VDR reads (up to the SID; no NID, TID
+// or RID); it writes 13.
+inline constexpr std::size_t kFewestVdrFields = 10;
+
 // VDR channels.conf: services, streams and providers; ":@n" group lines
 // become lists (with their first numbers).
 Status ReadVdrChannels(std::string_view text, const std::string& name, TImportData& data);

@@ -20,7 +20,6 @@ namespace lumora {
 namespace {
 
 constexpr std::size_t kVdrFields = 13;
-constexpr std::size_t kFewestVdrFields = 10;  // up to the SID
 constexpr uint32_t kLargestPid = 0x1FFF;
 
 // The parameter field: letters, each followed by its value unless it is a

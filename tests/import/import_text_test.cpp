@@ -76,6 +76,7 @@ TEST(ImportText, FormatIsRecognisedFromContent)
         {"[date]\n2022-03-11\n[dvb-s/Astra-19.2E]\n", TImportFormat::ScanFile},
         {":ARD\nDas Erste;ARD:11836:HC34M2S0:S19.2E:27500:101=2:102=deu:104:0:28106:1:1101:0\n",
          TImportFormat::VdrChannels},
+        {"ZDF:11954:HC34M2S0:S19.2E:27500:110:120:130:0:28006\n", TImportFormat::VdrChannels},  // no NID, TID, RID
         {"eDVB services /4/\ntransponders\n", TImportFormat::Lamedb},
         {"eDVB services /5/\n# Transponders:\n", TImportFormat::Lamedb},
         {"just some text\n", TImportFormat::Unknown},
