@@ -3,6 +3,7 @@
 // reports this way; only the command layer shows the text to a person.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -32,6 +33,35 @@ private:
 
     bool failed_ = false;
     std::string message_;
+};
+
+// What a reader gives back when it has a value to give: the value, or the
+// failure that says why there is none. Callers test it like a Status.
+template <typename T>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : value_(std::move(value)) {}
+    // A Result without a value is always a failure, whatever `failure` says.
+    Result(Status failure)
+        : status_(failure.ok() ? Status::Failure("no value was given") : std::move(failure))
+    {
+    }
+
+    bool ok() const { return value_.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const Status& status() const { return status_; }
+    const std::string& message() const { return status_.message(); }
+
+    // The value; only after a success.
+    T& value() & { return *value_; }
+    const T& value() const& { return *value_; }
+    T&& value() && { return std::move(*value_); }
+    T* operator->() { return &*value_; }
+    const T* operator->() const { return &*value_; }
+
+private:
+    std::optional<T> value_;
+    Status status_;
 };
 
 }  // namespace lumora
