@@ -109,15 +109,20 @@ void TDocumentData::NameEdit(std::string label)
 
 bool TDocumentData::pModifiedFlag() const { return !saved_ || !SameStoredData(saved_->Data, *db_); }
 
-void TDocumentData::MarkSaved() { saved_ = CopyState(); }
+void TDocumentData::MarkSaved()
+{
+    saved_ = CopyState();
+    Notify({.Tables = TDocumentChange::File});
+}
 
 void TDocumentData::ForgetHistory(bool saved)
 {
     history_.Clear();
     if (saved)
-        MarkSaved();
+        saved_ = CopyState();
     else
         saved_.reset();
+    Notify({.Tables = TDocumentChange::File});
 }
 
 bool TDocumentData::UndoData() { return Restore(&TEditHistory::Undo); }

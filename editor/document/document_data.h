@@ -29,6 +29,9 @@ struct TDocumentChange {
         Services = 1u << 4,  // the service table and how it is numbered
         Favorites = 1u << 5,
         Menu = 1u << 6,  // the menu record and the menu language names
+        // Not a table: the document was opened, made new or saved, so its
+        // name or the data counted as saved may be new.
+        File = 1u << 7,
     };
     uint32_t Tables = 0;
     int32_t Service = -1;  // the one service changed when Tables is Services; else -1
@@ -67,8 +70,9 @@ public:
     void Edit(std::string label, const std::function<void()>& change);
     void NameEdit(std::string label);
 
-    // Called once after every edit that changed the data, and after every
-    // undo and redo, with what changed: views follow the data from here.
+    // Called once after every edit that changed the data, after every undo
+    // and redo, and when the document is opened, made new or saved (File),
+    // with what changed: views and windows follow the data from here.
     using ChangeObserver = std::function<void(const TDocumentChange&)>;
     void OnChanged(ChangeObserver observer) { observers_.push_back(std::move(observer)); }
 

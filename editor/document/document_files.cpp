@@ -173,8 +173,8 @@ Status ChannelDocument::SaveDataFile(const std::string& FileName)
     Status saved = WriteCopy(FileName);
     if (saved) {
         pState = false;
-        MarkSaved();
         Caption = FileName;
+        MarkSaved();
     }
     return saved;
 }

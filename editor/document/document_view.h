@@ -102,6 +102,11 @@ public:
     // rewrites its rows only, and the grid is rebuilt where the rows it
     // lists may have changed.
     void FollowChange(const TDocumentChange& change);
+    // Called after every rebuild of the grid: the rows it lists, the label,
+    // the TV/RADIO choice or the filter may be new, and the window shows
+    // them from here. An edit of one service that rewrites its rows only
+    // does not call it.
+    void OnGridRebuilt(std::function<void()> observer) { gridObservers_.push_back(std::move(observer)); }
 
     // Navigation tree.
     void LoadTreeValue();
@@ -211,6 +216,7 @@ private:
     int32_t viewRowCount_ = 0;  // rows of the current view before filtering
     int32_t shownRowCount_ = 0;  // rows the grid lists
     std::vector<TGridRow> gridRows_;  // per grid row - 1
+    std::vector<std::function<void()>> gridObservers_;
 };
 
 }  // namespace lumora

@@ -218,6 +218,8 @@ void TDocumentView::RefreshServiceGrid()
     for (std::size_t k = 0; k < rows.size(); ++k)
         FillRow(int32_t(k), rows[k]);
     SG.EndUpdate();
+    for (const std::function<void()>& observer : gridObservers_)
+        observer();
 }
 
 void TDocumentView::RefreshService(int32_t realIndex)

@@ -42,6 +42,9 @@ TfrmChild::TfrmChild(TApplicationState& app, UiPort& ui, QWidget* parent)
     BuildPopupMenu1();
     BuildPopupMenu2();
     resize(1100, 600);
+    document_->OnChanged([this](const TDocumentChange& change) { FollowDocument(change); });
+    document_->OnGridRebuilt([this] { ShowViewState(); });
+    connect(SG->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TfrmChild::StateChanged);
     SyncView();
 }
 
@@ -166,7 +169,8 @@ QString TfrmChild::Caption() const { return PathText(document_->Caption); }
 bool TfrmChild::Run(const std::function<void()>& command)
 {
     const bool ok = RunCommand(this, command);
-    SyncView();
+    if (!ok)
+        SyncView();  // a failed edit keeps what it did without telling the views
     return ok;
 }
 
@@ -181,14 +185,32 @@ bool TfrmChild::Command(const std::function<void()>& command)
 {
     if (EndCellEdit())
         return Run(command);
-    SyncView();  // a clicked TV/RADIO button shows the document's mode again
+    ShowViewState();  // a clicked TV/RADIO button shows the document's mode again
     return false;
 }
 
 void TfrmChild::SyncView()
 {
+    ShowFileState();
+    ShowViewState();
+}
+
+// Every change of the data, undo and redo included, and every open and save:
+// the title may name another file, the data may be saved or not.
+void TfrmChild::FollowDocument(const TDocumentChange&)
+{
+    ShowFileState();
+    emit StateChanged();
+}
+
+void TfrmChild::ShowFileState()
+{
     setWindowTitle(Caption() + QStringLiteral("[*]"));
     setWindowModified(document_->pModifiedFlag());
+}
+
+void TfrmChild::ShowViewState()
+{
     SG->SetRowsMovable(CanMoveListedRows(*document_));
     Label1->setText(NameText(document_->LabelText()));
     if (NameBytes(FilterBox->text()) != document_->FilterText()) {
@@ -200,7 +222,7 @@ void TfrmChild::SyncView()
     BtnSortZ->setEnabled(!document_->FilterActive());
     const bool tv = document_->DisplayMode() == kServiceTypeTV;
     (tv ? FR1 : FR2)->setChecked(true);
-    emit ViewSynced();
+    emit StateChanged();
 }
 
 bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)

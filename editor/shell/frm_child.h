@@ -45,14 +45,17 @@ public:
     bool OpenFileFromUpload(const QString& name, bool state);
     void UpdateTree();
 
-    // Runs a command of this window: an error is shown and ends the command;
-    // the window then shows the document as it is.
+    // Runs a command of this window: an error is shown and ends the command.
+    // The window follows what the command changed through the document's
+    // notifications; after an error it shows the whole document again.
     bool Run(const std::function<void()>& command);
     // Ends an open cell edit as Enter does, writing the typed text back into
     // the document. False when the write-back failed (its error was shown):
     // the command that asked must not run then.
     bool EndCellEdit();
-    // Shows the document's state: label, title, modified mark, TV/RADIO.
+    // Shows the whole document state: title and modified mark, label,
+    // filter, TV/RADIO. The notifications keep them up to date; this is for
+    // a window just built, tables filled outside any edit, and after an error.
     void SyncView();
 
     // Controls, named as the handlers refer to them.
@@ -115,8 +118,9 @@ public:
     void RemoveDuplicatesClick();
 
 signals:
-    // The window shows the document as it now is (after every command).
-    void ViewSynced();
+    // What the main window's menus show of this document may have changed:
+    // its data, its history, the view or the grid's selection.
+    void StateChanged();
     // The person closes the window and nothing stops it.
     void Closing();
 
@@ -134,6 +138,9 @@ private:
     void FillChangeMenu(QMenu* menu, const std::vector<TMenuEntry>& entries,
                         void (ChannelDocument::*command)(const std::string&));
     void ShowCoreSelection(const QModelIndex& node);
+    void FollowDocument(const TDocumentChange&);
+    void ShowFileState();
+    void ShowViewState();
     // A command of this window's own buttons and menus: the open cell edit
     // ends first, then the command runs as Run does.
     bool Command(const std::function<void()>& command);

@@ -36,11 +36,12 @@ constexpr const char* kHomePage = "https://www.lumora-stb.example/";
 // Every menu, toolbar and shortcut command comes here. Commands read or
 // replace documents, so a cell edit still open in a grid ends first, as Enter
 // would end it; a failed write-back (its error shown) cancels the command.
+// The menus follow the documents' notifications and the window list, not
+// the end of a command.
 void TfrmMain::Command(void (TfrmMain::*handler)())
 {
     if (EndCellEdits())
         RunCommand(this, [this, handler] { (this->*handler)(); });
-    UpdateActionStates();
 }
 
 bool TfrmMain::EndCellEdits()
@@ -118,7 +119,7 @@ TfrmChild* TfrmMain::AddDocumentWindow()
     // as current, half taken apart.
     connect(
         child, &QObject::destroyed, this, [this] { UpdateActionStates(); }, Qt::QueuedConnection);
-    connect(child, &TfrmChild::ViewSynced, this, [this] { UpdateActionStates(); });
+    connect(child, &TfrmChild::StateChanged, this, [this] { UpdateActionStates(); });
     // Maximising a document by hand is the person's choice of arrangement too.
     connect(window, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
         if (now & Qt::WindowMaximized)

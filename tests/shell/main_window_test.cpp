@@ -265,10 +265,12 @@ private slots:
         auto window = StartConfigured();
         window->NewFileExecute();
         TfrmChild* doc = window->ActiveDocument();
+        // An edit made outside any command of the window (as a script or a
+        // merge makes it): title and menus follow the document's notification.
         doc->Document().Edit("Change PIN", [&] { ++doc->Document().Database().MenuConfigItem.nPINCode; });
-        doc->SyncView();
         QVERIFY(doc->windowTitle().endsWith("[*]"));
         QVERIFY(doc->isWindowModified());
+        QCOMPARE(window->EditUndo->text(), QStringLiteral("&Undo Change PIN"));
 
         ModalAnswers answers;
         answers.MessageBox(QMessageBox::Cancel);
