@@ -1,7 +1,5 @@
 #include "channel_document.h"
 
-#include <stdexcept>
-
 #include "interchange.h"
 
 namespace lumora {
@@ -29,13 +27,22 @@ void ChannelDocument::InitAllData()
     PopupMenu2.ChangeProvider.clear();
 }
 
-std::optional<FavoriteNumbering> ChannelDocument::ParsingDataFile(const std::string& path)
+bool ReportRead(UiPort& ui, const TDocumentRead& outcome)
 {
-    auto showError = [this](const std::string& message) { ui_.MessageBox(MsgKind::Error, message, MsgButtons::Ok); };
-    ReadResult result = ParseAndDeleteExchangeFile(path, Database(), showError);
+    for (const TNotice& notice : outcome.notices)
+        ui.MessageBox(notice.kind, notice.text, MsgButtons::Ok);
+    return ReportFailure(ui, outcome.status);
+}
+
+TDocumentRead ChannelDocument::ParsingDataFile(const std::string& path)
+{
+    TDocumentRead outcome;
+    auto keepNotice = [&outcome](const std::string& text) { outcome.notices.push_back({MsgKind::Error, text}); };
+    ReadResult result = ParseAndDeleteExchangeFile(path, Database(), keepNotice);
     if (result.status != ReadStatus::Complete)
-        throw std::runtime_error(result.error);
-    return result.numbering;
+        outcome.status = Status::Failure(result.error);
+    outcome.numbering = result.numbering;
+    return outcome;
 }
 
 // The view follows the restored data through the change notification.

@@ -21,6 +21,22 @@
 
 namespace lumora {
 
+// What reading a file into the document gives back: success or the reason it
+// failed, the notices raised on the way in their order, and the favorite
+// numbering the interchange text records, if it records one.
+struct [[nodiscard]] TDocumentRead {
+    Status status;
+    std::vector<TNotice> notices;
+    std::optional<FavoriteNumbering> numbering;
+
+    explicit operator bool() const { return status.ok(); }
+    const std::string& message() const { return status.message(); }
+};
+
+// How a command shows a read: each notice in its own box, then the failure.
+// Returns whether the read succeeded.
+bool ReportRead(UiPort& ui, const TDocumentRead& outcome);
+
 // "1 service", "12 services": how edit names count services.
 std::string ServicesText(int32_t count);
 
@@ -45,26 +61,26 @@ public:
 
     // Document files. InitAllData and ParsingDataFile live here; the others
     // are defined with the conversion-library binding (document_files.cpp).
-    // Each of those returns its failure with the file and the reason, for the
-    // command to show: a failed open leaves the document empty for its window
-    // to be closed, a failed save leaves caption, pState, the saved data and
-    // the file as they were.
+    // Each of those returns its failure with the file and the reason, and
+    // what it has to tell besides, for the command to show: the document
+    // shows nothing itself. A failed open leaves the document empty for its
+    // window to be closed, a failed save leaves caption, pState, the saved
+    // data and the file as they were.
     void InitAllData();
-    Status OpenDataFile(const std::string& FileName, bool IsNew);
-    Status LoadDataFile(const std::string& FileName);
-    Status OpenFileFromUpload(const std::string& Name, bool State);
+    TDocumentRead OpenDataFile(const std::string& FileName, bool IsNew);
+    TDocumentRead LoadDataFile(const std::string& FileName);
+    TDocumentRead OpenFileFromUpload(const std::string& Name, bool State);
     Status SaveDataFile(const std::string& FileName);
     // Opens a copy kept for recovery as a new unsaved document named
     // `NewCaption`: Save asks for a name, and it counts as modified.
-    Status OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption);
+    TDocumentRead OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption);
     // Writes the data to `FileName` as Save does but leaves the document's
     // name and modified state alone.
     Status WriteCopy(const std::string& FileName) const;
-    // Reads the interchange file at `path` into the tables, then deletes it,
-    // and returns the favorite numbering the file records, if it records one.
-    // Table-full messages go to error boxes; a stopped or failed read throws
-    // std::runtime_error with its message after the file is handled.
-    std::optional<FavoriteNumbering> ParsingDataFile(const std::string& path);
+    // Reads the interchange file at `path` into the tables, then deletes it.
+    // Table-full messages come back as error notices; a stopped read fails
+    // with its message, keeping what was read before it stopped.
+    TDocumentRead ParsingDataFile(const std::string& path);
     void FormCloseQuery(bool& CanClose);
 
     // "Config Menudata": the menu defaults go to the dialog and come back on OK.

@@ -50,8 +50,8 @@ private:
 };
 
 // Runs `step`, which returns a Status. What the steps below it throw (no
-// exchange directory, a stopped read of the interchange file) becomes a
-// failure with the same text.
+// exchange directory, no program path for the library) becomes a failure
+// with the same text.
 template <typename Step>
 Status RunFileStep(Step&& step)
 {
@@ -73,30 +73,30 @@ bool HasFavorites(const TChannelDatabase& db)
 
 // Favorite entries name services by a numbering that depends on the flash
 // type. A file numbered for another flash type has its entries rewritten to
-// name the same services under this one, and the person is told once.
-void AdoptFileNumbering(TChannelDatabase& db, UiPort& ui, FavoriteNumbering recorded, uint8_t flashType)
+// name the same services under this one; the notice tells the person once.
+std::optional<TNotice> AdoptFileNumbering(TChannelDatabase& db, FavoriteNumbering recorded, uint8_t flashType)
 {
     // Fixed or not as set when the tables were initialised, the automatic
     // numbers' start as the settings say now (as the grid does).
     const FavoriteNumbering current = FavoriteNumberingOf(NumberingOf(db, flashType));
     if (recorded == current || !HasFavorites(db))
-        return;
+        return std::nullopt;
     const int dropped = RenumberFavorites(db, NumberingFor(recorded), NumberingFor(current));
     std::string message = kFavoritesRenumbered;
     if (dropped > 0)
         message += "\r" + std::to_string(dropped) +
                    " favorite entries could not be renumbered (their services share a number with others under "
                    "this flash type) and were left out.";
-    ui.MessageBox(MsgKind::Information, message, MsgButtons::Ok);
+    return TNotice{MsgKind::Information, message};
 }
 
 }  // namespace
 
-Status ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
+TDocumentRead ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
 {
     pState = IsNew;
     Caption = FileName;
-    Status opened;
+    TDocumentRead opened;
     if (IsNew) {
         InitAllData();
         LoadTreeValue();
@@ -107,46 +107,48 @@ Status ChannelDocument::OpenDataFile(const std::string& FileName, bool IsNew)
     return opened;
 }
 
-Status ChannelDocument::LoadDataFile(const std::string& FileName)
+TDocumentRead ChannelDocument::LoadDataFile(const std::string& FileName)
 {
     InitAllData();
-    std::optional<FavoriteNumbering> recorded;
-    const Status loaded = RunFileStep([&] {
+    TDocumentRead read;
+    read.status = RunFileStep([&] {
         ExchangeFileGuard text(ExchangePath(App(), kInterchangeExchangeFile), ExchangeUse::Output);
         ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
-        const Status converted = library.V3DnfToDnf(FileName, text.Path());
-        if (converted)
-            recorded = ParsingDataFile(text.Path());
-        return converted;
+        return library.V3DnfToDnf(FileName, text.Path()).AndThen([&] {
+            read = ParsingDataFile(text.Path());
+            return read.status;
+        });
     });
-    if (!loaded)
+    if (!read)
         InitAllData();  // nothing half-read stays in the document
-    else if (recorded)
-        AdoptFileNumbering(Database(), ui_, *recorded, FlashType());
+    else if (read.numbering)
+        if (std::optional<TNotice> renumbered = AdoptFileNumbering(Database(), *read.numbering, FlashType()))
+            read.notices.push_back(std::move(*renumbered));
     LoadTreeValue();
-    return loaded;
+    return read;
 }
 
-Status ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
+TDocumentRead ChannelDocument::OpenFileFromUpload(const std::string& Name, bool State)
 {
     Caption = Name;
     pState = State;
     InitAllData();
-    const Status loaded = RunFileStep([&] {
+    TDocumentRead read;
+    read.status = RunFileStep([&] {
         ExchangeFileGuard text(ExchangePath(App(), kInterchangeExchangeFile), ExchangeUse::Input);
-        ParsingDataFile(text.Path());
-        return Status();
+        read = ParsingDataFile(text.Path());
+        return read.status;
     });
-    if (!loaded)
+    if (!read)
         InitAllData();
     LoadTreeValue();
     ForgetHistory(false);  // the upload is in no file yet
-    return loaded;
+    return read;
 }
 
-Status ChannelDocument::OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption)
+TDocumentRead ChannelDocument::OpenRecoveredFile(const std::string& FileName, const std::string& NewCaption)
 {
-    Status opened = LoadDataFile(FileName);
+    TDocumentRead opened = LoadDataFile(FileName);
     Caption = NewCaption;
     pState = true;
     ForgetHistory(false);  // the recovered changes are in no file of the person's yet

@@ -19,6 +19,14 @@ enum class MsgKind { Warning, Error, Information, Confirmation };
 enum class MsgButtons { Ok, OkCancel };
 enum class MsgResult { Ok, Cancel };
 
+// A message for the person that a reader raised on the way (a full table, a
+// renumbering): the command shows it once the reading is over.
+struct TNotice {
+    MsgKind kind = MsgKind::Information;
+    std::string text;
+    bool operator==(const TNotice&) const = default;
+};
+
 // What the stream dialog gives back: the stream and the record of its network.
 struct TStreamDialogResult {
     TTSItem Stream;

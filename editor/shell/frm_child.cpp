@@ -228,7 +228,7 @@ void TfrmChild::ShowViewState()
 bool TfrmChild::OpenDataFile(const QString& fileName, bool isNew)
 {
     bool opened = false;
-    Run([&] { opened = ReportFailure(ui_, document_->OpenDataFile(PathBytes(fileName), isNew)); });
+    Run([&] { opened = ReportRead(ui_, document_->OpenDataFile(PathBytes(fileName), isNew)); });
     Tree1->expand(treeModel_->index(0, 0));
     return opened;
 }
@@ -243,7 +243,7 @@ bool TfrmChild::SaveDataFile(const QString& fileName)
 bool TfrmChild::OpenFileFromUpload(const QString& name, bool state)
 {
     bool opened = false;
-    Run([&] { opened = ReportFailure(ui_, document_->OpenFileFromUpload(PathBytes(name), state)); });
+    Run([&] { opened = ReportRead(ui_, document_->OpenFileFromUpload(PathBytes(name), state)); });
     return opened;
 }
 

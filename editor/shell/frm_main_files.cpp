@@ -246,8 +246,8 @@ void TfrmMain::OpenRecovered(const QString& file, const QString& caption)
     TfrmChild* child = AddDocumentWindow();
     bool opened = false;
     child->Run([&] {
-        opened = ReportFailure(
-            *ui_, child->Document().OpenRecoveredFile(PathBytes(file), PathBytes(RecoveredCaption(caption))));
+        opened = ReportRead(*ui_,
+                            child->Document().OpenRecoveredFile(PathBytes(file), PathBytes(RecoveredCaption(caption))));
     });
     if (!opened) {
         delete child->parentWidget();

@@ -94,7 +94,7 @@ TEST_F(DocumentFilesTest, FailedOpenShowsFileAndReasonAndLeavesNothing)
     std::string content = ReadFile(dnf);
     content[content.size() / 2] ^= 0x55;
     WriteFile(dnf, content);
-    const Status opened = doc().OpenDataFile(dnf, false);
+    const TDocumentRead opened = doc().OpenDataFile(dnf, false);
     EXPECT_FALSE(opened);
     EXPECT_TRUE(messages().empty());  // the command shows the failure
     EXPECT_NE(opened.message().find("\"" + dnf + "\": the checksum does not match"), std::string::npos);
@@ -106,7 +106,7 @@ TEST_F(DocumentFilesTest, FailedOpenShowsFileAndReasonAndLeavesNothing)
 TEST_F(DocumentFilesTest, MissingLibraryIsShownWithItsPath)
 {
     fixture.app->ConversionLibraryPath = files.File("LV3DLL.so");
-    const Status loaded = doc().LoadDataFile(SampleDnf());
+    const TDocumentRead loaded = doc().LoadDataFile(SampleDnf());
     EXPECT_FALSE(loaded);
     EXPECT_NE(loaded.message().find(files.File("LV3DLL.so")), std::string::npos);
 }
@@ -214,14 +214,13 @@ TEST_F(DocumentFilesTest, FavoritesNameTheSameServicesAfterAChangeOfFlashType)
         test::DocumentFixture next(flashType);
         next.app->ExchangeDir = exchange.Path();
         next.app->ConversionLibraryPath = LV3DLL_PATH;
-        ASSERT_TRUE(next.doc->OpenDataFile(path, false)) << int(flashType);
-        ASSERT_EQ(next.ui.messages.size(), 1u) << int(flashType);
-        EXPECT_EQ(next.ui.messages[0].kind, MsgKind::Information);
-        EXPECT_EQ(next.ui.messages[0].text, renumbered);
+        const TDocumentRead opened = next.doc->OpenDataFile(path, false);
+        ASSERT_TRUE(opened) << int(flashType);
+        EXPECT_EQ(opened.notices, (std::vector<TNotice>{{MsgKind::Information, renumbered}})) << int(flashType);
         EXPECT_EQ(FavoriteNames(next, 0, 0), (Names{"T-D", "T-B", "T-A"})) << int(flashType);
         EXPECT_EQ(FavoriteNames(next, 0, 2), (Names{"T-C"})) << int(flashType);
         EXPECT_EQ(FavoriteNames(next, 1, 1), (Names{"R-B"})) << int(flashType);
-        EXPECT_EQ(next.ui.messages.size(), 1u);
+        EXPECT_TRUE(next.ui.messages.empty());  // the document itself shows nothing
         ASSERT_TRUE(next.doc->SaveDataFile(path));
     }
 
@@ -238,8 +237,9 @@ TEST_F(DocumentFilesTest, FavoritesNameTheSameServicesAfterAChangeOfFlashType)
     test::DocumentFixture old(4);
     old.app->ExchangeDir = exchange.Path();
     old.app->ConversionLibraryPath = LV3DLL_PATH;
-    ASSERT_TRUE(old.doc->OpenDataFile(path, false));
-    EXPECT_TRUE(old.ui.messages.empty());
+    const TDocumentRead opened = old.doc->OpenDataFile(path, false);
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(opened.notices.empty());
     const TFavoriteItem& list = old.db().FavoriteInfo[0][0];
     EXPECT_EQ(std::vector<int32_t>(list.Index.begin(), list.Index.begin() + list.wIndexNum),
               (std::vector<int32_t>{3, 1, 0}));
@@ -258,7 +258,7 @@ TEST_F(DocumentFilesTest, UploadReadsTheExchangeFileAndMarksTheDocumentModified)
 
 TEST_F(DocumentFilesTest, UploadWithoutExchangeFileIsReported)
 {
-    const Status opened = doc().OpenFileFromUpload("upload0.dnf", true);
+    const TDocumentRead opened = doc().OpenFileFromUpload("upload0.dnf", true);
     EXPECT_FALSE(opened);
     EXPECT_NE(opened.message().find(kInterchangeExchangeFile), std::string::npos);
 }

@@ -57,7 +57,7 @@ inline void LoadSample(TfrmChild& child, const QString& folder)
     QFile::copy(QStringLiteral(LUMORA_EXAMPLES_DIR "/sample.txt"), copy);
     ChannelDocument& doc = child.Document();
     doc.InitAllData();
-    doc.ParsingDataFile(copy.toStdString());
+    QVERIFY(doc.ParsingDataFile(copy.toStdString()));
     doc.LoadTreeValue();
     doc.MarkSaved();  // as opened from a file
 }

@@ -90,7 +90,7 @@ public:
 
     bool Open(const std::string& path)
     {
-        if (!ReportFailure(ui_, doc_->OpenDataFile(path, false)))
+        if (!ReportRead(ui_, doc_->OpenDataFile(path, false)))
             return false;
         doc_->FR1Click(!radio_);
         return true;

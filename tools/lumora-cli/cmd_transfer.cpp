@@ -125,7 +125,7 @@ int SaveUpload(const std::string& raw, const std::string& out, const TSettings& 
         return kExitFailed;
     }
     CliDocument document(settings, exchange, library, err);
-    if (!ReportFailure(document.ui, document.doc->OpenFileFromUpload(out, true)))
+    if (!ReportRead(document.ui, document.doc->OpenFileFromUpload(out, true)))
         return kExitFailed;
     if (Interrupted())
         return ReportTransferEnd(TransferResult::Interrupted, {}, err);
@@ -141,7 +141,7 @@ bool MakeDownloadImage(const std::string& in, const std::string& image, const TS
                        const ExchangeDirectory& exchange, ConversionLibrary& library, std::ostream& err)
 {
     CliDocument document(settings, exchange, library, err);
-    if (!ReportFailure(document.ui, document.doc->OpenDataFile(in, false)))
+    if (!ReportRead(document.ui, document.doc->OpenDataFile(in, false)))
         return false;
     // Services need a network and a provider; the check fills in the first
     // ones or refuses, with its own message first.
