@@ -48,8 +48,8 @@ ConversionLibrary::ConversionLibrary(const std::string& path) : path_(path)
     handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
         const char* reason = ::dlerror();
-        loadError_ =
-            Quoted(path) + ": the conversion library cannot be loaded: " + (reason ? reason : "unknown reason");
+        loaded_ = Status::Failure(Quoted(path) +
+                                  ": the conversion library cannot be loaded: " + (reason ? reason : "unknown reason"));
     }
 }
 
@@ -59,27 +59,24 @@ ConversionLibrary::~ConversionLibrary()
         ::dlclose(handle_);
 }
 
-void* ConversionLibrary::Entry(const char* name, std::string& error) const
+Result<void*> ConversionLibrary::Entry(const char* name) const
 {
-    if (!handle_) {
-        error = loadError_;
-        return nullptr;
-    }
+    if (!handle_)
+        return loaded_;
     ::dlerror();
     void* entry = ::dlsym(handle_, name);
     if (!entry)
-        error = Quoted(path_) + ": the conversion library has no entry " + Quoted(name);
+        return Status::Failure(Quoted(path_) + ": the conversion library has no entry " + Quoted(name));
     return entry;
 }
 
 std::string ConversionLibrary::Problem() const
 {
     if (!handle_)
-        return loadError_;
+        return loaded_.message();
     std::string missing;
     for (const char* name : kEditorEntries) {
-        std::string ignored;
-        if (!Entry(name, ignored))
+        if (!Entry(name))
             missing += (missing.empty() ? "" : ", ") + Quoted(name);
     }
     if (missing.empty())
@@ -91,9 +88,8 @@ Status ConversionLibrary::Finish(int result, const char* entry) const
 {
     if (result == 1)
         return {};
-    std::string ignored;
-    auto lastError = reinterpret_cast<LastErrorEntry>(Entry("LV3LastError", ignored));
-    const char* reason = lastError ? lastError() : nullptr;
+    const Result<void*> lastError = Entry("LV3LastError");
+    const char* reason = lastError ? reinterpret_cast<LastErrorEntry>(lastError.value())() : nullptr;
     return Status::Failure(reason && *reason ? std::string(reason)
                                              : std::string(entry) + " failed (the conversion library gives no reason)");
 }
@@ -101,11 +97,10 @@ Status ConversionLibrary::Finish(int result, const char* entry) const
 template <typename Fn, typename... Args>
 Status ConversionLibrary::Call(const char* name, Args... args) const
 {
-    std::string error;
-    auto entry = reinterpret_cast<Fn>(Entry(name, error));
+    const Result<void*> entry = Entry(name);
     if (!entry)
-        return Status::Failure(error);
-    return Finish(entry(args...), name);
+        return entry.status();
+    return Finish(reinterpret_cast<Fn>(entry.value())(args...), name);
 }
 
 Status ConversionLibrary::DnfToV3Dnf(const std::string& textPath, const std::string& dnfPath)

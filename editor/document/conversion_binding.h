@@ -29,14 +29,14 @@ struct ReceiverType {
 
 class ConversionLibrary {
 public:
-    // Loads the library at `path`; see Loaded() and LoadError().
+    // Loads the library at `path`; see LoadStatus().
     explicit ConversionLibrary(const std::string& path);
     ~ConversionLibrary();
     ConversionLibrary(const ConversionLibrary&) = delete;
     ConversionLibrary& operator=(const ConversionLibrary&) = delete;
 
-    bool Loaded() const { return handle_ != nullptr; }
-    const std::string& LoadError() const { return loadError_; }
+    // Success when the library loaded, else the reason it did not.
+    const Status& LoadStatus() const { return loaded_; }
     const std::string& Path() const { return path_; }
 
     // Each returns success, or failure with the reason.
@@ -51,8 +51,8 @@ public:
     // entries it lacks by name; empty when every entry is there.
     std::string Problem() const;
 
-    // The address of entry `name`, or null with the reason in `error`.
-    void* Entry(const char* name, std::string& error) const;
+    // The address of entry `name`, or the reason there is none.
+    Result<void*> Entry(const char* name) const;
 
 private:
     // Turns an entry's 1/0 result into success, or failure with the library's reason.
@@ -62,7 +62,7 @@ private:
     Status Call(const char* name, Args... args) const;
 
     std::string path_;
-    std::string loadError_;
+    Status loaded_;
     void* handle_ = nullptr;
 };
 

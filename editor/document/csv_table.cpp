@@ -1,7 +1,5 @@
 #include "csv_table.h"
 
-#include <stdexcept>
-
 namespace lumora {
 
 std::string CsvField(std::string_view text)
@@ -31,6 +29,7 @@ std::string CsvRecord(const std::vector<std::string>& fields)
 namespace {
 
 // Reads one record starting at `pos`; `line` counts physical lines for messages.
+// A malformed field ends the reading with the reason in Failure().
 class CsvReader {
 public:
     explicit CsvReader(std::string_view text) : text_(text)
@@ -40,6 +39,7 @@ public:
     }
 
     bool AtEnd() const { return pos_ >= text_.size(); }
+    const Status& Failure() const { return failure_; }
 
     TCsvRow ReadRecord()
     {
@@ -71,7 +71,7 @@ private:
         std::string field;
         for (++pos_;; ++pos_) {
             if (AtEnd())
-                throw std::runtime_error("line " + std::to_string(opened) + ": a quoted field is never closed");
+                return Fail("line " + std::to_string(opened) + ": a quoted field is never closed");
             const char c = text_[pos_];
             if (c == '"') {
                 if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
@@ -89,27 +89,37 @@ private:
             field += c;
         }
         if (!AtEnd() && text_.find_first_of(",\r\n", pos_) != pos_)
-            throw std::runtime_error("line " + std::to_string(line_) + ": text follows a quoted field");
+            return Fail("line " + std::to_string(line_) + ": text follows a quoted field");
         return field;
+    }
+
+    std::string Fail(std::string reason)
+    {
+        failure_ = Status::Failure(std::move(reason));
+        pos_ = text_.size();
+        return {};
     }
 
     std::string_view text_;
     std::size_t pos_ = 0;
     int line_ = 1;
+    Status failure_;
 };
 
 }  // namespace
 
-std::vector<TCsvRow> ParseCsv(std::string_view text)
+Result<std::vector<TCsvRow>> ParseCsv(std::string_view text)
 {
     std::vector<TCsvRow> rows;
     CsvReader reader(text);
     while (!reader.AtEnd())
         rows.push_back(reader.ReadRecord());
+    if (!reader.Failure())
+        return reader.Failure();
     return rows;
 }
 
-std::string Utf8ToLatin1(std::string_view text)
+Result<std::string> Utf8ToLatin1(std::string_view text)
 {
     std::string latin1;
     latin1.reserve(text.size());
@@ -123,9 +133,9 @@ std::string Utf8ToLatin1(std::string_view text)
                               (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80;
         if (!twoBytes) {
             const bool utf8Lead = byte >= 0xC4 && byte <= 0xF4;
-            throw std::runtime_error(utf8Lead ? "\"" + std::string(text) +
-                                                    "\" holds a character that names cannot hold (beyond ISO 8859-1)"
-                                              : "\"" + std::string(text) + "\" is not UTF-8 text");
+            return Status::Failure(utf8Lead ? "\"" + std::string(text) +
+                                                  "\" holds a character that names cannot hold (beyond ISO 8859-1)"
+                                            : "\"" + std::string(text) + "\" is not UTF-8 text");
         }
         latin1 += static_cast<char>(((byte & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "import_text.h"  // Latin1ToUtf8
+#include "status.h"
 
 namespace lumora {
 
@@ -19,13 +20,13 @@ std::string CsvField(std::string_view text);
 std::string CsvRecord(const std::vector<std::string>& fields);
 
 // The records of a CSV text (a leading UTF-8 byte order mark skipped; CRLF,
-// LF or CR end a record; an empty last line ignored). Throws
-// std::runtime_error naming the line of a quote that is never closed or a
-// quoted field followed by other text.
-std::vector<TCsvRow> ParseCsv(std::string_view text);
+// LF or CR end a record; an empty last line ignored), or a failure naming
+// the line of a quote that is never closed or a quoted field followed by
+// other text.
+Result<std::vector<TCsvRow>> ParseCsv(std::string_view text);
 
-// The ISO 8859-1 form of UTF-8 text. Throws std::runtime_error when the text
-// is not UTF-8 or holds a character beyond U+00FF.
-std::string Utf8ToLatin1(std::string_view text);
+// The ISO 8859-1 form of UTF-8 text, or a failure when the text is not UTF-8
+// or holds a character beyond U+00FF.
+Result<std::string> Utf8ToLatin1(std::string_view text);
 
 }  // namespace lumora

@@ -24,7 +24,8 @@ std::string ExchangePath(const TApplicationState& app, const char* name)
 {
     if (app.ExchangeDir.empty())
         throw std::runtime_error("the exchange directory of the program has not been made");
-    EnsureExchangeDirectory(app.ExchangeDir);
+    if (Status made = EnsureExchangeDirectory(app.ExchangeDir); !made)
+        throw std::runtime_error(made.message());
     return ExchangeFile(app.ExchangeDir, name);
 }
 

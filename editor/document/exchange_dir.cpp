@@ -11,14 +11,24 @@
 
 namespace lumora {
 
-ExchangeDirectory::ExchangeDirectory()
+namespace {
+
+// `what` and the system's reason for `error`.
+Status SystemFailure(int error, const std::string& what)
+{
+    return Status::Failure(what + ": " + std::generic_category().message(error));
+}
+
+}  // namespace
+
+Result<std::unique_ptr<ExchangeDirectory>> ExchangeDirectory::Make()
 {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/lumora-XXXXXX";
     // mkdtemp makes the directory with mode 0700.
     if (!::mkdtemp(pattern.data()))
-        throw std::system_error(errno, std::generic_category(), "cannot make the exchange directory " + pattern);
-    path_ = pattern;
+        return SystemFailure(errno, "cannot make the exchange directory " + pattern);
+    return std::unique_ptr<ExchangeDirectory>(new ExchangeDirectory(std::move(pattern)));
 }
 
 // Opened without following a link: should something else stand in the
@@ -43,16 +53,17 @@ ExchangeDirectory::~ExchangeDirectory()
 
 std::string ExchangeFile(const std::string& dir, const char* name) { return dir + "/" + name; }
 
-void EnsureExchangeDirectory(const std::string& dir)
+Status EnsureExchangeDirectory(const std::string& dir)
 {
     if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
-        throw std::system_error(errno, std::generic_category(), "cannot make the exchange directory " + dir);
+        return SystemFailure(errno, "cannot make the exchange directory " + dir);
     struct stat st {};
     if (::lstat(dir.c_str(), &st) != 0)
-        throw std::system_error(errno, std::generic_category(), "the exchange directory " + dir);
+        return SystemFailure(errno, "the exchange directory " + dir);
     if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & 077) != 0)
-        throw std::system_error(EPERM, std::generic_category(),
-                                "the exchange directory " + dir + " was replaced by one not private to this program");
+        return SystemFailure(EPERM,
+                             "the exchange directory " + dir + " was replaced by one not private to this program");
+    return {};
 }
 
 void DeleteExchangeFile(const std::string& path) { ::unlink(path.c_str()); }

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
-
+#include <memory>
 #include <string>
+#include <utility>
+
+#include "status.h"
 
 namespace lumora {
 
@@ -19,9 +22,8 @@ inline constexpr const char* kSaveExchangeFile = "temp.tmp";  // interchange tex
 
 class ExchangeDirectory {
 public:
-    // Makes a new directory under $TMPDIR (or /tmp). Throws std::system_error
-    // with the reason when it cannot.
-    ExchangeDirectory();
+    // Makes a new directory under $TMPDIR (or /tmp), or says why it cannot.
+    static Result<std::unique_ptr<ExchangeDirectory>> Make();
     // Removes the directory and every file in it.
     ~ExchangeDirectory();
     ExchangeDirectory(const ExchangeDirectory&) = delete;
@@ -30,6 +32,8 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
+    explicit ExchangeDirectory(std::string path) : path_(std::move(path)) {}
+
     std::string path_;
 };
 
@@ -38,10 +42,9 @@ std::string ExchangeFile(const std::string& dir, const char* name);
 
 // Makes directory `dir` again (mode 0700) when something removed it while
 // the program runs. A directory found there that is not this user's private
-// one (a link, another owner, open to others) is refused with
-// std::system_error, so no exchange file goes where others could read or
-// replace it.
-void EnsureExchangeDirectory(const std::string& dir);
+// one (a link, another owner, open to others) is refused with a failure, so
+// no exchange file goes where others could read or replace it.
+Status EnsureExchangeDirectory(const std::string& dir);
 
 // Deletes the file at `path`; a file that does not exist is not an error.
 void DeleteExchangeFile(const std::string& path);

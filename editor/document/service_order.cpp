@@ -4,7 +4,6 @@
 #include <cctype>
 #include <limits>
 #include <optional>
-#include <stdexcept>
 
 #include "channel_document.h"
 #include "csv_table.h"
@@ -264,19 +263,21 @@ std::optional<T> NumberField(const TCsvRow& row, int col)
     return T(value);
 }
 
-std::vector<TCsvService> ReadCsvServices(std::string_view csv, bool needName)
+Result<std::vector<TCsvService>> ReadCsvServices(std::string_view csv, bool needName)
 {
-    const std::vector<TCsvRow> rows = ParseCsv(csv);
+    const Result<std::vector<TCsvRow>> parsed = ParseCsv(csv);
+    if (!parsed)
+        return parsed.status();
+    const std::vector<TCsvRow>& rows = parsed.value();
     if (rows.empty())
-        throw std::runtime_error("the file is empty");
+        return Status::Failure("the file is empty");
     const TCsvColumns columns = FindColumns(rows[0]);
     const bool byStream = columns.frequency >= 0 && columns.serviceId >= 0;
     if (needName ? !(byStream && columns.name >= 0) : !(byStream || columns.name >= 0))
-        throw std::runtime_error(needName
-                                     ? "the header row names no \"Frequency\", \"Service ID\" and \"Service Name\" "
-                                       "columns"
-                                     : "the header row names neither \"Frequency\" and \"Service ID\" nor "
-                                       "\"Service Name\" columns");
+        return Status::Failure(needName ? "the header row names no \"Frequency\", \"Service ID\" and \"Service Name\" "
+                                          "columns"
+                                        : "the header row names neither \"Frequency\" and \"Service ID\" nor "
+                                          "\"Service Name\" columns");
     std::vector<TCsvService> services;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const TCsvRow& row = rows[i];
@@ -284,7 +285,7 @@ std::vector<TCsvService> ReadCsvServices(std::string_view csv, bool needName)
             continue;  // a blank line
         for (const std::string& field : row)
             if (!IsUtf8Text(field))
-                throw std::runtime_error("line " + std::to_string(i + 1) + ": the row is not UTF-8 text");
+                return Status::Failure("line " + std::to_string(i + 1) + ": the row is not UTF-8 text");
         TCsvService service{int(i + 1),
                             NumberField<uint32_t>(row, columns.frequency),
                             NumberField<uint16_t>(row, columns.serviceId),
@@ -296,11 +297,10 @@ std::vector<TCsvService> ReadCsvServices(std::string_view csv, bool needName)
         for (std::size_t k = 0; k < shown; ++k)
             service.fields += (k == 0 ? "" : ", ") + row[k];
         if (columns.name >= 0 && columns.name < int(row.size())) {
-            try {
-                service.name = Utf8ToLatin1(row[std::size_t(columns.name)]);
-            } catch (const std::runtime_error& error) {
-                throw std::runtime_error("line " + std::to_string(i + 1) + ": " + error.what());
-            }
+            Result<std::string> name = Utf8ToLatin1(row[std::size_t(columns.name)]);
+            if (!name)
+                return Status::Failure("line " + std::to_string(i + 1) + ": " + name.message());
+            service.name = std::move(name).value();
         }
         services.push_back(std::move(service));
     }
@@ -389,11 +389,10 @@ std::vector<int32_t> ServicesOfType(const TChannelDatabase& db, uint8_t type)
     return services;
 }
 
-}  // namespace
-
-TOrderImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type, std::string_view csv)
+// Reorders the services of `type` after `rows`; see ImportServiceOrder.
+TOrderImportReport PlaceInRowOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type,
+                                   const std::vector<TCsvService>& rows)
 {
-    const std::vector<TCsvService> rows = ReadCsvServices(csv, false);
     TServiceMatcher matcher(db, ServicesOfType(db, type));
     // Under fixed numbering, services with a fixed number keep their slots.
     const TServiceNumbering numbers(db, numbering);
@@ -417,19 +416,36 @@ TOrderImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& nu
     return report;
 }
 
-TOrderImportReport ImportServiceOrder(ChannelDocument& doc, std::string_view csv)
+}  // namespace
+
+Result<TOrderImportReport> ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type,
+                                              std::string_view csv)
 {
+    const Result<std::vector<TCsvService>> rows = ReadCsvServices(csv, false);
+    if (!rows)
+        return rows.status();
+    return PlaceInRowOrder(db, numbering, type, rows.value());
+}
+
+Result<TOrderImportReport> ImportServiceOrder(ChannelDocument& doc, std::string_view csv)
+{
+    const Result<std::vector<TCsvService>> rows = ReadCsvServices(csv, false);
+    if (!rows)
+        return rows.status();
     TOrderImportReport report;
     const uint8_t type = doc.DisplayMode();
     doc.Edit("Import Service Order", [&] {
-        report = ImportServiceOrder(doc.Database(), NumberingOf(doc.Database(), doc.FlashType()), type, csv);
+        report = PlaceInRowOrder(doc.Database(), NumberingOf(doc.Database(), doc.FlashType()), type, rows.value());
     });
     return report;
 }
 
-TOrderImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv)
+Result<TOrderImportReport> ImportServiceNames(ChannelDocument& doc, std::string_view csv)
 {
-    const std::vector<TCsvService> rows = ReadCsvServices(csv, true);
+    const Result<std::vector<TCsvService>> read = ReadCsvServices(csv, true);
+    if (!read)
+        return read.status();
+    const std::vector<TCsvService>& rows = read.value();
     TChannelDatabase& tables = doc.Database();
     TOrderImportReport report;
     doc.Edit("Import Service Names", [&] {

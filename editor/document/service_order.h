@@ -11,6 +11,7 @@
 
 #include "records.h"
 #include "service_numbering.h"
+#include "status.h"
 
 namespace lumora {
 
@@ -43,15 +44,16 @@ struct TOrderImportReport {
 // rows of `csv`, matching by "Frequency" and "Service ID", then by "Service
 // Name"; services the file does not name follow in their order. Under fixed
 // numbering, services with a fixed number keep their places. One edit.
-// Throws std::runtime_error (with the file's line) for text that is not CSV,
-// lacks the columns, or holds names beyond ISO 8859-1: nothing changes then.
-TOrderImportReport ImportServiceOrder(ChannelDocument& doc, std::string_view csv);
+// Text that is not CSV, lacks the columns, or holds names beyond ISO 8859-1
+// gives a failure (with the file's line) and changes nothing.
+Result<TOrderImportReport> ImportServiceOrder(ChannelDocument& doc, std::string_view csv);
 // Gives services of the shown type matched by "Frequency" and "Service ID"
-// the row's "Service Name". One edit; throws as above.
-TOrderImportReport ImportServiceNames(ChannelDocument& doc, std::string_view csv);
+// the row's "Service Name". One edit; fails as above.
+Result<TOrderImportReport> ImportServiceNames(ChannelDocument& doc, std::string_view csv);
 
 // The same on bare tables (for tools without a document window): reorders
 // the services of `type`.
-TOrderImportReport ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type, std::string_view csv);
+Result<TOrderImportReport> ImportServiceOrder(TChannelDatabase& db, const TNumbering& numbering, uint8_t type,
+                                              std::string_view csv);
 
 }  // namespace lumora

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
+#include <system_error>
 
 #include "atomic_file.h"
 #include "intparse.h"
@@ -73,41 +73,38 @@ std::optional<std::string> SectionName(const std::string& line)
     return text.substr(1, close - 1);
 }
 
-std::runtime_error FileError(const std::string& path, int error)
-{
-    return std::runtime_error(path + ": " + std::strerror(error));
-}
+Status FileError(const std::string& path, int error) { return Status::Failure(path + ": " + std::strerror(error)); }
 
 }  // namespace
 
-TIniFile TIniFile::Load(const std::string& path)
+Result<TIniFile> TIniFile::Load(const std::string& path)
 {
     std::error_code ec;
     auto status = std::filesystem::status(path, ec);
     if (status.type() == std::filesystem::file_type::not_found)
-        return {};
+        return TIniFile();
     if (std::filesystem::is_directory(status))
-        throw FileError(path, EISDIR);
+        return FileError(path, EISDIR);
     auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > kMaxFileSize)
-        throw std::runtime_error(path + ": too large for an initialisation file (" + std::to_string(size) + " bytes)");
+        return Status::Failure(path + ": too large for an initialisation file (" + std::to_string(size) + " bytes)");
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw FileError(path, errno ? errno : EIO);
+        return FileError(path, errno ? errno : EIO);
     std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
-        throw FileError(path, EIO);
+        return FileError(path, EIO);
     return FromText(std::move(text), path);
 }
 
-TIniFile TIniFile::FromText(std::string text, const std::string& origin)
+Result<TIniFile> TIniFile::FromText(std::string text, const std::string& origin)
 {
     TIniFile ini;
     // Text in any 8-bit character set has no zero bytes; binary data and
     // UTF-16 text do, and rewriting them would damage them further.
     if (std::size_t zero = text.find('\0'); zero != std::string::npos)
-        throw std::runtime_error(origin + ": not a text file (a zero byte at offset " + std::to_string(zero) + ")");
+        return Status::Failure(origin + ": not a text file (a zero byte at offset " + std::to_string(zero) + ")");
     if (text.starts_with("\xEF\xBB\xBF"))  // a byte-order mark some editors add
         text.erase(0, 3);
 
@@ -214,6 +211,14 @@ std::string TIniFile::Text() const
     return text;
 }
 
-void TIniFile::Save(const std::string& path) const { WriteFileAtomically(path, Text()); }
+Status TIniFile::Save(const std::string& path) const
+{
+    try {
+        WriteFileAtomically(path, Text());
+    } catch (const std::system_error& e) {
+        return Status::Failure(e.what());
+    }
+    return {};
+}
 
 }  // namespace lumora

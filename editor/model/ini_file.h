@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "status.h"
+
 namespace lumora {
 
 class TIniFile {
@@ -19,12 +21,12 @@ public:
     // that are neither sections nor keys are kept and ignored, as the profile
     // functions do. A file that exists but cannot be read, is larger than
     // 1 MiB or holds a zero byte (binary data, UTF-16) is no initialisation
-    // file: std::runtime_error with the path and the reason.
-    static TIniFile Load(const std::string& path);
+    // file: a failure with the path and the reason.
+    static Result<TIniFile> Load(const std::string& path);
 
     // The store of `text`, the content of an initialisation file; `origin`
-    // names it in the error thrown for a text holding a zero byte.
-    static TIniFile FromText(std::string text, const std::string& origin);
+    // names it in the failure given for a text holding a zero byte.
+    static Result<TIniFile> FromText(std::string text, const std::string& origin);
 
     // The value of `key` in `section` (names compared without regard to case),
     // trimmed of surrounding blanks and of one pair of enclosing quotes;
@@ -40,9 +42,9 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, int32_t value);
 
     // Writes the whole store to `path` with WriteFileAtomically, so a failed
-    // write leaves the old file intact. Throws std::system_error (a
-    // std::runtime_error) with the path and the system's reason.
-    void Save(const std::string& path) const;
+    // write leaves the old file intact. A failure gives the path and the
+    // system's reason.
+    Status Save(const std::string& path) const;
 
     // The file as it would be saved.
     std::string Text() const;

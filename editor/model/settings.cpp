@@ -53,8 +53,9 @@ uint8_t ReadByte(const TIniFile& ini, const char* key, int32_t def)
     return static_cast<uint8_t>(ini.ReadInteger(kSystemSection, key, def));
 }
 
-void ReadSettings(const TIniFile& ini, TSettings& settings)
+TSettings ReadSettings(const TIniFile& ini)
 {
+    TSettings settings;
     for (const NamedSet& named : kLanguageSections)
         ReadLanguageSet(ini, named.section, settings.*named.set);
 
@@ -67,27 +68,36 @@ void ReadSettings(const TIniFile& ini, TSettings& settings)
     info.SYSTEMID = ini.ReadString(kSystemSection, "SYSTEMID", kDefaultSystemId);
     info.ANT32 = ReadByte(ini, "ANT32", 1);
     info.LangModel = ini.ReadInteger(kSystemSection, "LANGUAGE", 0);
+    return settings;
 }
 
 }  // namespace
 
-bool LoadConfigData(const std::string& path, TSettings& settings)
+Result<std::optional<TSettings>> LoadConfigData(const std::string& path)
 {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
-        return false;
-    ReadSettings(TIniFile::Load(path), settings);
-    return true;
+        return std::optional<TSettings>();
+    Result<TIniFile> ini = TIniFile::Load(path);
+    if (!ini)
+        return ini.status();
+    return std::optional<TSettings>(ReadSettings(ini.value()));
 }
 
-void ReadConfigText(std::string text, const std::string& origin, TSettings& settings)
+Result<TSettings> ReadConfigText(std::string text, const std::string& origin)
 {
-    ReadSettings(TIniFile::FromText(std::move(text), origin), settings);
+    Result<TIniFile> ini = TIniFile::FromText(std::move(text), origin);
+    if (!ini)
+        return ini.status();
+    return ReadSettings(ini.value());
 }
 
-void WriteConfigData(const std::string& path, const TSettings& settings)
+Status WriteConfigData(const std::string& path, const TSettings& settings)
 {
-    TIniFile ini = TIniFile::Load(path);
+    Result<TIniFile> read = TIniFile::Load(path);
+    if (!read)
+        return read.status();
+    TIniFile& ini = read.value();
     for (const NamedSet& named : kLanguageSections)
         WriteLanguageSet(ini, named.section, settings.*named.set);
 
@@ -106,7 +116,7 @@ void WriteConfigData(const std::string& path, const TSettings& settings)
     std::error_code ec;
     if (!parent.empty())
         std::filesystem::create_directories(parent, ec);
-    ini.Save(path);
+    return ini.Save(path);
 }
 
 std::string UserSettingsFilePath()

@@ -4,7 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "status.h"
 
 namespace lumora {
 
@@ -46,24 +49,23 @@ struct TSettings {
     bool operator==(const TSettings&) const = default;
 };
 
-// Reads the settings file at `path`. Returns false, changing nothing, when the
-// file does not exist; throws std::runtime_error (path and reason) when it
-// exists but cannot be read or is no settings file at all (see
-// TIniFile::Load), so that a later write cannot replace it with defaults.
-// A "COUNT" above 33 keeps the first 33 names; a negative one reads as an
-// empty list.
-bool LoadConfigData(const std::string& path, TSettings& settings);
+// Reads the settings file at `path`: nothing when the file does not exist; a
+// failure (path and reason) when it exists but cannot be read or is no
+// settings file at all (see TIniFile::Load), so that a later write cannot
+// replace it with defaults. A "COUNT" above 33 keeps the first 33 names; a
+// negative one reads as an empty list.
+Result<std::optional<TSettings>> LoadConfigData(const std::string& path);
 
-// Reads settings from `text`, the content of a settings file named `origin`
-// in errors; throws std::runtime_error like LoadConfigData on a text that is
-// no settings file.
-void ReadConfigText(std::string text, const std::string& origin, TSettings& settings);
+// The settings in `text`, the content of a settings file named `origin` in
+// failures; a failure like LoadConfigData's for a text that is no settings
+// file.
+Result<TSettings> ReadConfigText(std::string text, const std::string& origin);
 
 // Writes all settings into the file at `path`, creating it when missing and
 // keeping every other section, key and comment, and creating its directory
-// when missing. The file is replaced atomically. Throws std::runtime_error
-// (path and reason) when the file cannot be read or written.
-void WriteConfigData(const std::string& path, const TSettings& settings);
+// when missing. The file is replaced atomically. A failure (path and reason)
+// when the file cannot be read or written.
+Status WriteConfigData(const std::string& path, const TSettings& settings);
 
 // The user's own settings file: $XDG_CONFIG_HOME/LumoraV3/LV32.cfg, or
 // $HOME/.config/LumoraV3/LV32.cfg; empty when neither variable is usable.

@@ -54,12 +54,13 @@ bool TfrmMain::EndCellEdits()
 
 void TfrmMain::FormCreate()
 {
-    RunCommand(this, [this] {
-        state_->ConversionLibraryPath = PathBytes(paths_.conversionLibrary);
-        _DLLHandle = std::make_unique<ConversionLibrary>(state_->ConversionLibraryPath);
-        exchange_ = std::make_unique<ExchangeDirectory>();
+    state_->ConversionLibraryPath = PathBytes(paths_.conversionLibrary);
+    _DLLHandle = std::make_unique<ConversionLibrary>(state_->ConversionLibraryPath);
+    Result<std::unique_ptr<ExchangeDirectory>> exchange = ExchangeDirectory::Make();
+    if (ReportFailure(*ui_, exchange.status())) {
+        exchange_ = std::move(exchange).value();
         state_->ExchangeDir = exchange_->Path();
-    });
+    }
     // Told at once; the commands that need the library say so again.
     if (const std::string problem = _DLLHandle ? _DLLHandle->Problem() : std::string(); !problem.empty())
         ui_->MessageBox(MsgKind::Error, problem, MsgButtons::Ok);

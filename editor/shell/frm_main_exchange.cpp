@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QRegularExpression>
+#include <optional>
 
 #include "atomic_file.h"
 #include "export_formats.h"
@@ -128,21 +129,18 @@ void TfrmMain::ImportFromCsv(bool names)
         return;
     }
     const QByteArray bytes = file.readAll();
-    TOrderImportReport report;
-    std::string failure;
+    std::optional<Result<TOrderImportReport>> report;
     child->Run([&] {
-        try {
-            const std::string_view csv(bytes.constData(), std::size_t(bytes.size()));
-            report = names ? ImportServiceNames(child->Document(), csv) : ImportServiceOrder(child->Document(), csv);
-        } catch (const std::runtime_error& e) {
-            failure = e.what();
-        }
+        const std::string_view csv(bytes.constData(), std::size_t(bytes.size()));
+        report = names ? ImportServiceNames(child->Document(), csv) : ImportServiceOrder(child->Document(), csv);
     });
-    if (!failure.empty()) {
-        ui_->MessageBox(MsgKind::Error, "Cannot import " + PathBytes(path) + ":\r" + failure, MsgButtons::Ok);
+    if (!report)
+        return;  // the command failed, and Run showed its error
+    if (!*report) {
+        ui_->MessageBox(MsgKind::Error, "Cannot import " + PathBytes(path) + ":\r" + report->message(), MsgButtons::Ok);
         return;
     }
-    ui_->MessageBox(MsgKind::Information, ImportSummary(report, names), MsgButtons::Ok);
+    ui_->MessageBox(MsgKind::Information, ImportSummary(report->value(), names), MsgButtons::Ok);
 }
 
 void TfrmMain::ExportCsvExecute() { ExportServiceList(false); }

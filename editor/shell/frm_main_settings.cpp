@@ -3,7 +3,6 @@
 // settings then go to the user's own settings file.
 #include <QMessageBox>
 
-#include "command_guard.h"
 #include "frm_main.h"
 #include "qt_ui_port.h"
 #include "settings.h"
@@ -17,15 +16,15 @@ enum class SettingsRead { Found, Missing, Unreadable };
 
 // Reads the settings file at `path` into `settings`. One that exists but
 // cannot be read is shown in an error box and changes nothing.
-SettingsRead ReadSettingsFile(QWidget* parent, const QString& path, TSettings& settings)
+SettingsRead ReadSettingsFile(UiPort& ui, const QString& path, TSettings& settings)
 {
-    TSettings read;
-    bool found = false;
-    if (!RunCommand(parent, [&] { found = LoadConfigData(PathBytes(path), read); }))
+    const Result<std::optional<TSettings>> read = LoadConfigData(PathBytes(path));
+    if (!ReportFailure(ui, read.status()))
         return SettingsRead::Unreadable;
-    if (found)
-        settings = read;
-    return found ? SettingsRead::Found : SettingsRead::Missing;
+    if (!read.value())
+        return SettingsRead::Missing;
+    settings = *read.value();
+    return SettingsRead::Found;
 }
 
 void ShowInformation(QWidget* parent, const QString& text)
@@ -42,13 +41,13 @@ void ShowInformation(QWidget* parent, const QString& text)
 bool TfrmMain::LoadSettings()
 {
     settingsSaveFile_ = paths_.settingsSaveFile.isEmpty() ? paths_.settingsFile : paths_.settingsSaveFile;
-    const SettingsRead read = ReadSettingsFile(this, paths_.settingsFile, state_->Settings);
+    const SettingsRead read = ReadSettingsFile(*ui_, paths_.settingsFile, state_->Settings);
     if (read != SettingsRead::Unreadable)
         return read == SettingsRead::Found;
     unreadableSettings_ = paths_.settingsFile;
     settingsSaveFile_ = paths_.userSettingsFile == paths_.settingsFile ? QString() : paths_.userSettingsFile;
     if (!settingsSaveFile_.isEmpty() &&
-        ReadSettingsFile(this, settingsSaveFile_, state_->Settings) == SettingsRead::Unreadable)
+        ReadSettingsFile(*ui_, settingsSaveFile_, state_->Settings) == SettingsRead::Unreadable)
         settingsSaveFile_.clear();
     return true;
 }
@@ -60,7 +59,7 @@ void TfrmMain::SaveSettings()
             ShowInformation(this, tr("The settings were not saved: %1 could not be read.").arg(unreadableSettings_));
         return;
     }
-    const bool saved = RunCommand(this, [this] { WriteConfigData(PathBytes(settingsSaveFile_), state_->Settings); });
+    const bool saved = ReportFailure(*ui_, WriteConfigData(PathBytes(settingsSaveFile_), state_->Settings));
     if (saved && !unreadableSettings_.isEmpty())
         ShowInformation(this, tr("The settings were saved to\n%1\nbecause\n%2\ncould not be read.")
                                   .arg(settingsSaveFile_, unreadableSettings_));

@@ -45,11 +45,10 @@ Fn LookUp(const ConversionLibrary* library, const char* name)
 {
     if (!library)
         throw std::runtime_error("The conversion library is not loaded");
-    std::string error;
-    void* entry = library->Entry(name, error);
+    const Result<void*> entry = library->Entry(name);
     if (!entry)
-        throw std::runtime_error(error);
-    return reinterpret_cast<Fn>(entry);
+        throw std::runtime_error(entry.message());
+    return reinterpret_cast<Fn>(entry.value());
 }
 
 TransferEntries LookUpTransfer(const ConversionLibrary* library, const char* name)
@@ -108,7 +107,8 @@ ReceiverType TfrmMain::TransferReceiver() const
 void TfrmMain::DataUploadExecute()
 {
     const QString name = FreeDocumentName(QStringLiteral("upload"));
-    EnsureExchangeDirectory(state_->ExchangeDir);
+    if (!ReportFailure(*ui_, EnsureExchangeDirectory(state_->ExchangeDir)))
+        return;
     const std::string raw = ExchangeFile(state_->ExchangeDir, kRawImageExchangeFile);
     const std::string text = ExchangeFile(state_->ExchangeDir, kInterchangeExchangeFile);
     DeleteExchangeFile(raw);
@@ -144,7 +144,8 @@ void TfrmMain::DataUploadExecute()
 
 void TfrmMain::DataDownLoadExecute()
 {
-    EnsureExchangeDirectory(state_->ExchangeDir);
+    if (!ReportFailure(*ui_, EnsureExchangeDirectory(state_->ExchangeDir)))
+        return;
     const std::string text = ExchangeFile(state_->ExchangeDir, kInterchangeExchangeFile);
     const std::string image = ExchangeFile(state_->ExchangeDir, kDownloadImageExchangeFile);
     DeleteExchangeFile(text);

@@ -183,7 +183,9 @@ TEST_F(CliTest, DdfReportsAnImageThatCannotBeWritten)
 std::vector<std::string> ExportedNames(const std::string& csv)
 {
     std::vector<std::string> names;
-    for (const TCsvRow& row : ParseCsv(csv))
+    const Result<std::vector<TCsvRow>> rows = ParseCsv(csv);
+    EXPECT_TRUE(rows) << rows.message();
+    for (const TCsvRow& row : rows ? rows.value() : std::vector<TCsvRow>{})
         names.push_back(row.at(1));
     names.erase(names.begin());  // the header row
     return names;
@@ -193,7 +195,9 @@ TEST_F(CliTest, ImportOrderFollowsAnExportedListReversedAndReportsUnmatchedRows)
 {
     ASSERT_EQ(RunCli("convert '" + test::SamplePath() + "' " + Q("s.dnf")).status, 0);
     ASSERT_EQ(RunCli("export " + Q("s.dnf") + " " + Q("s.csv")).status, 0);
-    const std::vector<TCsvRow> rows = ParseCsv(ReadFile(dir.File("s.csv")));
+    const Result<std::vector<TCsvRow>> parsed = ParseCsv(ReadFile(dir.File("s.csv")));
+    ASSERT_TRUE(parsed) << parsed.message();
+    const std::vector<TCsvRow>& rows = parsed.value();
     ASSERT_GT(rows.size(), 3u);
     std::string reversed = CsvRecord(rows[0]);
     for (std::size_t i = rows.size() - 1; i >= 1; --i)

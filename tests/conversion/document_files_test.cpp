@@ -6,6 +6,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cstring>
+#include <stdexcept>
+
 #include "conversion_binding.h"
 #include "crc32.h"
 #include "exchange_dir.h"
@@ -21,14 +24,23 @@ using test::FilesIn;
 using test::ReadFile;
 using test::WriteFile;
 
+// An exchange directory for a test, which cannot go on without one.
+std::unique_ptr<ExchangeDirectory> MakeExchange()
+{
+    Result<std::unique_ptr<ExchangeDirectory>> made = ExchangeDirectory::Make();
+    if (!made)
+        throw std::runtime_error(made.message());
+    return std::move(made).value();
+}
+
 TEST(ExchangeDirectory, IsPrivateAndRemovedWithItsFiles)
 {
     std::string path;
     {
-        ExchangeDirectory dir;
-        ExchangeDirectory other;
-        path = dir.Path();
-        EXPECT_NE(path, other.Path());
+        const auto dir = MakeExchange();
+        const auto other = MakeExchange();
+        path = dir->Path();
+        EXPECT_NE(path, other->Path());
         struct stat st {};
         ASSERT_EQ(::stat(path.c_str(), &st), 0);
         EXPECT_TRUE(S_ISDIR(st.st_mode));
@@ -37,6 +49,20 @@ TEST(ExchangeDirectory, IsPrivateAndRemovedWithItsFiles)
         WriteFile(ExchangeFile(path, kDownloadImageExchangeFile), "y");
     }
     EXPECT_FALSE(FileExists(path));
+}
+
+TEST(ExchangeDirectory, RemakingFailsWithThePathAndTheReason)
+{
+    test::TempDir dir;
+    const std::string open = dir.File("open");
+    ASSERT_EQ(::mkdir(open.c_str(), 0755), 0);
+    ::chmod(open.c_str(), 0755);  // whatever the umask left
+    EXPECT_EQ(EnsureExchangeDirectory(open).message(),
+              "the exchange directory " + open +
+                  " was replaced by one not private to this program: " + std::strerror(EPERM));
+    EXPECT_TRUE(EnsureExchangeDirectory(dir.File("made")));
+    EXPECT_EQ(EnsureExchangeDirectory(dir.File("missing/made")).message(),
+              "cannot make the exchange directory " + dir.File("missing/made") + ": " + std::strerror(ENOENT));
 }
 
 class DocumentFilesTest : public ::testing::Test {
@@ -60,7 +86,8 @@ protected:
         return path;
     }
 
-    ExchangeDirectory exchange;
+    const std::unique_ptr<ExchangeDirectory> exchangeOwner = MakeExchange();
+    const ExchangeDirectory& exchange = *exchangeOwner;
     test::TempDir files;
     test::DocumentFixture fixture;
 };

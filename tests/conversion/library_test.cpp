@@ -37,18 +37,18 @@ protected:
 TEST(LibraryBinding, MissingLibraryIsReportedWithItsPath)
 {
     ConversionLibrary library("/nonexistent/LV3DLL.so");
-    EXPECT_FALSE(library.Loaded());
-    EXPECT_NE(library.LoadError().find("\"/nonexistent/LV3DLL.so\""), std::string::npos);
+    EXPECT_FALSE(library.LoadStatus());
+    EXPECT_NE(library.LoadStatus().message().find("\"/nonexistent/LV3DLL.so\""), std::string::npos);
     Status status;
     status = library.V3DnfToDnf("a.dnf", "b.txt");
     EXPECT_FALSE(status.ok());
-    EXPECT_EQ(status.message(), library.LoadError());
+    EXPECT_EQ(status.message(), library.LoadStatus().message());
 }
 
 TEST(LibraryBinding, MissingEntryIsReportedByName)
 {
     ConversionLibrary other(OTHER_LIBRARY_PATH);
-    ASSERT_TRUE(other.Loaded()) << other.LoadError();
+    ASSERT_TRUE(other.LoadStatus()) << other.LoadStatus().message();
     Status status;
     status = other.DnfToV3Dnf("a.txt", "b.dnf");
     EXPECT_FALSE(status.ok());
@@ -63,7 +63,7 @@ TEST(LibraryBinding, DefaultPathIsBesideTheProgram)
 
 TEST_F(LibraryTest, SampleTextToDnfAndBackIsExact)
 {
-    ASSERT_TRUE(library.Loaded()) << library.LoadError();
+    ASSERT_TRUE(library.LoadStatus()) << library.LoadStatus().message();
     status = library.DnfToV3Dnf(test::SamplePath(), dir.File("s.dnf"));
     ASSERT_TRUE(status.ok()) << status.message();
     status = library.V3DnfToDnf(dir.File("s.dnf"), dir.File("s.txt"));
@@ -148,9 +148,9 @@ TEST_F(LibraryTest, SuccessfulWriteKeepsThePermissionsOfTheReplacedFile)
 
 TEST_F(LibraryTest, LastErrorIsClearedBySuccess)
 {
-    std::string entryError;
-    auto lastError = reinterpret_cast<const char* (*)()>(library.Entry("LV3LastError", entryError));
-    ASSERT_NE(lastError, nullptr);
+    const Result<void*> entry = library.Entry("LV3LastError");
+    ASSERT_TRUE(entry) << entry.message();
+    auto lastError = reinterpret_cast<const char* (*)()>(entry.value());
     status = library.V3DnfToDnf(dir.File("none.dnf"), dir.File("out.txt"));
     EXPECT_FALSE(status.ok());
     EXPECT_STRNE(lastError(), "");

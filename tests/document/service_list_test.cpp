@@ -57,7 +57,13 @@ TEST(ServiceListExport, CsvAndHtmlOfTheSampleReadBackAsTheGridShowsIt)
     ASSERT_EQ(list.Rows.size(), std::size_t(f.db().ServiceInfo.wTVNum));
     const std::string csv = ServiceListCsv(list);
     EXPECT_NE(csv.find("\"Caf\xC3\xA9 \"\"Le Bar\"\", \xC2\xBFQu\xC3\xA9? \xC3\xBF\xC2\x80\""), std::string::npos);
-    const std::vector<TCsvRow> records = ParseCsv(csv);
+    const Result<std::vector<TCsvRow>> parsed = ParseCsv(csv);
+    ASSERT_TRUE(parsed) << parsed.message();
+    const std::vector<TCsvRow>& records = parsed.value();
+    const auto latin1 = [](const std::string& text) {
+        const Result<std::string> converted = Utf8ToLatin1(text);
+        return converted ? converted.value() : converted.message();
+    };
     ASSERT_EQ(records.size(), list.Rows.size() + 1);
     for (int col = 0; col < kExportColumnCount; ++col)
         EXPECT_EQ(records[0][std::size_t(col)], ExportHeader(col));
@@ -72,8 +78,8 @@ TEST(ServiceListExport, CsvAndHtmlOfTheSampleReadBackAsTheGridShowsIt)
         const int shownColumns[] = {kColIndex,  kColName,  kColVideoPID, kColAudioPID, kColPCRPID,  kColServiceId,
                                     kColPmtPID, kColGenre, kColLock,     kColSkip,     kColNetwork, kColProvider};
         for (int col = 0; col < kExpFrequency; ++col) {
-            EXPECT_EQ(Utf8ToLatin1(record[std::size_t(col)]), f.Cell(shownColumns[col], row)) << row << ' ' << col;
-            EXPECT_EQ(Utf8ToLatin1(htmlCells[std::size_t(col)]), f.Cell(shownColumns[col], row)) << row << ' ' << col;
+            EXPECT_EQ(latin1(record[std::size_t(col)]), f.Cell(shownColumns[col], row)) << row << ' ' << col;
+            EXPECT_EQ(latin1(htmlCells[std::size_t(col)]), f.Cell(shownColumns[col], row)) << row << ' ' << col;
         }
         const TTSItem* ts = f.doc->StreamOf(std::stoi(f.Cell(kColRI, row)));
         ASSERT_NE(ts, nullptr);
@@ -154,7 +160,9 @@ TEST_P(ServiceOrderImport, FollowsTheFileKeepsFavoritesAndReportsUnmatchedRows)
                             std::to_string(400 + bravo) +
                             "\r\n"
                             "Nowhere,,\n";
-    const TOrderImportReport report = ImportServiceOrder(*f.doc, csv);
+    const Result<TOrderImportReport> imported = ImportServiceOrder(*f.doc, csv);
+    ASSERT_TRUE(imported) << imported.message();
+    const TOrderImportReport& report = imported.value();
 
     EXPECT_EQ(TableNames(f.db()), c.expected);
     EXPECT_EQ(report.Matched, 4);
@@ -167,7 +175,7 @@ TEST_P(ServiceOrderImport, FollowsTheFileKeepsFavoritesAndReportsUnmatchedRows)
     EXPECT_FALSE(f.doc->CanUndo());
 
     // A name beyond ISO 8859-1 is refused and changes nothing.
-    EXPECT_THROW(ImportServiceOrder(*f.doc, "Service Name\r\n\xE2\x82\xAC uro\r\n"), std::runtime_error);
+    EXPECT_FALSE(ImportServiceOrder(*f.doc, "Service Name\r\n\xE2\x82\xAC uro\r\n"));
     EXPECT_TRUE(f.db() == before);
     EXPECT_FALSE(f.doc->CanUndo());
 }
@@ -190,19 +198,52 @@ TEST(ServiceOrderImportRows, TrimsNamesRefusesRowsThatAreNotTextAndTellsNameless
     const TChannelDatabase before = f.db();
 
     // Junk bytes in a number column refuse the file, naming the line; nothing changes.
-    try {
+    const Result<TOrderImportReport> junk =
         ImportServiceOrder(*f.doc, "Frequency,Service ID,Service Name\r\n11000,1,Alpha\r\n1\xFF\x01,2,\r\n");
-        ADD_FAILURE() << "a row that is not text was taken";
-    } catch (const std::runtime_error& e) {
-        EXPECT_EQ(std::string(e.what()), "line 3: the row is not UTF-8 text");
-    }
+    EXPECT_FALSE(junk) << "a row that is not text was taken";
+    EXPECT_EQ(junk.message(), "line 3: the row is not UTF-8 text");
     EXPECT_TRUE(f.db() == before);
 
-    const TOrderImportReport report =
+    const Result<TOrderImportReport> imported =
         ImportServiceOrder(*f.doc, "Frequency,Service ID,Service Name\r\n99999,77,\r\n11000,5, Fox\xC3\xA9\r\n");
+    ASSERT_TRUE(imported) << imported.message();
+    const TOrderImportReport& report = imported.value();
     EXPECT_EQ(report.Matched, 1);
     EXPECT_EQ(report.Unmatched, (std::vector<std::string>{"line 2: 99999, 77"}));
     EXPECT_EQ(TableNames(f.db()), (std::vector<std::string>{"Fox\xE9 ", "Alpha"}));
+}
+
+// A file either import refuses comes back as a failure naming the fault and
+// its line, with the tables and the history untouched.
+TEST(ServiceOrderImportRows, RefusedFilesComeBackAsFailuresWithTheirReasons)
+{
+    DocumentFixture f(0);
+    f.AddService(kServiceTypeTV, "Alpha", f.AddTS(0, f.AddNetwork("Net"), 11000));
+    f.doc->LoadTreeValue();
+    const TChannelDatabase before = f.db();
+    const struct {
+        bool names;
+        std::string csv, reason;
+    } cases[] = {
+        {false, "", "the file is empty"},
+        {false, "Name\r\nAlpha\r\n",
+         "the header row names neither \"Frequency\" and \"Service ID\" nor \"Service Name\" columns"},
+        {true, "Service Name\r\nAlpha\r\n",
+         "the header row names no \"Frequency\", \"Service ID\" and \"Service Name\" columns"},
+        {false, "Service Name\r\n\"Alpha\r\n", "line 2: a quoted field is never closed"},
+        {true, "Frequency,Service ID,Service Name\r\n11000,1,\"Alpha\"x\r\n", "line 2: text follows a quoted field"},
+        {false, "Service Name\r\n\xE2\x82\xAC\r\n",
+         "line 2: \"\xE2\x82\xAC\" holds a character that names cannot hold (beyond ISO 8859-1)"},
+        {true, "Frequency,Service ID,Service Name\r\n11000,1,\xC3\r\n", "line 2: the row is not UTF-8 text"},
+    };
+    for (const auto& c : cases) {
+        const Result<TOrderImportReport> imported =
+            c.names ? ImportServiceNames(*f.doc, c.csv) : ImportServiceOrder(*f.doc, c.csv);
+        EXPECT_FALSE(imported) << c.reason;
+        EXPECT_EQ(imported.message(), c.reason);
+        EXPECT_TRUE(f.db() == before) << c.reason;
+        EXPECT_FALSE(f.doc->CanUndo()) << c.reason;
+    }
 }
 
 TEST(ServiceMove, UnderFixedNumberingFixedServicesKeepTheirPlaces)

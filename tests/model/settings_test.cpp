@@ -34,9 +34,9 @@ protected:
     }
     TSettings Loaded(const std::string& path = {})
     {
-        TSettings s;
-        EXPECT_TRUE(LoadConfigData(path.empty() ? path_ : path, s));
-        return s;
+        const Result<std::optional<TSettings>> read = LoadConfigData(path.empty() ? path_ : path);
+        EXPECT_TRUE(read && read.value()) << read.message();
+        return read && read.value() ? *read.value() : TSettings{};
     }
 
     fs::path dir_;
@@ -57,13 +57,11 @@ TSettings SampleSettings()
 
 }  // namespace
 
-TEST_F(SettingsFile, MissingFileChangesNothingAndEmptyFileGivesDefaults)
+TEST_F(SettingsFile, MissingFileGivesNothingAndEmptyFileGivesDefaults)
 {
-    TSettings s;
-    s.MenuLanguage.wLanguageNum = 1;
-    EXPECT_FALSE(LoadConfigData(path_, s));
-    EXPECT_EQ(s.MenuLanguage.wLanguageNum, 1);
-    EXPECT_EQ(s.SystemInfo, TSystemInfo{});
+    const Result<std::optional<TSettings>> missing = LoadConfigData(path_);
+    ASSERT_TRUE(missing);
+    EXPECT_FALSE(missing.value());
     EXPECT_FALSE(fs::exists(path_));
 
     Put("");
@@ -73,9 +71,7 @@ TEST_F(SettingsFile, MissingFileChangesNothingAndEmptyFileGivesDefaults)
 TEST_F(SettingsFile, MissingKeysAndBadNumbersTakeTheirDefaults)
 {
     Put("[SYSTEMINFO]\nMODEL=9\nPORT=two\nBAUD=\nLANGUAGE=$1F\n");
-    TSettings s;
-    s.AudioLanguage.wLanguageNum = 5;
-    ASSERT_TRUE(LoadConfigData(path_, s));
+    const TSettings s = Loaded();
     EXPECT_EQ(s.SystemInfo, (TSystemInfo{0, 0, 9, 1, 0, 0, "00000000", 31}));
     EXPECT_EQ(s.AudioLanguage.wLanguageNum, 0);
 }
@@ -118,7 +114,7 @@ TEST_F(SettingsFile, CountIsKeptWithinTheSet)
 
     s.AudioLanguage.wLanguageNum = 1000;
     s.MenuLanguage.wLanguageNum = -5;
-    WriteConfigData(path_, s);
+    ASSERT_TRUE(WriteConfigData(path_, s));
     EXPECT_EQ(Loaded().AudioLanguage.wLanguageNum, kLanguageSetCapacity);
     EXPECT_EQ(Loaded().MenuLanguage.wLanguageNum, 0);
 }
@@ -128,7 +124,7 @@ TEST_F(SettingsFile, NewFileUsesCrLfAndRoundTripsEveryValue)
     TSettings s = SampleSettings();
     s.SubtitleLanguage.wLanguageNum = 1;
     s.SubtitleLanguage.Language[0] = "line\r\nbreak";  // must not split the entry
-    WriteConfigData(path_, s);
+    ASSERT_TRUE(WriteConfigData(path_, s));
     std::string text = Get();
     EXPECT_TRUE(text.starts_with("[MAIN LANGUAGE]\r\nCOUNT=2\r\nLANGUAGE 0=ENGLISH\r\n")) << text;
     EXPECT_TRUE(text.ends_with("[SYSTEMINFO]\r\nPORT=2\r\nBAUD=4\r\nMODEL=9\r\nMENUTYPE=3\r\nFLASHTYPE=5\r\n"
@@ -144,7 +140,7 @@ TEST_F(SettingsFile, WriteUpdatesInPlaceAndKeepsEverythingElse)
         "[MAIN LANGUAGE]\nCOUNT=3\nLANGUAGE 0=FRENCH\nLANGUAGE 1=GERMAN\nLANGUAGE 2=STALE\n");
     TSettings s = SampleSettings();
     s.AntennaLanguage.wLanguageNum = 0;
-    WriteConfigData(path_, s);
+    ASSERT_TRUE(WriteConfigData(path_, s));
     EXPECT_EQ(Get(), "; comment\n[Other]\nx = 1\n\n"
                      "[systeminfo]\nmodel =9\nEXTRA=keep\nPORT=2\nBAUD=4\nMENUTYPE=3\nFLASHTYPE=5\n"
                      "SYSTEMID=4C56010B\nANT32=0\nLANGUAGE=-1\n\n"
@@ -153,17 +149,18 @@ TEST_F(SettingsFile, WriteUpdatesInPlaceAndKeepsEverythingElse)
     EXPECT_EQ(Loaded().MenuLanguage.wLanguageNum, 2);
 }
 
-TEST_F(SettingsFile, FailuresThrowAndLeaveTheOldFile)
+TEST_F(SettingsFile, FailuresNameTheFileAndLeaveTheOldFile)
 {
     Put("[SYSTEMINFO]\nMODEL=7\n");
-    EXPECT_THROW(WriteConfigData(path_ + "/LV32.cfg", SampleSettings()), std::runtime_error);
+    const Status below = WriteConfigData(path_ + "/LV32.cfg", SampleSettings());
+    EXPECT_FALSE(below);
+    EXPECT_EQ(below.message(), path_ + "/LV32.cfg: Not a directory");
     EXPECT_EQ(Get(), "[SYSTEMINFO]\nMODEL=7\n");
 
     std::string directory = (dir_ / "dir.cfg").string();
     fs::create_directory(directory);
-    TSettings s;
-    EXPECT_THROW(LoadConfigData(directory, s), std::runtime_error);
-    EXPECT_THROW(WriteConfigData(directory, s), std::runtime_error);
+    EXPECT_EQ(LoadConfigData(directory).message(), directory + ": Is a directory");
+    EXPECT_EQ(WriteConfigData(directory, TSettings{}).message(), directory + ": Is a directory");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);  // no temp left
 }
 
@@ -172,11 +169,11 @@ TEST_F(SettingsFile, WriteKeepsTheModeAndCreatesMissingDirectories)
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     Put("[SYSTEMINFO]\n");
     fs::permissions(path_, mode);
-    WriteConfigData(path_, SampleSettings());
+    ASSERT_TRUE(WriteConfigData(path_, SampleSettings()));
     EXPECT_EQ(fs::status(path_).permissions(), mode);
 
     std::string nested = (dir_ / "config" / "LumoraV3" / "LV32.cfg").string();
-    WriteConfigData(nested, SampleSettings());
+    ASSERT_TRUE(WriteConfigData(nested, SampleSettings()));
     EXPECT_EQ(Loaded(nested), SampleSettings());
 }
 

@@ -114,9 +114,9 @@ private slots:
             QVERIFY(window.State().Settings.SystemInfo.SYSTEMID.empty());
             QVERIFY(window.close());
         }
-        TSettings written;
-        QVERIFY(LoadConfigData(Paths().settingsFile.toStdString(), written));
-        QCOMPARE(int(written.SystemInfo.MODEL), 0);
+        const Result<std::optional<TSettings>> written = LoadConfigData(Paths().settingsFile.toStdString());
+        QVERIFY(written && written.value());
+        QCOMPARE(int(written.value()->SystemInfo.MODEL), 0);
     }
 
     void modelBoxShowsConfiguredModel()

@@ -145,9 +145,9 @@ private slots:
         }
         QCOMPARE(notice.icon, QMessageBox::Information);
         QVERIFY2(notice.text.contains(UserFile()), qPrintable(notice.text));
-        TSettings written;
-        QVERIFY(LoadConfigData(UserFile().toStdString(), written));
-        QVERIFY(written == TSettings{});
+        const Result<std::optional<TSettings>> written = LoadConfigData(UserFile().toStdString());
+        QVERIFY(written && written.value());
+        QVERIFY(*written.value() == TSettings{});
 
         // The next start reports the file again and goes on with what the
         // user's own file holds by then.
@@ -185,9 +185,9 @@ private slots:
             QVERIFY(window.close());
         }
         QCOMPARE(ReadAll(Beside()), QByteArray("; installed default\r\n[SYSTEMINFO]\r\nMODEL=5\r\n"));
-        TSettings written;
-        QVERIFY(LoadConfigData(UserFile().toStdString(), written));
-        QCOMPARE(int(written.SystemInfo.MODEL), 5);
+        const Result<std::optional<TSettings>> written = LoadConfigData(UserFile().toStdString());
+        QVERIFY(written && written.value());
+        QCOMPARE(int(written.value()->SystemInfo.MODEL), 5);
 
         // A new installed default (the file itself stays writable for its
         // owner) does not replace what the user's own file holds.

@@ -31,7 +31,10 @@ std::string Marked(int editor, int round)
 // its exchange directory. Returns "<exchange directory>\n" or what went wrong.
 std::string WorkAsEditor(int editor, const TempDir& dir)
 {
-    lumora::ExchangeDirectory exchange;
+    const auto made = lumora::ExchangeDirectory::Make();
+    if (!made)
+        return made.message();
+    const lumora::ExchangeDirectory& exchange = *made.value();
     lumora::ConversionLibrary binding(LV3DLL_PATH);
     Library lib;
     SimProcess sim({"--raw", dir.File("sample.raw")});

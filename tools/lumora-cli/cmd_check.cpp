@@ -103,10 +103,12 @@ int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err)
     std::unique_ptr<ConversionLibrary> library;
     if (IsDnfPath(parsed.path) && !(library = OpenConversionLibrary(err)))
         return kExitUsage;
-    ExchangeDirectory exchange;
+    const std::unique_ptr<ExchangeDirectory> exchange = MakeExchangeDirectory(err);
+    if (!exchange)
+        return kExitUsage;
     LoadedFile file;
     if (std::optional<int> failed =
-            LoadChannelFile(parsed.path, parsed.flashType, library.get(), exchange.Path(), file, err))
+            LoadChannelFile(parsed.path, parsed.flashType, library.get(), exchange->Path(), file, err))
         return *failed;
 
     // Favorite entries mean what the file records; a file without a
@@ -119,7 +121,7 @@ int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err)
         out << FindingLine(finding) << '\n';
     if (!parsed.fixPath.empty()) {
         int fixed = ApplyFixes(*file.db, numbering, findings);
-        if (!WriteFixed(parsed, library.get(), exchange.Path(), file, err))
+        if (!WriteFixed(parsed, library.get(), exchange->Path(), file, err))
             return kExitUsage;
         err << "lumora-cli: " << fixed << " fixes written to \"" << parsed.fixPath << "\"\n";
     }

@@ -130,7 +130,8 @@ bool WriteAtomically(const std::string& path, const TChannelDatabase& db, const 
         return false;
     }
     ConversionLibrary* library = reader.Library(err);
-    if (!library)
+    const ExchangeDirectory* exchange = reader.Exchange(err);
+    if (!library || !exchange)
         return false;
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
@@ -139,7 +140,7 @@ bool WriteAtomically(const std::string& path, const TChannelDatabase& db, const 
         return false;
     }
     ::close(fd);
-    const std::string text = ExchangeFile(reader.Exchange(), kSaveExchangeFile);
+    const std::string text = ExchangeFile(exchange->Path(), kSaveExchangeFile);
     const Status converted =
         MakeDnfRawFile(text, db, options).AndThen([&] { return library->DnfToV3Dnf(text, temporary); });
     const bool written = converted && std::rename(temporary.c_str(), path.c_str()) == 0;

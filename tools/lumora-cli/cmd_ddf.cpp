@@ -88,11 +88,13 @@ int RunDdf(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
     auto library = OpenConversionLibrary(err);
     if (!library)
         return kExitUsage;
-    ExchangeDirectory exchange;
+    const std::unique_ptr<ExchangeDirectory> exchange = MakeExchangeDirectory(err);
+    if (!exchange)
+        return kExitUsage;
     std::string text = parsed.in;
     Status built;
     if (IsDnfPath(parsed.in)) {
-        text = ExchangeFile(exchange.Path(), kInterchangeExchangeFile);
+        text = ExchangeFile(exchange->Path(), kInterchangeExchangeFile);
         built = library->V3DnfToDnf(parsed.in, text);
     }
     built = built.AndThen([&] { return library->DnfToDDF(text, parsed.out, parsed.receiver, parsed.systemId); });

@@ -83,13 +83,17 @@ public:
         : ui_([&err](const std::string& message) { err << "lumora-cli: " << message << '\n'; })
     {
         app_.Settings.SystemInfo.FLASHTYPE = static_cast<uint8_t>(parsed.flashType);
-        app_.ExchangeDir = exchange_.Path();
         doc_ = std::make_unique<ChannelDocument>(app_, ui_);
         radio_ = parsed.radio;
     }
 
     bool Open(const std::string& path)
     {
+        Result<std::unique_ptr<ExchangeDirectory>> exchange = ExchangeDirectory::Make();
+        if (!ReportFailure(ui_, exchange.status()))
+            return false;
+        exchange_ = std::move(exchange).value();
+        app_.ExchangeDir = exchange_->Path();
         if (!ReportRead(ui_, doc_->OpenDataFile(path, false)))
             return false;
         doc_->FR1Click(!radio_);
@@ -101,7 +105,7 @@ public:
 private:
     TApplicationState app_;
     NonInteractiveUiPort ui_;
-    ExchangeDirectory exchange_;
+    std::unique_ptr<ExchangeDirectory> exchange_;
     std::unique_ptr<ChannelDocument> doc_;
     bool radio_ = false;
 };
@@ -169,13 +173,12 @@ int RunImportOrder(const Arguments& args, std::ostream& out, std::ostream& err)
     BatchDocument batch(parsed, err);
     if (!batch.Open(parsed.paths[0]))
         return kExitStopped;
-    TOrderImportReport report;
-    try {
-        report = ImportServiceOrder(batch.Doc(), csv);
-    } catch (const std::runtime_error& e) {
-        err << "lumora-cli: \"" << parsed.paths[1] << "\": " << e.what() << '\n';
+    const Result<TOrderImportReport> imported = ImportServiceOrder(batch.Doc(), csv);
+    if (!imported) {
+        err << "lumora-cli: \"" << parsed.paths[1] << "\": " << imported.message() << '\n';
         return kExitStopped;
     }
+    const TOrderImportReport& report = imported.value();
     out << report.Matched << " services placed as the file lists them\n";
     for (const std::string& row : report.Unmatched)
         err << "lumora-cli: no service matches " << row << '\n';

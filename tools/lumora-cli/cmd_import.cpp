@@ -81,13 +81,15 @@ bool LoadImportSettings(const ImportArguments& parsed, TSettings& settings, std:
 {
     const bool given = !parsed.settingsPath.empty();
     const std::string path = given ? parsed.settingsPath : LocateSettingsFiles(ProgramDirectory()).readFrom;
-    try {
-        if (!LoadConfigData(path, settings) && given) {
-            err << "lumora-cli: \"" << path << "\" does not exist\n";
-            return false;
-        }
-    } catch (const std::exception& e) {
-        err << "lumora-cli: " << e.what() << '\n';
+    const Result<std::optional<TSettings>> read = LoadConfigData(path);
+    if (!read) {
+        err << "lumora-cli: " << read.message() << '\n';
+        return false;
+    }
+    if (read.value())
+        settings = *read.value();
+    else if (given) {
+        err << "lumora-cli: \"" << path << "\" does not exist\n";
         return false;
     }
     if (parsed.model >= 0)

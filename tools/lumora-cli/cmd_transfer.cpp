@@ -83,8 +83,8 @@ std::optional<int> Prepare(const Arguments& args, TransferOptionSet set, std::st
     return std::nullopt;
 }
 
-// Runs a subcommand's work; what it throws (no exchange directory, for
-// example) ends it with the reason and status 1.
+// Runs a subcommand's work; what it throws ends it with the reason and
+// status 1.
 template <typename Work>
 int Guarded(std::ostream& err, Work&& work)
 {
@@ -200,9 +200,10 @@ bool PrepareImage(const TransferOptions& options, bool build, const TSettings& s
     if (!CheckReadable(options.file, err))
         return false;
     std::string imagePath = options.file;
-    std::optional<ExchangeDirectory> exchange;
+    std::unique_ptr<ExchangeDirectory> exchange;
     if (build) {
-        exchange.emplace();
+        if (!(exchange = MakeExchangeDirectory(err)))
+            return false;
         imagePath = ExchangeFile(exchange->Path(), kDownloadImageExchangeFile);
         if (!MakeDownloadImage(options.file, imagePath, settings, *exchange, library, err))
             return false;
@@ -265,14 +266,16 @@ int RunUpload(const Arguments& args, std::ostream& /*out*/, std::ostream& err)
     if (!CheckWritableFolder(options.file, err))
         return kExitFailed;
     return Guarded(err, [&] {
-        ExchangeDirectory exchange;
-        const std::string raw = ExchangeFile(exchange.Path(), kRawImageExchangeFile);
+        const std::unique_ptr<ExchangeDirectory> exchange = MakeExchangeDirectory(err);
+        if (!exchange)
+            return kExitFailed;
+        const std::string raw = ExchangeFile(exchange->Path(), kRawImageExchangeFile);
         std::string error;
         const TransferResult result =
             RunLibraryTransfer(*library, "UploadData", settings, raw, "Receiving", err, error);
         if (result != TransferResult::Done)
             return ReportTransferEnd(result, NameDevice(error, options), err);
-        return SaveUpload(raw, options.file, settings, exchange, *library, err);
+        return SaveUpload(raw, options.file, settings, *exchange, *library, err);
     });
 }
 

@@ -19,11 +19,21 @@ std::unique_ptr<ConversionLibrary> OpenConversionLibrary(std::ostream& err)
         err << "lumora-cli: " << e.what() << '\n';
         return nullptr;
     }
-    if (!library->Loaded()) {
-        err << "lumora-cli: " << library->LoadError() << '\n';
+    if (const Status& loaded = library->LoadStatus(); !loaded) {
+        err << "lumora-cli: " << loaded.message() << '\n';
         return nullptr;
     }
     return library;
+}
+
+std::unique_ptr<ExchangeDirectory> MakeExchangeDirectory(std::ostream& err)
+{
+    Result<std::unique_ptr<ExchangeDirectory>> made = ExchangeDirectory::Make();
+    if (!made) {
+        err << "lumora-cli: " << made.message() << '\n';
+        return nullptr;
+    }
+    return std::move(made).value();
 }
 
 bool ParseSmallNumber(const Arguments& args, std::size_t& index, const char* option, int max, int& value,
@@ -64,13 +74,13 @@ std::optional<int> LoadChannelFile(const std::string& path, int flashType, Conve
 
 TSettings EditorSettings()
 {
-    TSettings settings;
     try {
-        LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom, settings);
-    } catch (const std::exception&) {
-        settings = TSettings{};
+        const Result<std::optional<TSettings>> read = LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom);
+        if (read && read.value())
+            return *read.value();
+    } catch (const std::exception&) {  // the program's own path is unknown
     }
-    return settings;
+    return TSettings{};
 }
 
 }  // namespace lumora::cli

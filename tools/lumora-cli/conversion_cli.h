@@ -23,6 +23,10 @@ bool IsDnfPath(const std::string& path);
 // when it does not load.
 std::unique_ptr<ConversionLibrary> OpenConversionLibrary(std::ostream& err);
 
+// A new private exchange directory; null, with the reason on err, when it
+// cannot be made.
+std::unique_ptr<ExchangeDirectory> MakeExchangeDirectory(std::ostream& err);
+
 // Parses a number 0..`max` from args[index + 1] for `option`.
 bool ParseSmallNumber(const Arguments& args, std::size_t& index, const char* option, int max, int& value,
                       std::ostream& err);

@@ -24,8 +24,9 @@ public:
             return false;
         if (IsDnfPath(path) && !library_ && !(library_ = OpenConversionLibrary(err)))
             return false;
-        return !LoadChannelFile(path, flashType, IsDnfPath(path) ? library_.get() : nullptr, exchange_.Path(), file,
-                                err);
+        const ExchangeDirectory* exchange = Exchange(err);
+        return exchange && !LoadChannelFile(path, flashType, IsDnfPath(path) ? library_.get() : nullptr,
+                                            exchange->Path(), file, err);
     }
 
     // The first two files of `paths`.
@@ -41,11 +42,18 @@ public:
             library_ = OpenConversionLibrary(err);
         return library_.get();
     }
-    const std::string& Exchange() const { return exchange_.Path(); }
+    // The command's exchange directory, made on first use; null, with the
+    // reason on err, when it cannot be made.
+    const ExchangeDirectory* Exchange(std::ostream& err)
+    {
+        if (!exchange_)
+            exchange_ = MakeExchangeDirectory(err);
+        return exchange_.get();
+    }
 
 private:
     std::unique_ptr<ConversionLibrary> library_;
-    ExchangeDirectory exchange_;
+    std::unique_ptr<ExchangeDirectory> exchange_;
 };
 
 struct MergeArguments {

@@ -167,19 +167,25 @@ bool ParseOption(const Arguments& args, std::size_t& i, TransferOptionSet set, T
 bool LoadSettingsFile(const std::string& given, TSettings& settings, std::ostream& err)
 {
     try {
+        const Result<std::optional<TSettings>> read =
+            LoadConfigData(given.empty() ? LocateSettingsFiles(ProgramDirectory()).readFrom : given);
+        if (!read) {
+            err << "lumora-cli: " << read.message() << '\n';
+            return false;
+        }
+        if (read.value()) {
+            settings = *read.value();
+            return true;
+        }
         if (!given.empty()) {
-            if (LoadConfigData(given, settings))
-                return true;
             err << "lumora-cli: \"" << given << "\": No such file or directory\n";
             return false;
         }
-        if (!LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom, settings)) {
-            settings.SystemInfo.ANT32 = 1;
-            settings.SystemInfo.BAUDRATE = kDefaultBaudSetting;
-            settings.SystemInfo.SYSTEMID = "00000000";
-        }
+        settings.SystemInfo.ANT32 = 1;
+        settings.SystemInfo.BAUDRATE = kDefaultBaudSetting;
+        settings.SystemInfo.SYSTEMID = "00000000";
         return true;
-    } catch (const std::exception& e) {
+    } catch (const std::exception& e) {  // the program's own path is unknown
         err << "lumora-cli: " << e.what() << '\n';
         return false;
     }
@@ -309,11 +315,19 @@ TransferResult RunLibraryTransfer(const ConversionLibrary& library, const char* 
 {
     if (Interrupted())
         return TransferResult::Interrupted;
-    auto transfer = reinterpret_cast<TransferEntry>(library.Entry(entry, error));
-    auto setProgress = reinterpret_cast<SetProgressEntry>(library.Entry("LV3SetProgressCallback", error));
-    auto lastError = reinterpret_cast<LastErrorEntry>(library.Entry("LV3LastError", error));
-    if (!transfer || !setProgress || !lastError)
+    const Result<void*> entries[] = {library.Entry(entry), library.Entry("LV3SetProgressCallback"),
+                                     library.Entry("LV3LastError")};
+    bool found = true;
+    for (const Result<void*>& lookedUp : entries)
+        if (!lookedUp) {
+            error = lookedUp.message();
+            found = false;
+        }
+    if (!found)
         return TransferResult::Failed;
+    auto transfer = reinterpret_cast<TransferEntry>(entries[0].value());
+    auto setProgress = reinterpret_cast<SetProgressEntry>(entries[1].value());
+    auto lastError = reinterpret_cast<LastErrorEntry>(entries[2].value());
     // The library counts speeds from the fastest, the settings from the slowest.
     const auto speedCode = static_cast<uint8_t>(4 - settings.SystemInfo.BAUDRATE);
     bool done = false;
