@@ -66,6 +66,11 @@ public:
     // A modal message box; "\r" in `text` marks a line break.
     virtual MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons) = 0;
 
+    // The failure a reader or writer returned (a file that cannot be read or
+    // written, a missing library), shown as the program shows every error of
+    // the system: an error box, by default the same as MessageBox's.
+    virtual void ShowFailure(const std::string& text) { MessageBox(MsgKind::Error, text, MsgButtons::Ok); }
+
     // The modal text query box: `value` holds the initial text and receives the
     // typed one. Returns false when the person cancels.
     virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
@@ -97,7 +102,7 @@ public:
 inline bool ReportFailure(UiPort& ui, const Status& status)
 {
     if (!status)
-        ui.MessageBox(MsgKind::Error, status.message(), MsgButtons::Ok);
+        ui.ShowFailure(status.message());
     return status.ok();
 }
 

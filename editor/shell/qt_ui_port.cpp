@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "command_guard.h"
 #include "dialogs/frm_antenna.h"
 #include "dialogs/frm_finding.h"
 #include "dialogs/frm_menu_config.h"
@@ -70,6 +71,8 @@ MsgResult QtUiPort::MessageBox(MsgKind kind, const std::string& text, MsgButtons
     // Only an explicit OK counts as OK; closing the box is a Cancel.
     return box.exec() == QMessageBox::Ok ? MsgResult::Ok : MsgResult::Cancel;
 }
+
+void QtUiPort::ShowFailure(const std::string& text) { ShowErrorBox(m_parent, MessageText(text)); }
 
 bool QtUiPort::InputQuery(const std::string& caption, const std::string& prompt, std::string& value)
 {

@@ -30,6 +30,8 @@ public:
     void SetApplicationState(TApplicationState* state) { m_state = state; }
 
     MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons) override;
+    // As the general error handler shows an error: titled with the program's name.
+    void ShowFailure(const std::string& text) override;
     bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
 
     std::optional<TAntennaSetting> ShowAntennaDialog(const TAntennaSetting& antenna) override;
