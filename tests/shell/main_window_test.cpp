@@ -368,6 +368,8 @@ private slots:
         QCOMPARE(window->Documents().size(), 0);
         QCOMPARE(answers.seenTexts.size(), 1);
         QVERIFY(answers.seenTexts[0].contains("missing.dnf"));
+        // Shown as every error of the system is shown, under the program's name.
+        QCOMPARE(answers.seenTitles.value(0), QGuiApplication::applicationDisplayName());
     }
 };
 

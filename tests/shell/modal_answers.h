@@ -31,6 +31,7 @@ public:
     int Pending() const { return int(answers_.size()); }
     // Texts of the message boxes answered so far.
     QStringList seenTexts;
+    QStringList seenTitles;
     int unexpected = 0;
 
     // A message box: record its text and press the button with this role.
@@ -44,6 +45,7 @@ public:
                 return;
             }
             seenTexts << box->text();
+            seenTitles << box->windowTitle();
             box->button(button)->click();
         });
     }
