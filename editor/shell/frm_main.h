@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "status.h"
 #include "transfer_progress.h"
 
 class QAction;
@@ -50,7 +51,8 @@ struct TMainWindowPaths {
     // the recovery copies; empty: nothing remembered, no recovery copies.
     QString userStateFile = {};
     QString recoveryFolder = {};
-    static TMainWindowPaths BesideProgram();
+    // The places beside the running program, or why that is unknown.
+    static Result<TMainWindowPaths> BesideProgram();
     static TMainWindowPaths ForProgramDirectory(const std::string& dir);
 };
 
