@@ -10,7 +10,6 @@
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <system_error>
 
 #include "atomic_file.h"
 #include "dnf_format.h"
@@ -30,13 +29,10 @@ std::string FileProblem(const std::string& path, const std::string& reason) { re
 // Replaces the file at `path` with `data`; a failure leaves the old file.
 bool WriteFile(const std::string& path, std::string_view data, std::string& error)
 {
-    try {
-        WriteFileAtomically(path, data);
-        return true;
-    } catch (const std::system_error& e) {
-        error = FileProblem(path, e.code().message());
-        return false;
-    }
+    const Status written = WriteFileAtomically(path, data);
+    if (!written)
+        error = FileProblem(path, SystemReasonOf(written, path));
+    return written.ok();
 }
 
 // Reads an interchange file, and the favorite numbering it records into

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 #include <string_view>
-#include <system_error>
 
 #include "atomic_file.h"
 
@@ -43,11 +42,10 @@ std::string PortText(unsigned port, const std::string& device)
 // Writes `bytes` to `path` so the file appears only when it is complete.
 void WriteWholeFile(const std::string& path, const Bytes& bytes)
 {
-    try {
+    const Status written =
         WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    } catch (const std::system_error& e) {
-        throw TransferFailed("Cannot write \"" + path + "\": " + e.code().message());
-    }
+    if (!written)
+        throw TransferFailed("Cannot write \"" + path + "\": " + SystemReasonOf(written, path));
 }
 
 Bytes ReadWholeFile(const std::string& path)

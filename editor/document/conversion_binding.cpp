@@ -25,30 +25,44 @@ constexpr const char* kEditorEntries[] = {
 
 }  // namespace
 
-std::string ProgramDirectory()
+Result<std::string> ProgramDirectory()
 {
     std::string path(4096, '\0');
     ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (n <= 0)
-        throw std::system_error(errno, std::generic_category(), "the program's own path");
+    if (n <= 0) {
+        const int error = errno;
+        return Status::Failure("the program's own path: " + std::generic_category().message(error));
+    }
     path.resize(static_cast<std::size_t>(n));
     auto slash = path.rfind('/');
-    return slash == 0 ? "/" : path.substr(0, slash);
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-std::string ConversionLibraryPath(const std::string& configured)
+Result<std::string> ConversionLibraryPath(const std::string& configured)
 {
     if (!configured.empty())
         return configured;
-    return ProgramDirectory() + "/" + kConversionLibraryFileName;
+    const Result<std::string> dir = ProgramDirectory();
+    if (!dir)
+        return dir.status();
+    return dir.value() + "/" + kConversionLibraryFileName;
 }
 
-ConversionLibrary::ConversionLibrary(const std::string& path) : path_(path)
+ConversionLibrary::ConversionLibrary(const std::string& path) : path_(path) { Load(); }
+
+ConversionLibrary::ConversionLibrary(const Result<std::string>& path)
+    : path_(path ? path.value() : std::string()), loaded_(path.status())
 {
-    handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (path)
+        Load();
+}
+
+void ConversionLibrary::Load()
+{
+    handle_ = ::dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
         const char* reason = ::dlerror();
-        loaded_ = Status::Failure(Quoted(path) +
+        loaded_ = Status::Failure(Quoted(path_) +
                                   ": the conversion library cannot be loaded: " + (reason ? reason : "unknown reason"));
     }
 }

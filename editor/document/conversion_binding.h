@@ -13,12 +13,12 @@ namespace lumora {
 
 inline constexpr const char* kConversionLibraryFileName = "LV3DLL.so";
 
-// The directory of the running program.
-std::string ProgramDirectory();
+// The directory of the running program, or why it is unknown.
+Result<std::string> ProgramDirectory();
 
 // The conversion library beside the running program, unless `configured`
 // names one.
-std::string ConversionLibraryPath(const std::string& configured = {});
+Result<std::string> ConversionLibraryPath(const std::string& configured = {});
 
 // The receiver a raw or download image is made for.
 struct ReceiverType {
@@ -31,6 +31,9 @@ class ConversionLibrary {
 public:
     // Loads the library at `path`; see LoadStatus().
     explicit ConversionLibrary(const std::string& path);
+    // Loads the library at the path found; when no path was found the
+    // library has not loaded, for the reason the path is unknown.
+    explicit ConversionLibrary(const Result<std::string>& path);
     ~ConversionLibrary();
     ConversionLibrary(const ConversionLibrary&) = delete;
     ConversionLibrary& operator=(const ConversionLibrary&) = delete;
@@ -55,6 +58,8 @@ public:
     Result<void*> Entry(const char* name) const;
 
 private:
+    // Opens the library at path_, or records in loaded_ why it does not open.
+    void Load();
     // Turns an entry's 1/0 result into success, or failure with the library's reason.
     Status Finish(int result, const char* entry) const;
     // Looks up entry `name` of type `Fn` and calls it with `args`.

@@ -1,5 +1,4 @@
 // Writing the whole database of one document as an interchange file.
-#include <system_error>
 #include <type_traits>
 
 #include "atomic_file.h"
@@ -188,12 +187,7 @@ std::string WriteInterchange(const TChannelDatabase& db, WriteOptions options)
 
 Status MakeDnfRawFile(const std::string& path, const TChannelDatabase& db, WriteOptions options)
 {
-    try {
-        WriteFileAtomically(path, WriteInterchange(db, options));
-        return {};
-    } catch (const std::system_error& e) {
-        return Status::Failure(e.what());
-    }
+    return WriteFileAtomically(path, WriteInterchange(db, options));
 }
 
 }  // namespace lumora

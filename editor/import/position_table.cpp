@@ -154,14 +154,9 @@ Status SaveUserPositionTable(const TPositionTable& table)
     const std::string path = UserPositionTablePath();
     if (path.empty())
         return Status::Failure("No folder for the position table: neither XDG_CONFIG_HOME nor HOME is set");
-    try {
-        std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-        WriteFileAtomically(path, table.SourcesConfText());
-    } catch (const std::exception& e) {
-        return Status::Failure(e.what());
-    }
-    return {};
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    return WriteFileAtomically(path, table.SourcesConfText());
 }
 
 std::string AntennaSatelliteName(const TAntennaSetting& antenna, const TSettings& settings)

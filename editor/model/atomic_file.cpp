@@ -17,18 +17,6 @@ namespace {
 // Longer link chains than this are taken for a loop, as the kernel does.
 constexpr int kMaxLinkDepth = 40;
 
-// Raised inside the writer with the errno of the failed call; turned into a
-// std::system_error naming the caller's path.
-struct SystemCallFailed {
-    int error;
-};
-
-void Check(bool ok)
-{
-    if (!ok)
-        throw SystemCallFailed{errno};
-}
-
 std::string DirectoryOf(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
@@ -37,21 +25,25 @@ std::string DirectoryOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The file a chain of symbolic links ends at; `path` itself when it is no
-// link. A link to a missing file gives that file's path, so writing creates it.
-std::string FinalTarget(std::string path)
+// Each step below returns 0, or the errno of the system call that failed.
+
+// Replaces `path` by the file a chain of symbolic links ends at; `path` stays
+// when it is no link. A link to a missing file gives that file's path, so
+// writing creates it.
+int FollowLinks(std::string& path)
 {
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return path;
+            return 0;
         std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
         ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        Check(length >= 0);
+        if (length < 0)
+            return errno;
         target.resize(static_cast<std::size_t>(length));
         path = target.starts_with('/') ? target : DirectoryOf(path) + '/' + target;
     }
-    throw SystemCallFailed{ELOOP};
+    return ELOOP;
 }
 
 // The permission bits the replaced file keeps, or those open(..., 0666)
@@ -77,47 +69,64 @@ void SyncDirectory(const std::string& dir)
     }
 }
 
-// Writes `data` into a new file in `dir` and returns its name. The short
-// fixed name keeps any legal target name usable, however long.
-std::string WriteTemporaryFile(const std::string& dir, std::string_view data, mode_t mode)
+// Gives the open file `fd` its mode and content, flushed to the disk.
+int FillFile(int fd, std::string_view data, mode_t mode)
 {
-    std::string temporary = dir + "/.lumora-XXXXXX";
+    if (::fchmod(fd, mode) != 0 || !WriteFully(fd, data.data(), data.size()) || ::fsync(fd) != 0)
+        return errno;
+    return 0;
+}
+
+// Writes `data` into a new file in `dir` and names it in `temporary`; a
+// failure leaves no file. The short fixed name keeps any legal target name
+// usable, however long.
+int WriteTemporaryFile(const std::string& dir, std::string_view data, mode_t mode, std::string& temporary)
+{
+    temporary = dir + "/.lumora-XXXXXX";
     int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    Check(fd >= 0);
-    try {
-        Check(::fchmod(fd, mode) == 0);
-        Check(WriteFully(fd, data.data(), data.size()));
-        Check(::fsync(fd) == 0);
-    } catch (const SystemCallFailed&) {
-        ::close(fd);
+    if (fd < 0)
+        return errno;
+    int error = FillFile(fd, data, mode);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
         ::unlink(temporary.c_str());
-        throw;
-    }
-    if (::close(fd) != 0) {
+    return error;
+}
+
+int ReplaceFile(const std::string& path, std::string_view data)
+{
+    std::string target = path;
+    if (int error = FollowLinks(target))
+        return error;
+    const std::string dir = DirectoryOf(target);
+    std::string temporary;
+    if (int error = WriteTemporaryFile(dir, data, ModeFor(target), temporary))
+        return error;
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         int error = errno;
         ::unlink(temporary.c_str());
-        throw SystemCallFailed{error};
+        return error;
     }
-    return temporary;
+    SyncDirectory(dir);
+    return 0;
 }
 
 }  // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view data)
+Status WriteFileAtomically(const std::string& path, std::string_view data)
 {
-    try {
-        const std::string target = FinalTarget(path);
-        const std::string dir = DirectoryOf(target);
-        const std::string temporary = WriteTemporaryFile(dir, data, ModeFor(target));
-        if (::rename(temporary.c_str(), target.c_str()) != 0) {
-            int error = errno;
-            ::unlink(temporary.c_str());
-            throw SystemCallFailed{error};
-        }
-        SyncDirectory(dir);
-    } catch (const SystemCallFailed& failure) {
-        throw std::system_error(failure.error, std::generic_category(), path);
-    }
+    const int error = ReplaceFile(path, data);
+    if (error == 0)
+        return {};
+    return Status::Failure(path + ": " + std::generic_category().message(error));
+}
+
+std::string SystemReasonOf(const Status& written, const std::string& path)
+{
+    const std::string& message = written.message();
+    const std::string prefix = path + ": ";
+    return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
 }
 
 }  // namespace lumora

@@ -211,14 +211,6 @@ std::string TIniFile::Text() const
     return text;
 }
 
-Status TIniFile::Save(const std::string& path) const
-{
-    try {
-        WriteFileAtomically(path, Text());
-    } catch (const std::system_error& e) {
-        return Status::Failure(e.what());
-    }
-    return {};
-}
+Status TIniFile::Save(const std::string& path) const { return WriteFileAtomically(path, Text()); }
 
 }  // namespace lumora

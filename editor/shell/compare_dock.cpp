@@ -89,15 +89,11 @@ bool TCompareDock::ReadSource(TfrmChild* child, const QString& path, TDatabaseFi
 {
     const TApplicationState& app = child->Document().App();
     const std::string bytes = PathBytes(path);
-    TReadResult read{TReadOutcome::NotOpened, {}};
-    try {
-        std::unique_ptr<ConversionLibrary> library;
-        if (IsDnfFileName(bytes))
-            library = std::make_unique<ConversionLibrary>(ConversionLibraryPath(app.ConversionLibraryPath));
-        read = ReadDatabaseFile(bytes, child->Document().FlashType(), library.get(), app.ExchangeDir, file);
-    } catch (const std::exception& e) {
-        read.error = e.what();
-    }
+    std::unique_ptr<ConversionLibrary> library;
+    if (IsDnfFileName(bytes))
+        library = std::make_unique<ConversionLibrary>(ConversionLibraryPath(app.ConversionLibraryPath));
+    const TReadResult read =
+        ReadDatabaseFile(bytes, child->Document().FlashType(), library.get(), app.ExchangeDir, file);
     if (read.outcome == TReadOutcome::Read)
         return true;
     ui_.MessageBox(MsgKind::Error, "Cannot read " + bytes + ":\r" + read.error, MsgButtons::Ok);

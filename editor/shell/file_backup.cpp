@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <system_error>
 
 #include "atomic_file.h"
 #include "shell_text.h"
@@ -21,13 +20,12 @@ bool CopyWhole(const QString& from, const QString& to, QString& error)
         return false;
     }
     const QByteArray content = source.readAll();
-    try {
-        WriteFileAtomically(PathBytes(to), std::string_view(content.constData(), std::size_t(content.size())));
-    } catch (const std::system_error& e) {
-        error = QString::fromLocal8Bit(e.code().message());
-        return false;
-    }
-    return true;
+    const std::string target = PathBytes(to);
+    const Status written =
+        WriteFileAtomically(target, std::string_view(content.constData(), std::size_t(content.size())));
+    if (!written)
+        error = QString::fromLocal8Bit(SystemReasonOf(written, target));
+    return written.ok();
 }
 
 }  // namespace

@@ -29,9 +29,12 @@ namespace lumora {
 
 using shell::IconId;
 
-TMainWindowPaths TMainWindowPaths::BesideProgram()
+Result<TMainWindowPaths> TMainWindowPaths::BesideProgram()
 {
-    TMainWindowPaths paths = ForProgramDirectory(ProgramDirectory());
+    const Result<std::string> dir = ProgramDirectory();
+    if (!dir)
+        return dir.status();
+    TMainWindowPaths paths = ForProgramDirectory(dir.value());
     paths.userStateFile = TUserState::DefaultFileName();
     paths.recoveryFolder = TRecoveryStore::DefaultFolder();
     return paths;
@@ -40,7 +43,11 @@ TMainWindowPaths TMainWindowPaths::BesideProgram()
 TMainWindowPaths TMainWindowPaths::ForProgramDirectory(const std::string& dir)
 {
     const TSettingsFiles settings = LocateSettingsFiles(dir);
-    return TMainWindowPaths{PathText(settings.readFrom), PathText(ConversionLibraryPath()), PathText(settings.writeTo),
+    // The library beside the running program, also when the settings are
+    // looked for elsewhere; beside `dir` when the program's path is unknown.
+    const Result<std::string> library = ConversionLibraryPath();
+    const std::string libraryPath = library ? library.value() : dir + "/" + kConversionLibraryFileName;
+    return TMainWindowPaths{PathText(settings.readFrom), PathText(libraryPath), PathText(settings.writeTo),
                             PathText(settings.userFile)};
 }
 

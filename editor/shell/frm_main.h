@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app_state.h"
+#include "status.h"
 #include "transfer_progress.h"
 
 class QAction;
@@ -50,7 +51,8 @@ struct TMainWindowPaths {
     // the recovery copies; empty: nothing remembered, no recovery copies.
     QString userStateFile = {};
     QString recoveryFolder = {};
-    static TMainWindowPaths BesideProgram();
+    // The places beside the running program, or why that is unknown.
+    static Result<TMainWindowPaths> BesideProgram();
     static TMainWindowPaths ForProgramDirectory(const std::string& dir);
 };
 
@@ -213,9 +215,10 @@ private:
     // Ends the open cell edit of every document; false when a write-back failed.
     bool EndCellEdits();
     // Receiver transfers (frm_main_transfer.cpp): runs library entry `entry`
-    // on `path` behind the progress dialog; the receiver type of the settings.
-    TTransferProgress::Outcome RunTransfer(const char* entry, const QString& caption, const QString& what,
-                                           const std::string& path);
+    // on `path` behind the progress dialog, or says why the library lacks
+    // the entries; the receiver type of the settings.
+    Result<TTransferProgress::Outcome> RunTransfer(const char* entry, const QString& caption, const QString& what,
+                                                   const std::string& path);
     ReceiverType TransferReceiver() const;
     // Recent files, backups, recovery and window layout (frm_main_files.cpp).
     void StartFileKeeping();

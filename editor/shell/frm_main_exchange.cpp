@@ -70,12 +70,12 @@ void TfrmMain::ExportServiceList(bool html)
     if (path.isEmpty())
         return;
     const TServiceList list = ListedServices(child->Document());
-    try {
-        WriteFileAtomically(PathBytes(path), html ? ServiceListHtml(list) : ServiceListCsv(list));
-        ShowWritten(tr("Exported"), path, tr("%1 services of %2").arg(list.Rows.size()).arg(NameText(list.Title)));
-    } catch (const std::exception& e) {
-        ui_->MessageBox(MsgKind::Error, std::string("Cannot export the service list.\r") + e.what(), MsgButtons::Ok);
+    const Status written = WriteFileAtomically(PathBytes(path), html ? ServiceListHtml(list) : ServiceListCsv(list));
+    if (!written) {
+        ui_->MessageBox(MsgKind::Error, "Cannot export the service list.\r" + written.message(), MsgButtons::Ok);
+        return;
     }
+    ShowWritten(tr("Exported"), path, tr("%1 services of %2").arg(list.Rows.size()).arg(NameText(list.Title)));
 }
 
 // The format follows the extension typed: .conf is VDR's, .channels and
@@ -101,10 +101,8 @@ void TfrmMain::ExportChannelFile()
     TExportReport report;
     const std::string text = vdr ? WriteVdrChannels(doc.Database(), doc.IsCable(), positions, report)
                                  : WriteDvbv5Channels(doc.Database(), doc.IsCable(), positions, report);
-    try {
-        WriteFileAtomically(PathBytes(path), text);
-    } catch (const std::exception& e) {
-        ui_->MessageBox(MsgKind::Error, std::string("Cannot export the channel file.\r") + e.what(), MsgButtons::Ok);
+    if (const Status written = WriteFileAtomically(PathBytes(path), text); !written) {
+        ui_->MessageBox(MsgKind::Error, "Cannot export the channel file.\r" + written.message(), MsgButtons::Ok);
         return;
     }
     ShowWritten(tr("Exported"), path, tr("%1 services").arg(report.written));

@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <chrono>
 #include <filesystem>
-#include <stdexcept>
 #include <thread>
 
 #include "check_dock.h"
@@ -41,20 +40,29 @@ struct TransferEntries {
 };
 
 template <typename Fn>
-Fn LookUp(const ConversionLibrary* library, const char* name)
+Result<Fn> LookUp(const ConversionLibrary* library, const char* name)
 {
     if (!library)
-        throw std::runtime_error("The conversion library is not loaded");
+        return Status::Failure("The conversion library is not loaded");
     const Result<void*> entry = library->Entry(name);
     if (!entry)
-        throw std::runtime_error(entry.message());
+        return entry.status();
     return reinterpret_cast<Fn>(entry.value());
 }
 
-TransferEntries LookUpTransfer(const ConversionLibrary* library, const char* name)
+// The entries, or the reason of the first one missing.
+Result<TransferEntries> LookUpTransfer(const ConversionLibrary* library, const char* name)
 {
-    return {LookUp<TransferFn>(library, name), LookUp<SetProgressFn>(library, "LV3SetProgressCallback"),
-            LookUp<LastErrorFn>(library, "LV3LastError")};
+    const Result<TransferFn> transfer = LookUp<TransferFn>(library, name);
+    if (!transfer)
+        return transfer.status();
+    const Result<SetProgressFn> setProgress = LookUp<SetProgressFn>(library, "LV3SetProgressCallback");
+    if (!setProgress)
+        return setProgress.status();
+    const Result<LastErrorFn> lastError = LookUp<LastErrorFn>(library, "LV3LastError");
+    if (!lastError)
+        return lastError.status();
+    return TransferEntries{transfer.value(), setProgress.value(), lastError.value()};
 }
 
 bool Exists(const std::string& path)
@@ -81,10 +89,13 @@ void DeleteTwice(const std::string& a, const std::string& b)
 // fastest, the settings list from the slowest.
 static uint8_t SpeedCode(const TSystemInfo& settings) { return static_cast<uint8_t>(4 - settings.BAUDRATE); }
 
-TTransferProgress::Outcome TfrmMain::RunTransfer(const char* entry, const QString& caption, const QString& what,
-                                                 const std::string& path)
+Result<TTransferProgress::Outcome> TfrmMain::RunTransfer(const char* entry, const QString& caption, const QString& what,
+                                                         const std::string& path)
 {
-    const TransferEntries library = LookUpTransfer(_DLLHandle.get(), entry);
+    const Result<TransferEntries> found = LookUpTransfer(_DLLHandle.get(), entry);
+    if (!found)
+        return found.status();
+    const TransferEntries& library = found.value();
     const uint8_t port = state_->Settings.SystemInfo.COMPORT;
     const uint8_t speed = SpeedCode(state_->Settings.SystemInfo);
     TTransferProgress dialog(caption, what, this);
@@ -114,12 +125,14 @@ void TfrmMain::DataUploadExecute()
     DeleteExchangeFile(raw);
     DeleteExchangeFile(text);
 
-    const TTransferProgress::Outcome outcome =
+    const Result<TTransferProgress::Outcome> outcome =
         RunTransfer("UploadData", tr("Data Upload"), tr("Receiving the receiver's data"), raw);
+    if (!ReportFailure(*ui_, outcome.status()))
+        return;
     if (!Exists(raw)) {
         // A failure has a reason of its own; no file after Cancel is the user's stop.
-        const bool failed = !outcome.cancelled && !outcome.error.empty();
-        ui_->MessageBox(MsgKind::Error, failed ? outcome.error : kUploadStopped, MsgButtons::Ok);
+        const bool failed = !outcome->cancelled && !outcome->error.empty();
+        ui_->MessageBox(MsgKind::Error, failed ? outcome->error : kUploadStopped, MsgButtons::Ok);
         DeleteTwice(raw, text);
         return;
     }
@@ -170,10 +183,12 @@ void TfrmMain::DataDownLoadExecute()
                                     static_cast<uint32_t>(HexToInt(state_->Settings.SystemInfo.SYSTEMID)));
     std::string error = made.message();
     if (made) {
-        const TTransferProgress::Outcome outcome =
+        const Result<TTransferProgress::Outcome> outcome =
             RunTransfer("DownloadData", tr("Data Download"), tr("Sending the document"), image);
-        if (!outcome.succeeded && !outcome.cancelled)
-            error = outcome.error;
+        if (!outcome)
+            error = outcome.message();
+        else if (!outcome->succeeded && !outcome->cancelled)
+            error = outcome->error;
     }
     DeleteExchangeFile(text);
     DeleteExchangeFile(image);
@@ -193,10 +208,12 @@ void TfrmMain::DownFirmExecute()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const std::string path = PathBytes(dialog.selectedFiles().constFirst());
-    const TTransferProgress::Outcome outcome =
+    const Result<TTransferProgress::Outcome> outcome =
         RunTransfer("DownloadData", tr("Download Firmware"), tr("Sending the firmware"), path);
-    if (!outcome.succeeded && !outcome.cancelled)
-        ui_->MessageBox(MsgKind::Error, outcome.error, MsgButtons::Ok);
+    if (!ReportFailure(*ui_, outcome.status()))
+        return;
+    if (!outcome->succeeded && !outcome->cancelled)
+        ui_->MessageBox(MsgKind::Error, outcome->error, MsgButtons::Ok);
 }
 
 }  // namespace lumora

@@ -11,9 +11,11 @@
 #include <QTreeView>
 
 #include "app_icons.h"
+#include "command_guard.h"
 #include "frm_child.h"
 #include "frm_main.h"
 #include "lumora_application.h"
+#include "shell_text.h"
 
 namespace {
 
@@ -70,7 +72,12 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(lumora::shell::LumoraIcon(lumora::shell::IconId::Application));
 
     const ScreenshotOptions options = ParseOptions(app);
-    lumora::TMainWindowPaths paths = lumora::TMainWindowPaths::BesideProgram();
+    const lumora::Result<lumora::TMainWindowPaths> beside = lumora::TMainWindowPaths::BesideProgram();
+    if (!beside) {  // without its own folder the program finds neither its settings nor its library
+        lumora::ShowErrorBox(nullptr, lumora::MessageText(beside.message()));
+        return 1;
+    }
+    lumora::TMainWindowPaths paths = beside.value();
     if (!options.settings.isEmpty())
         paths.settingsFile = paths.settingsSaveFile = options.settings;
     if (!options.picture.isEmpty())

@@ -57,8 +57,19 @@ TEST(LibraryBinding, MissingEntryIsReportedByName)
 
 TEST(LibraryBinding, DefaultPathIsBesideTheProgram)
 {
-    EXPECT_EQ(ConversionLibraryPath(), std::string(LUMORA_BIN_DIR) + "/" + kConversionLibraryFileName);
-    EXPECT_EQ(ConversionLibraryPath("/x/y.so"), "/x/y.so");
+    const Result<std::string> beside = ConversionLibraryPath();
+    ASSERT_TRUE(beside) << beside.message();
+    EXPECT_EQ(beside.value(), std::string(LUMORA_BIN_DIR) + "/" + kConversionLibraryFileName);
+    EXPECT_EQ(ConversionLibraryPath("/x/y.so").value(), "/x/y.so");
+}
+
+// The editor's commands read and write through such a library: they fail with the reason the path is unknown.
+TEST(LibraryBinding, WithoutAPathTheLibraryFailsWithThatReason)
+{
+    const std::string reason = "the program's own path: No such file or directory";
+    ConversionLibrary library(Result<std::string>(Status::Failure(reason)));
+    EXPECT_EQ(library.LoadStatus().message(), reason);
+    EXPECT_EQ(library.V3DnfToDnf("a.dnf", "a.txt").message(), reason);
 }
 
 TEST_F(LibraryTest, SampleTextToDnfAndBackIsExact)

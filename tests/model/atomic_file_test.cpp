@@ -56,15 +56,7 @@ mode_t Mode(const fs::path& path)
 // What a write did: the error message, empty when it succeeded.
 using Writer = std::function<std::string(const std::string& path)>;
 
-std::string WriteHere(const std::string& path)
-{
-    try {
-        WriteFileAtomically(path, kNew);
-        return {};
-    } catch (const std::system_error& e) {
-        return e.what();
-    }
-}
+std::string WriteHere(const std::string& path) { return WriteFileAtomically(path, kNew).message(); }
 
 // Writes while files may not grow beyond 16 bytes.
 std::string WriteUnderSizeLimit(const std::string& path)

@@ -104,6 +104,8 @@ private slots:
         PressSave(*window);
         QTRY_COMPARE(answers.Pending(), 0);
         QVERIFY(answers.seenTexts.constFirst().contains(backup));
+        QVERIFY2(answers.seenTexts.constFirst().endsWith(QStringLiteral("\nIs a directory")),
+                 qPrintable(answers.seenTexts.constFirst()));
         QCOMPARE(ReadAll(file), firstRun);
         QVERIFY(doc->pModifiedFlag());
         QVERIFY(QDir(backup).removeRecursively());

@@ -147,10 +147,8 @@ int RunExport(const Arguments& args, std::ostream& out, std::ostream& err)
     } else {
         text = ChannelFileText(batch.Doc().Database(), format, report);
     }
-    try {
-        WriteFileAtomically(parsed.paths[1], text);
-    } catch (const std::exception& e) {
-        err << "lumora-cli: " << e.what() << '\n';
+    if (const Status written = WriteFileAtomically(parsed.paths[1], text); !written) {
+        err << "lumora-cli: " << written.message() << '\n';
         return kExitUsage;
     }
     if (format == ExportFormat::Dvbv5 || format == ExportFormat::Vdr)

@@ -80,8 +80,7 @@ bool ParseImportArguments(const Arguments& args, ImportArguments& parsed, std::o
 bool LoadImportSettings(const ImportArguments& parsed, TSettings& settings, std::ostream& err)
 {
     const bool given = !parsed.settingsPath.empty();
-    const std::string path = given ? parsed.settingsPath : LocateSettingsFiles(ProgramDirectory()).readFrom;
-    const Result<std::optional<TSettings>> read = LoadConfigData(path);
+    const Result<std::optional<TSettings>> read = ReadSettingsFile(parsed.settingsPath);
     if (!read) {
         err << "lumora-cli: " << read.message() << '\n';
         return false;
@@ -89,7 +88,7 @@ bool LoadImportSettings(const ImportArguments& parsed, TSettings& settings, std:
     if (read.value())
         settings = *read.value();
     else if (given) {
-        err << "lumora-cli: \"" << path << "\" does not exist\n";
+        err << "lumora-cli: \"" << parsed.settingsPath << "\" does not exist\n";
         return false;
     }
     if (parsed.model >= 0)

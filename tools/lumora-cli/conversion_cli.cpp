@@ -12,13 +12,7 @@ bool IsDnfPath(const std::string& path) { return IsDnfFileName(path); }
 
 std::unique_ptr<ConversionLibrary> OpenConversionLibrary(std::ostream& err)
 {
-    std::unique_ptr<ConversionLibrary> library;
-    try {
-        library = std::make_unique<ConversionLibrary>(ConversionLibraryPath());
-    } catch (const std::exception& e) {
-        err << "lumora-cli: " << e.what() << '\n';
-        return nullptr;
-    }
+    auto library = std::make_unique<ConversionLibrary>(ConversionLibraryPath());
     if (const Status& loaded = library->LoadStatus(); !loaded) {
         err << "lumora-cli: " << loaded.message() << '\n';
         return nullptr;
@@ -72,14 +66,21 @@ std::optional<int> LoadChannelFile(const std::string& path, int flashType, Conve
     return read.outcome == TReadOutcome::NotOpened ? kExitUsage : kExitStopped;
 }
 
+Result<std::optional<TSettings>> ReadSettingsFile(const std::string& given)
+{
+    if (!given.empty())
+        return LoadConfigData(given);
+    const Result<std::string> dir = ProgramDirectory();
+    if (!dir)
+        return dir.status();
+    return LoadConfigData(LocateSettingsFiles(dir.value()).readFrom);
+}
+
 TSettings EditorSettings()
 {
-    try {
-        const Result<std::optional<TSettings>> read = LoadConfigData(LocateSettingsFiles(ProgramDirectory()).readFrom);
-        if (read && read.value())
-            return *read.value();
-    } catch (const std::exception&) {  // the program's own path is unknown
-    }
+    const Result<std::optional<TSettings>> read = ReadSettingsFile({});
+    if (read && read.value())
+        return *read.value();
     return TSettings{};
 }
 

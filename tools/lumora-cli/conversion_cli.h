@@ -34,6 +34,11 @@ bool ParseSmallNumber(const Arguments& args, std::size_t& index, const char* opt
 // False with a message when `path` cannot be read.
 bool CheckReadable(const std::string& path, std::ostream& err);
 
+// Reads the settings file `given`, else the one the editor starts with
+// (beside the program or the user's): nothing when the file is missing,
+// failure when it cannot be read or the program's own path is unknown.
+Result<std::optional<TSettings>> ReadSettingsFile(const std::string& given);
+
 // The editor's settings (its settings file beside the program or the
 // user's); the defaults when there is none or it cannot be read.
 TSettings EditorSettings();

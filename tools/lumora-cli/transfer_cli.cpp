@@ -8,7 +8,6 @@
 #include <cctype>
 #include <charconv>
 #include <csignal>
-#include <exception>
 #include <string_view>
 
 #include "conversion_cli.h"
@@ -166,29 +165,23 @@ bool ParseOption(const Arguments& args, std::size_t& i, TransferOptionSet set, T
 // exists but cannot be read.
 bool LoadSettingsFile(const std::string& given, TSettings& settings, std::ostream& err)
 {
-    try {
-        const Result<std::optional<TSettings>> read =
-            LoadConfigData(given.empty() ? LocateSettingsFiles(ProgramDirectory()).readFrom : given);
-        if (!read) {
-            err << "lumora-cli: " << read.message() << '\n';
-            return false;
-        }
-        if (read.value()) {
-            settings = *read.value();
-            return true;
-        }
-        if (!given.empty()) {
-            err << "lumora-cli: \"" << given << "\": No such file or directory\n";
-            return false;
-        }
-        settings.SystemInfo.ANT32 = 1;
-        settings.SystemInfo.BAUDRATE = kDefaultBaudSetting;
-        settings.SystemInfo.SYSTEMID = "00000000";
-        return true;
-    } catch (const std::exception& e) {  // the program's own path is unknown
-        err << "lumora-cli: " << e.what() << '\n';
+    const Result<std::optional<TSettings>> read = ReadSettingsFile(given);
+    if (!read) {
+        err << "lumora-cli: " << read.message() << '\n';
         return false;
     }
+    if (read.value()) {
+        settings = *read.value();
+        return true;
+    }
+    if (!given.empty()) {
+        err << "lumora-cli: \"" << given << "\": No such file or directory\n";
+        return false;
+    }
+    settings.SystemInfo.ANT32 = 1;
+    settings.SystemInfo.BAUDRATE = kDefaultBaudSetting;
+    settings.SystemInfo.SYSTEMID = "00000000";
+    return true;
 }
 
 // The progress bar of one transfer on a terminal: redrawn in place whenever
