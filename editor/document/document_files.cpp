@@ -3,9 +3,6 @@
 // program's private exchange directory; the document reads and writes only
 // the interchange file. Every failure comes back with the file and the
 // reason, for the command to show, and no exchange file is left behind.
-#include <exception>
-#include <stdexcept>
-
 #include "channel_document.h"
 #include "conversion_binding.h"
 #include "exchange_dir.h"
@@ -20,12 +17,12 @@ constexpr const char* kFavoritesRenumbered =
     "The favorite lists of this file were numbered for another flash type; they were renumbered to name the "
     "same services.";
 
-std::string ExchangePath(const TApplicationState& app, const char* name)
+Result<std::string> ExchangePath(const TApplicationState& app, const char* name)
 {
     if (app.ExchangeDir.empty())
-        throw std::runtime_error("the exchange directory of the program has not been made");
+        return Status::Failure("the exchange directory of the program has not been made");
     if (Status made = EnsureExchangeDirectory(app.ExchangeDir); !made)
-        throw std::runtime_error(made.message());
+        return made;
     return ExchangeFile(app.ExchangeDir, name);
 }
 
@@ -50,17 +47,16 @@ private:
     std::string path_;
 };
 
-// Runs `step`, which returns a Status. What the steps below it throw (no
-// exchange directory, no program path for the library) becomes a failure
-// with the same text.
+// Runs `step` (returning a Status) on the path of exchange file `name`,
+// which is deleted when the step is over.
 template <typename Step>
-Status RunFileStep(Step&& step)
+Status WithExchangeFile(const TApplicationState& app, const char* name, ExchangeUse use, Step&& step)
 {
-    try {
-        return step();
-    } catch (const std::exception& e) {
-        return Status::Failure(e.what());
-    }
+    Result<std::string> path = ExchangePath(app, name);
+    if (!path)
+        return path.status();
+    ExchangeFileGuard file(std::move(path).value(), use);
+    return step(file.Path());
 }
 
 bool HasFavorites(const TChannelDatabase& db)
@@ -112,11 +108,10 @@ TDocumentRead ChannelDocument::LoadDataFile(const std::string& FileName)
 {
     InitAllData();
     TDocumentRead read;
-    read.status = RunFileStep([&] {
-        ExchangeFileGuard text(ExchangePath(App(), kInterchangeExchangeFile), ExchangeUse::Output);
+    read.status = WithExchangeFile(App(), kInterchangeExchangeFile, ExchangeUse::Output, [&](const std::string& text) {
         ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
-        return library.V3DnfToDnf(FileName, text.Path()).AndThen([&] {
-            read = ParsingDataFile(text.Path());
+        return library.V3DnfToDnf(FileName, text).AndThen([&] {
+            read = ParsingDataFile(text);
             return read.status;
         });
     });
@@ -135,9 +130,8 @@ TDocumentRead ChannelDocument::OpenFileFromUpload(const std::string& Name, bool 
     pState = State;
     InitAllData();
     TDocumentRead read;
-    read.status = RunFileStep([&] {
-        ExchangeFileGuard text(ExchangePath(App(), kInterchangeExchangeFile), ExchangeUse::Input);
-        read = ParsingDataFile(text.Path());
+    read.status = WithExchangeFile(App(), kInterchangeExchangeFile, ExchangeUse::Input, [&](const std::string& text) {
+        read = ParsingDataFile(text);
         return read.status;
     });
     if (!read)
@@ -158,13 +152,12 @@ TDocumentRead ChannelDocument::OpenRecoveredFile(const std::string& FileName, co
 
 Status ChannelDocument::WriteCopy(const std::string& FileName) const
 {
-    return RunFileStep([&] {
-        ExchangeFileGuard text(ExchangePath(App(), kSaveExchangeFile), ExchangeUse::Output);
+    return WithExchangeFile(App(), kSaveExchangeFile, ExchangeUse::Output, [&](const std::string& text) {
         // The file records what its favorite entries mean, for opening it under another flash type.
         const WriteOptions options{.numbering = FavoriteNumberingOf(NumberingOf(Database(), FlashType()))};
-        return MakeDnfRawFile(text.Path(), Database(), options).AndThen([&] {
+        return MakeDnfRawFile(text, Database(), options).AndThen([&] {
             ConversionLibrary library(ConversionLibraryPath(App().ConversionLibraryPath));
-            return library.DnfToV3Dnf(text.Path(), FileName);
+            return library.DnfToV3Dnf(text, FileName);
         });
     });
 }
