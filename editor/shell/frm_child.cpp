@@ -55,6 +55,7 @@ TfrmChild::~TfrmChild()
     // look at the half-destroyed tree then.
     Tree1->viewport()->removeEventFilter(this);
     FilterBox->removeEventFilter(this);
+    SG->selectionModel()->disconnect(this);  // a grid going away tells no menus
     delete SG;
     delete Tree1;
 }
