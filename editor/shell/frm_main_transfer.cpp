@@ -181,19 +181,19 @@ void TfrmMain::DataDownLoadExecute()
     if (made)
         made = _DLLHandle->DnfToDDF(text, image, TransferReceiver(),
                                     static_cast<uint32_t>(HexToInt(state_->Settings.SystemInfo.SYSTEMID)));
-    std::string error = made.message();
+    std::string transferError;  // what the receiver transfer reports
     if (made) {
         const Result<TTransferProgress::Outcome> outcome =
             RunTransfer("DownloadData", tr("Data Download"), tr("Sending the document"), image);
         if (!outcome)
-            error = outcome.message();
+            made = outcome.status();
         else if (!outcome->succeeded && !outcome->cancelled)
-            error = outcome->error;
+            transferError = outcome->error;
     }
     DeleteExchangeFile(text);
     DeleteExchangeFile(image);
-    if (!error.empty())
-        ui_->MessageBox(MsgKind::Error, error, MsgButtons::Ok);
+    if (ReportFailure(*ui_, made) && !transferError.empty())
+        ui_->MessageBox(MsgKind::Error, transferError, MsgButtons::Ok);
 }
 
 void TfrmMain::DownFirmExecute()
