@@ -61,17 +61,9 @@ bool ParsePolicy(const Arguments& args, std::size_t& i, TMergePolicy& policy, st
 
 bool ParseMergeArguments(const Arguments& args, MergeArguments& parsed, std::ostream& err)
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i].starts_with("--")) {
-            if (!ParseMergeOption(args, i, parsed, err))
-                return false;
-        } else if (!args[i].empty()) {
-            parsed.paths.push_back(args[i]);
-        } else {
-            return false;
-        }
-    }
-    return parsed.paths.size() == 3;
+    return SplitMergeArguments(args, parsed.paths,
+                               [&](std::size_t& i) { return ParseMergeOption(args, i, parsed, err); }) &&
+           parsed.paths.size() == 3;
 }
 
 }  // namespace

@@ -62,17 +62,9 @@ bool ParseImportOption(const Arguments& args, std::size_t& i, ImportArguments& p
 
 bool ParseImportArguments(const Arguments& args, ImportArguments& parsed, std::ostream& err)
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i].starts_with("--")) {
-            if (!ParseImportOption(args, i, parsed, err))
-                return false;
-        } else if (!args[i].empty()) {
-            parsed.merge.paths.push_back(args[i]);
-        } else {
-            return false;
-        }
-    }
-    return parsed.merge.paths.size() >= 3;
+    return SplitMergeArguments(args, parsed.merge.paths,
+                               [&](std::size_t& i) { return ParseImportOption(args, i, parsed, err); }) &&
+           parsed.merge.paths.size() >= 3;
 }
 
 // The settings given, else the editor's; a given file that cannot be read is

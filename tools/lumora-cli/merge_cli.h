@@ -69,6 +69,23 @@ struct MergeArguments {
 // none of them or its value is wrong.
 bool ParseMergeOption(const Arguments& args, std::size_t& i, MergeArguments& parsed, std::ostream& err);
 
+// Splits `args` into file paths and options: each "--" argument goes to
+// `option` (which may take the next argument as its value and returns false
+// on a wrong one). False on a wrong option or an empty argument.
+template <typename Option>
+bool SplitMergeArguments(const Arguments& args, std::vector<std::string>& paths, Option&& option)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i].empty())
+            return false;
+        if (!args[i].starts_with("--"))
+            paths.push_back(args[i]);
+        else if (!option(i))
+            return false;
+    }
+    return true;
+}
+
 // The identity rules of the editor's settings; the defaults without them.
 TIdentityRules EditorIdentityRules();
 // What a file's favorite entries mean: what it records, else the flash type.
