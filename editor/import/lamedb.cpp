@@ -95,6 +95,8 @@ private:
     void NoteSkippedTransponders();
     // The next line, or a failure when the file ends first.
     Status Next(std::size_t& i, std::string_view& line) const;
+    // The next line must be the keyword `word`.
+    Status Expect(std::size_t& i, std::string_view word) const;
 
     Status ReadBouquetIndex(const TBouquetFiles& bouquets, const std::string& indexName, bool radio);
     Status ReadUserBouquet(const std::string& fileName, const std::string& text, bool radio);
@@ -151,13 +153,20 @@ Status TLamedbReader::Next(std::size_t& i, std::string_view& line) const
     return {};
 }
 
+Status TLamedbReader::Expect(std::size_t& i, std::string_view word) const
+{
+    std::string_view line;
+    if (Status status = Next(i, line); !status)
+        return status;
+    return TrimBlanks(line) == word ? Status() : out_.Fail(i, "\"" + std::string(word) + "\" expected");
+}
+
 // Versions 3 and 4: the transponders block, then the services block.
 Status TLamedbReader::ReadBlocks()
 {
     std::size_t i = at_;
-    std::string_view line;
-    if (Status status = Next(i, line); !status || TrimBlanks(line) != "transponders")
-        return status ? out_.Fail(i, "\"transponders\" expected") : status;
+    if (Status status = Expect(i, "transponders"); !status)
+        return status;
     for (;;) {
         std::string_view key, tuning, slash;
         if (Status status = Next(i, key); !status)
@@ -172,8 +181,8 @@ Status TLamedbReader::ReadBlocks()
         if (Status status = ReadTransponder(key, TrimBlanks(tuning), keyLine); !status)
             return status;
     }
-    if (Status status = Next(i, line); !status || TrimBlanks(line) != "services")
-        return status ? out_.Fail(i, "\"services\" expected") : status;
+    if (Status status = Expect(i, "services"); !status)
+        return status;
     for (;;) {
         std::string_view record, name, options;
         if (Status status = Next(i, record); !status)
